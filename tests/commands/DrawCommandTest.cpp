@@ -1,0 +1,282 @@
+// Guards what "Ziehung" does to the seventeen fields: the findings, the stop at
+// the first text that is no number, the order of every write, and a full draw.
+#include "DrawCommand.h"
+#include "EntryCommands.h"
+#include "MemoryFieldStore.h"
+#include "NumberText.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <set>
+
+namespace lotto {
+namespace {
+
+using testing::RecordingFieldStore;
+using Texts = std::array<const char*, ticketSize>;
+
+class DrawCommandTest : public ::testing::Test {
+protected:
+    void setTicket(const Texts& texts)
+    {
+        for (int i = 0; i < ticketSize; ++i)
+            fields.setText(ticketField(i), texts[i]);
+    }
+
+    // Runs the command and returns what it traced on standard output.
+    std::string draw()
+    {
+        fields.forgetWrites();
+        ::testing::internal::CaptureStdout();
+        try {
+            drawCommand(fields, random);
+        } catch (...) {
+            ::testing::internal::GetCapturedStdout();
+            throw;
+        }
+        return ::testing::internal::GetCapturedStdout();
+    }
+
+    void showEarlierResult()
+    {
+        for (int k = 0; k < drawSize; ++k)
+            fields.setText(drawField(k), std::to_string(k + 10));
+        fields.setText(FieldId::EditGewinn, "2");
+        fields.setText(FieldId::EditZusatz, std::string(bonusHitText));
+        fields.setText(FieldId::EditBereich, "typed by the user");
+        fields.setText(FieldId::EditDoppelt, "typed as well");
+    }
+
+    std::vector<FieldId> resultAndErrorFields() const
+    {
+        return {FieldId::EditGewinn, FieldId::EditZusatz, FieldId::EditBereich, FieldId::EditDoppelt};
+    }
+
+    RecordingFieldStore fields;
+    RandomSource random;
+};
+
+struct FindingCase {
+    const char* name;
+    Texts ticket;
+    bool outOfRange;
+    bool duplicate;
+    friend void PrintTo(const FindingCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class DrawCommandFindings : public DrawCommandTest, public ::testing::WithParamInterface<FindingCase> {};
+
+TEST_P(DrawCommandFindings, ReportsTheFindingAndDrawsNothing)
+{
+    const FindingCase& c = GetParam();
+    showEarlierResult();
+    setTicket(c.ticket);
+
+    EXPECT_EQ(draw(), "");
+
+    EXPECT_EQ(fields[FieldId::EditBereich], c.outOfRange ? outOfRangeText : "");
+    EXPECT_EQ(fields[FieldId::EditDoppelt], c.duplicate ? duplicateText : "");
+    EXPECT_EQ(fields[FieldId::EditGewinn], "");
+    EXPECT_EQ(fields[FieldId::EditZusatz], "");
+    for (int i = 0; i < ticketSize; ++i)
+        EXPECT_EQ(fields[ticketField(i)], c.ticket[i]) << "the user's text stays";
+    for (int k = 0; k < drawSize; ++k)
+        EXPECT_EQ(fields[drawField(k)], std::to_string(k + 10)) << "the earlier draw stays";
+
+    std::vector<FieldId> expected = resultAndErrorFields();
+    if (c.outOfRange)
+        expected.push_back(FieldId::EditBereich);
+    if (c.duplicate)
+        expected.push_back(FieldId::EditDoppelt);
+    EXPECT_EQ(fields.writtenFields(), expected);
+
+    EXPECT_EQ(random, RandomSource()) << "no random value was used";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tickets, DrawCommandFindings,
+    ::testing::Values(
+        FindingCase{"Duplicate", {"15", "3", "25", "44", "3", "9"}, false, true},
+        FindingCase{"OutOfRange", {"9", "6", "23", "140", "2", "33"}, true, false},
+        FindingCase{"Both", {"9", "6", "23", "140", "6", "33"}, true, true},
+        FindingCase{"ZeroAndNegative", {"0", "-3", "1", "2", "3", "4"}, true, false},
+        FindingCase{"DuplicateAfterNormalising", {"07", "7", "1", "2", "3", "4"}, false, true},
+        FindingCase{"LargestInteger", {"1", "2", "3", "4", "5", "2147483647"}, true, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct BadTextCase {
+    const char* name;
+    Texts ticket;
+    friend void PrintTo(const BadTextCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class DrawCommandConversionError : public DrawCommandTest, public ::testing::WithParamInterface<BadTextCase> {};
+
+TEST_P(DrawCommandConversionError, StopsAtTheFirstBadFieldWithResultsAlreadyEmpty)
+{
+    showEarlierResult();
+    setTicket(GetParam().ticket);
+    fields.forgetWrites();
+
+    ::testing::internal::CaptureStdout();
+    EXPECT_THROW(drawCommand(fields, random), ConversionError);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+
+    EXPECT_EQ(fields.writtenFields(), resultAndErrorFields()) << "only the four fields were cleared";
+    for (FieldId field : resultAndErrorFields())
+        EXPECT_EQ(fields[field], "");
+    for (int i = 0; i < ticketSize; ++i)
+        EXPECT_EQ(fields[ticketField(i)], GetParam().ticket[i]);
+    for (int k = 0; k < drawSize; ++k)
+        EXPECT_EQ(fields[drawField(k)], std::to_string(k + 10));
+    EXPECT_EQ(random, RandomSource()) << "no random value was used";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tickets, DrawCommandConversionError,
+    ::testing::Values(
+        BadTextCase{"EmptyFirstField", {"", "2", "3", "4", "5", "6"}},
+        BadTextCase{"LetterInTipp3", {"1", "2", "x", "4", "5", "6"}},
+        BadTextCase{"FractionInTipp6", {"1", "2", "3", "4", "5", "6.0"}},
+        BadTextCase{"BadTextBeforeAFinding", {"1", "1", "abc", "4", "5", "6"}},
+        BadTextCase{"WrappingNumber", {"4294967303", "2", "3", "4", "5", "6"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DrawCommandTest, ConversionErrorNamesTheFirstBadText)
+{
+    setTicket({"1", "2", "erste", "4", "zweite", "6"});
+    try {
+        drawCommand(fields, random);
+        FAIL() << "no conversion error";
+    } catch (const ConversionError& e) {
+        EXPECT_NE(e.Message().find("erste"), std::string::npos);
+        EXPECT_EQ(e.Message().find("zweite"), std::string::npos);
+    }
+}
+
+TEST_F(DrawCommandTest, GoodTicketIsSortedDrawnAndEvaluatedInFieldOrder)
+{
+    showEarlierResult();
+    setTicket({"44", "3", "25", "15", "07", " 9"});
+
+    const std::string trace = draw();
+
+    const Texts sorted = {"3", "7", "9", "15", "25", "44"};
+    for (int i = 0; i < ticketSize; ++i)
+        EXPECT_EQ(fields[ticketField(i)], sorted[i]);
+
+    DrawResult shown{};
+    for (int k = 0; k < drawSize; ++k)
+        shown[k] = parseNumber(fields[drawField(k)]);
+    EXPECT_TRUE(std::is_sorted(shown.begin(), shown.begin() + ticketSize));
+    EXPECT_EQ(std::set<LotteryNumber>(shown.begin(), shown.end()).size(), 7u);
+
+    // The trace is the draw in the order drawn: the first draw of the unseeded generator.
+    EXPECT_EQ(trace, "44361637321" "10");
+    EXPECT_EQ(shown, (DrawResult{3, 16, 21, 36, 37, 44, 10}));
+    EXPECT_EQ(fields[FieldId::EditGewinn], "2");  // 3 and 44
+    EXPECT_EQ(fields[FieldId::EditZusatz], "");
+    EXPECT_EQ(fields[FieldId::EditBereich], "");
+    EXPECT_EQ(fields[FieldId::EditDoppelt], "");
+
+    std::vector<FieldId> expectedOrder = resultAndErrorFields();
+    for (int i = 0; i < ticketSize; ++i)
+        expectedOrder.push_back(ticketField(i));
+    for (int k = 0; k < drawSize; ++k)
+        expectedOrder.push_back(drawField(k));
+    expectedOrder.push_back(FieldId::EditGewinn);
+    EXPECT_EQ(fields.writtenFields(), expectedOrder) << "no bonus hit, so EditZusatz is not written again";
+}
+
+TEST_F(DrawCommandTest, ThreeMatchesAndTheBonusNumber)
+{
+    // First draw of the unseeded generator: 44 36 16 37 3 21, bonus 10.
+    setTicket({"10", "44", "16", "3", "1", "2"});
+    draw();
+    EXPECT_EQ(fields[FieldId::EditGewinn], "3");
+    EXPECT_EQ(fields[FieldId::EditZusatz], bonusHitText);
+    EXPECT_EQ(fields.writes().back(), (RecordingFieldStore::Write{FieldId::EditZusatz, " + Zusatzzahl"}));
+}
+
+TEST_F(DrawCommandTest, NoMatchShowsZero)
+{
+    setTicket({"1", "2", "4", "5", "6", "7"});
+    draw();
+    EXPECT_EQ(fields[FieldId::EditGewinn], "0");
+    EXPECT_EQ(fields[FieldId::EditZusatz], "");
+}
+
+TEST_F(DrawCommandTest, BadTicketAfterAGoodDrawKeepsTheDrawButClearsTheResult)
+{
+    setTicket({"10", "44", "16", "3", "1", "2"});
+    draw();
+    std::array<std::string, drawSize> earlierDraw;
+    for (int k = 0; k < drawSize; ++k)
+        earlierDraw[k] = fields[drawField(k)];
+
+    setTicket({"9", "6", "23", "140", "6", "33"});
+    draw();
+    for (int k = 0; k < drawSize; ++k)
+        EXPECT_EQ(fields[drawField(k)], earlierDraw[k]);
+    EXPECT_EQ(fields[FieldId::EditGewinn], "");
+    EXPECT_EQ(fields[FieldId::EditZusatz], "");
+}
+
+TEST_F(DrawCommandTest, EveryMatchCountAgreesWithTheShownNumbers)
+{
+    // Many draws against one ticket: the shown count and bonus text must agree
+    // with the shown draw, whatever it is.
+    for (int round = 0; round < 300; ++round) {
+        setTicket({"5", "12", "19", "26", "33", "40"});
+        draw();
+        std::set<std::string> mainNumbers;
+        for (int k = 0; k < ticketSize; ++k)
+            mainNumbers.insert(fields[drawField(k)]);
+        int matches = 0;
+        bool bonus = false;
+        for (int i = 0; i < ticketSize; ++i) {
+            matches += static_cast<int>(mainNumbers.count(fields[ticketField(i)]));
+            bonus = bonus || fields[ticketField(i)] == fields[FieldId::Zahl7];
+        }
+        ASSERT_EQ(fields[FieldId::EditGewinn], std::to_string(matches));
+        ASSERT_EQ(fields[FieldId::EditZusatz], bonus ? bonusHitText : "");
+    }
+}
+
+TEST(DrawCommandReplay, TwoRunsFromTheInitialStateGiveIdenticalFields)
+{
+    auto play = [] {
+        RandomSource random;
+        testing::MemoryFieldStore fields;
+        std::vector<std::array<std::string, fieldCount>> snapshots;
+        ::testing::internal::CaptureStdout();
+        for (int round = 0; round < 20; ++round) {
+            if (round % 3 == 0)
+                randomTicketCommand(fields, random);
+            drawCommand(fields, random);
+            std::array<std::string, fieldCount> snapshot;
+            for (FieldId field : allFields)
+                snapshot[static_cast<std::size_t>(field)] = fields[field];
+            snapshots.push_back(snapshot);
+        }
+        return std::pair(snapshots, ::testing::internal::GetCapturedStdout());
+    };
+    EXPECT_EQ(play(), play());
+}
+
+TEST(DrawCommandShared, UsesTheProcessWideSourceByDefault)
+{
+    testing::MemoryFieldStore fields;
+    for (int i = 0; i < ticketSize; ++i)
+        fields.setText(ticketField(i), std::to_string(i + 1));
+    const RandomSource before = sharedRandomSource();
+    ::testing::internal::CaptureStdout();
+    drawCommand(fields);
+    ::testing::internal::GetCapturedStdout();
+    EXPECT_NE(sharedRandomSource(), before) << "the shared source moved on";
+}
+
+}  // namespace
+}  // namespace lotto
