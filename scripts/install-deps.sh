@@ -3,8 +3,13 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ clang libgtest-dev libgmock-dev libbenchmark-dev
+    cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+    qt6-base-dev libxcb1-dev
 )
+# Only the tests need a virtual X server and the tools that play the window.
+if [ "${1:-}" = "--tests" ]; then
+    packages+=(xvfb xauth xdotool xclip python3 desktop-file-utils)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,0 +1,157 @@
+#!/usr/bin/env python3
+"""Plays the real lotto executable as a person would: on a fresh X server,
+with mouse clicks at the designed places, typing, and reading fields back
+through the clipboard; checks the trace on standard output and the exit code."""
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+LOTTO = sys.argv[1]
+WINDOW_LEFT, WINDOW_TOP = 241, 107
+
+# Designed client positions (left, top, width, height) of the controls used here.
+CONTROLS = {
+    "Button1": (416, 248, 249, 49), "Button3": (472, 80, 193, 25),
+    "Button7": (416, 312, 249, 33), "BitBtn1": (416, 408, 249, 25),
+    "EditGewinn": (88, 328, 41, 21), "EditZusatz": (136, 328, 145, 21),
+    "EditBereich": (88, 392, 193, 21), "EditDoppelt": (88, 416, 193, 21),
+    **{f"Tipp{k + 1}": (96, 56 + 32 * k, 41, 21) for k in range(6)},
+    **{f"Zahl{k + 1}": (232, 56 + 32 * k, 41, 21) for k in range(6)},
+    "Zahl7": (320, 56, 41, 21),
+}
+
+failures = []
+
+
+def check(condition, what):
+    print(("ok   " if condition else "FAIL ") + what, flush=True)
+    if not condition:
+        failures.append(what)
+
+
+def xdotool(*args):
+    return subprocess.run(["xdotool", *args], check=True, capture_output=True, text=True).stdout
+
+
+def click(name):
+    left, top, width, height = CONTROLS[name]
+    xdotool("mousemove", str(WINDOW_LEFT + left + width // 2), str(WINDOW_TOP + top + height // 2),
+            "click", "1")
+    time.sleep(0.05)
+
+
+def type_into(name, text):
+    click(name)
+    xdotool("key", "ctrl+a", "BackSpace")
+    xdotool("type", "--delay", "5", text)
+
+
+def read(name):
+    # An empty field copies nothing, so the clipboard is emptied first.
+    subprocess.run(["xclip", "-selection", "clipboard", "-i"], input="", text=True, check=True,
+                   stderr=subprocess.DEVNULL)
+    click(name)
+    xdotool("key", "ctrl+a", "ctrl+c")
+    time.sleep(0.05)
+    result = subprocess.run(["xclip", "-o", "-selection", "clipboard"], capture_output=True, text=True, timeout=5)
+    return result.stdout
+
+
+def windows_named(title):
+    result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{title}$"],
+                            capture_output=True, text=True)
+    return result.stdout.split()
+
+
+def wait_for(predicate, seconds=10):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        if predicate():
+            return True
+        time.sleep(0.05)
+    return False
+
+
+def start_x_server():
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
+                              pass_fds=[write_end], stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    display = os.read(read_end, 16).decode().strip()
+    os.close(read_end)
+    return server, ":" + display
+
+
+def main():
+    runtime_dir = tempfile.mkdtemp(prefix="lotto-e2e-")
+    environment = dict(os.environ, XDG_RUNTIME_DIR=runtime_dir)
+    environment.pop("QT_QPA_PLATFORM", None)
+
+    # Without a display the program says so in one line and fails.
+    no_display = subprocess.run([LOTTO], env=dict(environment, DISPLAY=":4711"), capture_output=True,
+                                text=True, timeout=20)
+    check(no_display.returncode == 1, f"no display: exit code 1 (got {no_display.returncode})")
+    check(no_display.stderr.count("\n") == 1 and "grafische Anzeige" in no_display.stderr,
+          f"no display: one German line on standard error ({no_display.stderr.strip()!r})")
+
+    server, display = start_x_server()
+    os.environ["DISPLAY"] = display
+    environment["DISPLAY"] = display
+    lotto = subprocess.Popen([LOTTO], env=environment, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    try:
+        check(wait_for(lambda: windows_named("Form1")), "the window opens")
+        window = windows_named("Form1")[0]
+        geometry = xdotool("getwindowgeometry", window)
+        check("Position: 241,107" in geometry and "Geometry: 696x480" in geometry,
+              "the window sits at 241,107 with 696x480")
+
+        click("Button3")
+        click("Button1")
+        check(read("EditDoppelt") == "Doppelte Zahl", "the duplicate example is reported")
+        check(read("EditBereich") == "", "no range finding for it")
+
+        for k, number in enumerate(["44", "3", "25", "15", "07", "9"]):
+            type_into(f"Tipp{k + 1}", number)
+        click("Button1")
+        ticket = [read(f"Tipp{k + 1}") for k in range(6)]
+        check(ticket == ["3", "7", "9", "15", "25", "44"], f"the typed ticket comes back sorted ({ticket})")
+        draw = [read(f"Zahl{k + 1}") for k in range(7)]
+        # The first draw of the never-seeded generator, main numbers sorted.
+        check(draw == ["3", "16", "21", "36", "37", "44", "10"], f"the first draw ({draw})")
+        check(read("EditGewinn") == "2", "two matches: 3 and 44")
+        check(read("EditZusatz") == "", "no bonus hit")
+        check(read("EditDoppelt") == "", "the earlier finding is gone")
+
+        type_into("Tipp3", "x")
+        click("Button1")
+        check(wait_for(lambda: windows_named("lotto")), "a letter in Tipp3 shows a message box")
+        xdotool("key", "Return")
+        check(wait_for(lambda: not windows_named("lotto")), "Return dismisses it")
+        check(read("EditGewinn") == "", "the result is cleared after the error")
+        check(read("Zahl1") == "3", "the earlier draw stays")
+
+        click("Button7")
+        check(all(read(name) == "" for name in CONTROLS if name.startswith(("Tipp", "Zahl", "Edit"))),
+              "Tippschein löschen! empties every field")
+
+        click("BitBtn1")
+        code = lotto.wait(timeout=10)
+        check(code == 0, f"Schließen ends the program with exit code 0 (got {code})")
+        trace = lotto.stdout.read().decode()
+        check(trace == "4436163732110", f"the trace is the draw in the order drawn ({trace!r})")
+        errors = lotto.stderr.read().decode()
+        check(errors == "", f"nothing on standard error ({errors!r})")
+    finally:
+        if lotto.poll() is None:
+            lotto.kill()
+        server.terminate()
+        server.wait()
+
+    print(f"{len(failures)} failed" if failures else "all checks passed")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

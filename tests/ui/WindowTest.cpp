@@ -1,0 +1,325 @@
+// Guards the main window as a person meets it: every control where it was
+// designed, with its caption and tab position; focus on "Ziehung"; long texts;
+// each button doing its command when clicked; errors shown once and survived;
+// and both ways of closing ending the event loop.
+#include "Forms.h"
+#include "QtWindowDriver.h"
+#include "Unit1.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+
+#include <set>
+
+namespace lotto::testing {
+namespace {
+
+enum class Kind { Label, Edit, Button, CloseButton };
+
+struct DesignedControl {
+    const char* name;  // accessible name: the control's name, or an unnamed label's caption
+    Kind kind;
+    QRect geometry;
+    const char* caption;
+    int tabOrder;      // -1: no tab stop
+    friend void PrintTo(const DesignedControl& c, std::ostream* os) { *os << c.name; }
+};
+
+const DesignedControl designedControls[] = {
+    {"Gewinn", Kind::Label, {88, 312, 36, 13}, "Gewinn", -1},
+    {"Label2", Kind::Label, {88, 376, 29, 13}, "Fehler", -1},
+    {"Tippeingabe ", Kind::Label, {88, 32, 62, 13}, "Tippeingabe ", -1},
+    {"Ziehung", Kind::Label, {232, 32, 39, 13}, "Ziehung", -1},
+    {"Zusatzzahl", Kind::Label, {312, 32, 51, 13}, "Zusatzzahl", -1},
+    {"Label1", Kind::Label, {472, 16, 115, 13}, "Zahleneingabe für Faule", -1},
+    {"Die eingegebenen Zahlen müssen im Bereich zwischen 1-49 liegen", Kind::Label, {72, 0, 321, 17},
+     "Die eingegebenen Zahlen müssen im Bereich zwischen 1-49 liegen", -1},
+    {"Button1", Kind::Button, {416, 248, 249, 49}, "Ziehung", 0},
+    {"EditGewinn", Kind::Edit, {88, 328, 41, 21}, "", 1},
+    {"EditZusatz", Kind::Edit, {136, 328, 145, 21}, "", 2},
+    {"EditBereich", Kind::Edit, {88, 392, 193, 21}, "", 3},
+    {"EditDoppelt", Kind::Edit, {88, 416, 193, 21}, "", 4},
+    {"BitBtn1", Kind::CloseButton, {416, 408, 249, 25}, "Schließen", 5},
+    {"Button3", Kind::Button, {472, 80, 193, 25}, "Doppelte Zahlen", 6},
+    {"Button4", Kind::Button, {472, 112, 193, 25}, "Zahl nicht im Tippscheinbereich", 7},
+    {"Button5", Kind::Button, {472, 144, 193, 25}, "\"Beides\"", 8},
+    {"Button6", Kind::Button, {472, 48, 193, 25}, "\"Zufallszahlen\"", 9},
+    {"Button7", Kind::Button, {416, 312, 249, 33}, "Tippschein löschen!", 10},
+    {"Tipp1", Kind::Edit, {96, 56, 41, 21}, "", 11},
+    {"Tipp2", Kind::Edit, {96, 88, 41, 21}, "", 12},
+    {"Tipp3", Kind::Edit, {96, 120, 41, 21}, "", 13},
+    {"Tipp4", Kind::Edit, {96, 152, 41, 21}, "", 14},
+    {"Tipp5", Kind::Edit, {96, 184, 41, 21}, "", 15},
+    {"Tipp6", Kind::Edit, {96, 216, 41, 21}, "", 16},
+    {"Zahl1", Kind::Edit, {232, 56, 41, 21}, "", 17},
+    {"Zahl2", Kind::Edit, {232, 88, 41, 21}, "", 18},
+    {"Zahl3", Kind::Edit, {232, 120, 41, 21}, "", 19},
+    {"Zahl4", Kind::Edit, {232, 152, 41, 21}, "", 20},
+    {"Zahl5", Kind::Edit, {232, 184, 41, 21}, "", 21},
+    {"Zahl6", Kind::Edit, {232, 216, 41, 21}, "", 22},
+    {"Zahl7", Kind::Edit, {320, 56, 41, 21}, "", 23},
+};
+
+const char* const ticketNames[] = {"Tipp1", "Tipp2", "Tipp3", "Tipp4", "Tipp5", "Tipp6"};
+const char* const drawNames[] = {"Zahl1", "Zahl2", "Zahl3", "Zahl4", "Zahl5", "Zahl6", "Zahl7"};
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        form.Show();
+        window = shownWindow("Form1");
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    }
+
+    QString field(const char* name) const { return text(window, name); }
+
+    TForm1 form;
+    QWidget* window = nullptr;
+};
+
+class DesignedLayout : public WindowTest, public ::testing::WithParamInterface<DesignedControl> {};
+
+TEST_P(DesignedLayout, ControlHasItsKindPlaceCaptionAndState)
+{
+    const DesignedControl& designed = GetParam();
+    QWidget* widget = control(window, QString::fromUtf8(designed.name));
+    ASSERT_NE(widget, nullptr);
+    EXPECT_EQ(widget->parentWidget(), window);
+    EXPECT_EQ(widget->pos(), designed.geometry.topLeft());
+
+    switch (designed.kind) {
+    case Kind::Label: {
+        auto* label = qobject_cast<QLabel*>(widget);
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->text().toStdString(), designed.caption);
+        EXPECT_EQ(label->focusPolicy(), Qt::NoFocus);
+        if (std::string(designed.name).starts_with("Die ")) {
+            EXPECT_EQ(label->size(), designed.geometry.size()) << "the headline keeps its designed size";
+        } else {
+            EXPECT_EQ(label->size(), label->sizeHint()) << "labels size themselves to their text";
+        }
+        break;
+    }
+    case Kind::Edit: {
+        auto* edit = qobject_cast<QLineEdit*>(widget);
+        ASSERT_NE(edit, nullptr);
+        EXPECT_EQ(edit->size(), designed.geometry.size());
+        EXPECT_EQ(edit->text(), "");
+        EXPECT_FALSE(edit->isReadOnly());
+        EXPECT_EQ(edit->objectName().toStdString(), designed.name);
+        break;
+    }
+    case Kind::Button:
+    case Kind::CloseButton: {
+        auto* button = qobject_cast<QPushButton*>(widget);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->size(), designed.geometry.size());
+        EXPECT_EQ(button->text().toStdString(), designed.caption);
+        if (!button->hasFocus()) {
+            EXPECT_FALSE(button->isDefault()) << "no button is the window's default";
+        }
+        EXPECT_EQ(button->icon().isNull(), designed.kind != Kind::CloseButton);
+        EXPECT_EQ(button->objectName().toStdString(), designed.name);
+        break;
+    }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Form1, DesignedLayout, ::testing::ValuesIn(designedControls),
+                         [](const auto& info) { return "Row" + std::to_string(info.index); });
+
+TEST_F(WindowTest, HasTheDesignedCaptionSizeFontAndNothingMore)
+{
+    EXPECT_EQ(window->windowTitle(), "Form1");
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        EXPECT_EQ(window->frameGeometry(), QRect(241, 107, 696, 480));
+    }
+    EXPECT_EQ(window->font().pixelSize(), 11);
+    EXPECT_EQ(window->findChildren<QWidget*>().size(), std::size(designedControls));
+    EXPECT_FALSE(QApplication::windowIcon().isNull());
+    EXPECT_EQ(QApplication::windowIcon().availableSizes().value(0), QSize(32, 32));
+}
+
+TEST_F(WindowTest, TabWalksTheDesignedOrderFromZiehung)
+{
+    EXPECT_EQ(window->focusWidget(), window->findChild<QWidget*>("Button1"));
+
+    std::vector<std::pair<int, std::string>> byTab;
+    for (const DesignedControl& designed : designedControls) {
+        if (designed.tabOrder >= 0)
+            byTab.emplace_back(designed.tabOrder, designed.name);
+    }
+    std::sort(byTab.begin(), byTab.end());
+
+    QWidget* current = window->findChild<QWidget*>("Button1");
+    for (std::size_t k = 1; k < byTab.size(); ++k) {
+        do
+            current = current->nextInFocusChain();
+        while (!(current->focusPolicy() & Qt::TabFocus));
+        EXPECT_EQ(current->objectName().toStdString(), byTab[k].second) << "tab stop " << k;
+    }
+}
+
+TEST_F(WindowTest, EditsTakeLongTexts)
+{
+    const std::string longText(100000, '7');
+    form.Tipp1.SetText(longText);
+    EXPECT_EQ(form.Tipp1.GetText(), longText);
+
+    auto* edit = window->findChild<QLineEdit*>("Zahl7");
+    edit->insert(QString(100000, QLatin1Char('x')));  // as a paste does
+    EXPECT_EQ(edit->text().size(), 100000);
+}
+
+TEST_F(WindowTest, TextsRoundTripThroughTheControlsAsUtf8)
+{
+    form.EditZusatz.SetText("Größe “ü” \u05D0");
+    EXPECT_EQ(form.EditZusatz.GetText(), "Größe “ü” \u05D0");
+    EXPECT_EQ(field("EditZusatz"), QString::fromUtf8("Größe “ü” \u05D0"));
+}
+
+struct ExampleButton {
+    const char* button;
+    std::vector<std::string> ticket;
+    friend void PrintTo(const ExampleButton& b, std::ostream* os) { *os << b.button; }
+};
+
+class ExampleButtons : public WindowTest, public ::testing::WithParamInterface<ExampleButton> {};
+
+TEST_P(ExampleButtons, FillTheTicket)
+{
+    form.EditBereich.SetText("earlier finding");
+    click(window, GetParam().button);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(field(ticketNames[i]).toStdString(), GetParam().ticket[i]);
+    EXPECT_EQ(field("EditBereich"), "earlier finding");
+}
+
+INSTANTIATE_TEST_SUITE_P(Form1, ExampleButtons,
+                         ::testing::Values(ExampleButton{"Button3", {"15", "3", "25", "44", "3", "9"}},
+                                           ExampleButton{"Button4", {"9", "6", "23", "140", "2", "33"}},
+                                           ExampleButton{"Button5", {"9", "6", "23", "140", "6", "33"}}),
+                         [](const auto& info) { return std::string(info.param.button); });
+
+TEST_F(WindowTest, ZiehungReportsFindingsOfTheExampleTicket)
+{
+    click(window, "Button5");
+    click(window, "Button1");
+    EXPECT_EQ(field("EditBereich"), "Zahl nicht im Tippscheinbereich");
+    EXPECT_EQ(field("EditDoppelt"), "Doppelte Zahl");
+    EXPECT_EQ(field("EditGewinn"), "");
+}
+
+TEST_F(WindowTest, RandomTicketThenZiehungDrawsAndShowsTheResult)
+{
+    click(window, "Button6");
+    std::set<int> ticket;
+    for (const char* name : ticketNames)
+        ticket.insert(field(name).toInt());
+    EXPECT_EQ(ticket.size(), 6u);
+    EXPECT_GE(*ticket.begin(), 1);
+    EXPECT_LE(*ticket.rbegin(), 49);
+
+    click(window, "Button1");
+    std::vector<int> sortedTicket;
+    for (const char* name : ticketNames)
+        sortedTicket.push_back(field(name).toInt());
+    EXPECT_TRUE(std::is_sorted(sortedTicket.begin(), sortedTicket.end()));
+    std::set<int> drawn;
+    for (const char* name : drawNames)
+        drawn.insert(field(name).toInt());
+    EXPECT_EQ(drawn.size(), 7u);
+    EXPECT_FALSE(field("EditGewinn").isEmpty());
+    EXPECT_EQ(field("EditBereich"), "");
+}
+
+TEST_F(WindowTest, ClearEmptiesEveryField)
+{
+    click(window, "Button6");
+    click(window, "Button1");
+    form.EditDoppelt.SetText("typed");
+    click(window, "Button7");
+    for (const DesignedControl& designed : designedControls) {
+        if (designed.kind == Kind::Edit) {
+            EXPECT_EQ(field(designed.name), "") << designed.name;
+        }
+    }
+}
+
+TEST_F(WindowTest, LetterInATicketFieldShowsOneMessageAndTheWindowGoesOn)
+{
+    click(window, "Button6");
+    click(window, "Button1");
+    const QString earlierDraw = field("Zahl1");
+    QTest::keyClicks(window->findChild<QLineEdit*>("Tipp3"), "a");  // now e.g. "17a"
+
+    {
+        MessageBoxAnswerer answerer;
+        click(window, "Button1");
+        ASSERT_EQ(answerer.texts().size(), 1u);
+        EXPECT_NE(answerer.texts()[0].find("ist keine gültige ganze Zahl"), std::string::npos);
+        EXPECT_EQ(answerer.titles()[0], QCoreApplication::applicationName().toStdString());
+    }
+    for (const char* name : {"EditGewinn", "EditZusatz", "EditBereich", "EditDoppelt"})
+        EXPECT_EQ(field(name), "") << name;
+    EXPECT_EQ(field("Zahl1"), earlierDraw);
+    EXPECT_TRUE(window->isVisible());
+
+    click(window, "Button3");
+    click(window, "Button1");
+    EXPECT_EQ(field("EditDoppelt"), "Doppelte Zahl") << "the window still works";
+}
+
+TEST_F(WindowTest, ReturnInAnEditDoesNotDraw)
+{
+    click(window, "Button6");
+    auto* edit = window->findChild<QLineEdit*>("Tipp1");
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(field("Zahl1"), "");
+}
+
+// Run returns once the main window has been closed, by either means.
+class RunTest : public ::testing::Test {
+protected:
+    void runAndCloseWith(const std::function<void(QWidget*)>& close)
+    {
+        TApplication application;
+        TForm1* form = nullptr;
+        application.CreateForm(form);
+        ASSERT_EQ(application.MainForm(), form);
+        bool closedFromTheLoop = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* window = shownWindow("Form1");
+            ASSERT_NE(window, nullptr);
+            click(window, "Button3");
+            closedFromTheLoop = true;
+            close(window);
+        });
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [&] { form->Close(); });
+        watchdog.start(10000);
+        application.Run();
+        EXPECT_TRUE(closedFromTheLoop);
+        EXPECT_TRUE(watchdog.isActive()) << "Run only ended through the watchdog";
+        EXPECT_FALSE(form->Visible());
+    }
+};
+
+TEST_F(RunTest, SchliessenEndsRun)
+{
+    runAndCloseWith([](QWidget* window) { click(window, "BitBtn1"); });
+}
+
+TEST_F(RunTest, TheWindowsOwnCloseEndsRun)
+{
+    runAndCloseWith([](QWidget* window) { window->close(); });
+}
+
+}  // namespace
+}  // namespace lotto::testing

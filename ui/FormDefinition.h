@@ -1,0 +1,61 @@
+// The declarative description of a window: its properties and every control
+// with name, kind, bounds, caption, tab position and click handler. A form is
+// built from one of these tables and from nothing else.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+class TForm;
+
+// A click handler: a member function of the form that the table belongs to.
+using TNotifyEvent = void (TForm::*)();
+
+enum class ControlKind {
+    Label,
+    Edit,         // single line, editable, no length limit
+    Button,
+    CloseButton,  // closes its window; shows the standard close icon
+};
+
+enum class AutoSize { No, Yes };
+
+// Logical pixels at 96 dpi; a control's are relative to the window's client area.
+struct Bounds {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+constexpr int noTabStop = -1;
+
+struct ControlDefinition {
+    std::string_view name;     // empty for a label that the form does not refer to
+    ControlKind kind;
+    Bounds bounds;
+    std::string_view caption;  // UTF-8
+    int tabOrder = noTabStop;
+    AutoSize autoSize = AutoSize::No;  // labels only: size to the text
+    TNotifyEvent onClick = nullptr;
+};
+
+struct FontDefinition {
+    std::string_view family;   // falls back to the system's sans-serif where missing
+    int pixelHeight;
+};
+
+struct FormDefinition {
+    std::string_view name;
+    std::string_view caption;
+    Bounds bounds;             // the outer frame, on the screen
+    FontDefinition font;
+    std::span<const ControlDefinition> controls;
+};
+
+// Converts a handler of a derived form for the table.
+template <class Form>
+inline TNotifyEvent handler(void (Form::*method)())
+{
+    return static_cast<TNotifyEvent>(method);
+}

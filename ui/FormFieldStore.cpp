@@ -1,0 +1,17 @@
+#include "FormFieldStore.h"
+
+FormFieldStore::FormFieldStore(const TForm& form)
+{
+    for (lotto::FieldId field : lotto::allFields)
+        m_edits[static_cast<std::size_t>(field)] = &form.Component<TEdit>(lotto::fieldName(field));
+}
+
+std::string FormFieldStore::getText(lotto::FieldId field) const
+{
+    return m_edits[static_cast<std::size_t>(field)]->GetText();
+}
+
+void FormFieldStore::setText(lotto::FieldId field, std::string_view text)
+{
+    m_edits[static_cast<std::size_t>(field)]->SetText(text);
+}

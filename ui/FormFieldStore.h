@@ -1,0 +1,19 @@
+// The commands' FieldStore over a form: each FieldId is the edit control of the
+// same name. It reads and writes the controls directly and keeps no copy.
+#pragma once
+
+#include "FieldStore.h"
+#include "Forms.h"
+
+#include <array>
+
+class FormFieldStore : public lotto::FieldStore {
+public:
+    explicit FormFieldStore(const TForm& form);
+
+    std::string getText(lotto::FieldId field) const override;
+    void setText(lotto::FieldId field, std::string_view text) override;
+
+private:
+    std::array<TEdit*, lotto::fieldCount> m_edits{};
+};

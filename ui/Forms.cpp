@@ -1,0 +1,147 @@
+#include "Forms.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+std::unique_ptr<TControl> makeControl(const ControlDefinition& definition, Backend::Control& native)
+{
+    switch (definition.kind) {
+    case ControlKind::Label:
+        return std::make_unique<TLabel>(definition, native);
+    case ControlKind::Edit:
+        return std::make_unique<TEdit>(definition, native);
+    case ControlKind::Button:
+        return std::make_unique<TButton>(definition, native);
+    case ControlKind::CloseButton:
+        return std::make_unique<TBitBtn>(definition, native);
+    }
+    throw Sysutils::Exception("Unbekannte Art von Steuerelement.");
+}
+
+}  // namespace
+
+TForm::TForm(const FormDefinition& definition)
+    : m_definition(definition), m_window(Backend::createWindow(definition))
+{
+    createControls();
+}
+
+TForm::~TForm() = default;
+
+void TForm::createControls()
+{
+    std::vector<std::pair<int, Backend::Control*>> tabStops;
+    for (const ControlDefinition& definition : m_definition.controls) {
+        Backend::Control& native = Backend::createControl(*m_window, definition, clickAction(definition));
+        m_controls.push_back(makeControl(definition, native));
+        if (definition.tabOrder != noTabStop)
+            tabStops.emplace_back(definition.tabOrder, &native);
+    }
+    std::sort(tabStops.begin(), tabStops.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<Backend::Control*> order;
+    for (const auto& stop : tabStops)
+        order.push_back(stop.second);
+    Backend::setTabOrder(*m_window, order);
+}
+
+std::function<void()> TForm::clickAction(const ControlDefinition& control)
+{
+    if (control.kind == ControlKind::CloseButton)
+        return [this] { Application->Dispatch([this] { Close(); }); };
+    if (control.onClick) {
+        const TNotifyEvent onClick = control.onClick;
+        return [this, onClick] { Application->Dispatch([this, onClick] { (this->*onClick)(); }); };
+    }
+    return {};
+}
+
+void TForm::Show()
+{
+    Backend::showWindow(*m_window);
+}
+
+void TForm::Close()
+{
+    Backend::closeWindow(*m_window);
+}
+
+bool TForm::Visible() const
+{
+    return Backend::isVisible(*m_window);
+}
+
+TControl& TForm::FindControl(std::string_view name) const
+{
+    for (const auto& control : m_controls) {
+        if (control->Name() == name)
+            return *control;
+    }
+    throw Sysutils::Exception("Das Fenster \u201E" + std::string(m_definition.name)
+                              + "\u201C hat kein Steuerelement \u201E" + std::string(name) + "\u201C.");
+}
+
+TApplication::~TApplication()
+{
+    // Windows go before the connection to the display that they live on.
+    m_mainForm = nullptr;
+    m_forms.clear();
+}
+
+void TApplication::Initialize()
+{
+    Backend::start();
+}
+
+void TApplication::adopt(std::unique_ptr<TForm> form)
+{
+    if (!m_mainForm)
+        m_mainForm = form.get();
+    m_forms.push_back(std::move(form));
+}
+
+void TApplication::Run()
+{
+    if (!m_mainForm)
+        return;
+    m_mainForm->Show();
+    Backend::runUntilClosed(m_mainForm->Native());
+}
+
+void TApplication::ShowException(const std::exception& error)
+{
+    if (Backend::started()) {
+        Backend::showMessage(Title(), error.what());
+    } else {
+        std::fprintf(stderr, "%s: %s\n", Title().c_str(), error.what());
+        std::fflush(stderr);
+    }
+}
+
+void TApplication::Dispatch(const std::function<void()>& handler) noexcept
+{
+    try {
+        try {
+            handler();
+        } catch (const std::exception& error) {
+            ShowException(error);
+        } catch (...) {
+            ShowException(Sysutils::Exception("Unbekannter Fehler."));
+        }
+    } catch (...) {
+        // Showing failed as well (no memory for the message box): say it where
+        // nothing can fail any more, and keep the loop alive.
+        std::fputs("Ein Fehler konnte nicht angezeigt werden.\n", stderr);
+    }
+}
+
+std::string TApplication::Title() const
+{
+    return Backend::applicationTitle();
+}
+
+// Lives as long as the process and is never destroyed: its windows must not be
+// torn down after main returns, when the native toolkit's own statics are gone.
+TApplication* Application = new TApplication;

@@ -1,0 +1,97 @@
+// Forms and the application object: a form is built from its definition table,
+// owns its controls, and routes every click through the application's event
+// dispatch, which shows whatever a handler throws and lets the loop go on.
+#pragma once
+
+#include "Backend.h"
+#include "Controls.h"
+#include "FormDefinition.h"
+#include "Sysutils.h"
+
+#include <exception>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TForm {
+public:
+    explicit TForm(const FormDefinition& definition);
+    virtual ~TForm();
+    TForm(const TForm&) = delete;
+    TForm& operator=(const TForm&) = delete;
+
+    std::string_view Name() const { return m_definition.name; }
+    const FormDefinition& Definition() const { return m_definition; }
+
+    void Show();
+    void Close();
+    bool Visible() const;
+
+    // The control of that name; raises Sysutils::Exception when there is none.
+    TControl& FindControl(std::string_view name) const;
+
+    // The named control as its kind, for binding a form's members.
+    template <class Control>
+    Control& Component(std::string_view name) const
+    {
+        auto* control = dynamic_cast<Control*>(&FindControl(name));
+        if (!control)
+            throw Sysutils::Exception("Das Steuerelement \u201E" + std::string(name) + "\u201C hat die falsche Art.");
+        return *control;
+    }
+
+    Backend::Window& Native() { return *m_window; }
+
+private:
+    void createControls();
+    std::function<void()> clickAction(const ControlDefinition& control);
+
+    const FormDefinition& m_definition;
+    Backend::WindowPtr m_window;
+    std::vector<std::unique_ptr<TControl>> m_controls;
+};
+
+class TApplication {
+public:
+    TApplication() = default;
+    ~TApplication();
+    TApplication(const TApplication&) = delete;
+    TApplication& operator=(const TApplication&) = delete;
+
+    // Opens the display; raises Sysutils::Exception when there is none.
+    void Initialize();
+
+    // Builds the form from its definition and keeps it; the first one created
+    // becomes the main window.
+    template <class Form>
+    void CreateForm(Form*& reference)
+    {
+        auto form = std::make_unique<Form>();
+        reference = form.get();
+        adopt(std::move(form));
+    }
+
+    // Shows the main window and delivers events until it has been closed.
+    void Run();
+
+    // Shows the message of a caught exception and returns: in a message box, or
+    // on standard error where no display could be opened.
+    void ShowException(const std::exception& error);
+
+    // Runs an event handler; whatever it throws is shown, never passed on.
+    void Dispatch(const std::function<void()>& handler) noexcept;
+
+    std::string Title() const;
+    TForm* MainForm() const { return m_mainForm; }
+
+private:
+    void adopt(std::unique_ptr<TForm> form);
+
+    std::vector<std::unique_ptr<TForm>> m_forms;
+    TForm* m_mainForm = nullptr;
+};
+
+// The one application object.
+extern TApplication* Application;
