@@ -8,6 +8,9 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from xserver import XServer  # noqa: E402
+
 LOTTO = sys.argv[1]
 WINDOW_LEFT, WINDOW_TOP = 241, 107
 
@@ -74,16 +77,6 @@ def wait_for(predicate, seconds=10):
     return False
 
 
-def start_x_server():
-    read_end, write_end = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
-                              pass_fds=[write_end], stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    display = os.read(read_end, 16).decode().strip()
-    os.close(read_end)
-    return server, ":" + display
-
-
 def main():
     runtime_dir = tempfile.mkdtemp(prefix="lotto-e2e-")
     environment = dict(os.environ, XDG_RUNTIME_DIR=runtime_dir)
@@ -96,12 +89,18 @@ def main():
     check(no_display.stderr.count("\n") == 1 and "grafische Anzeige" in no_display.stderr,
           f"no display: one German line on standard error ({no_display.stderr.strip()!r})")
 
-    server, display = start_x_server()
-    os.environ["DISPLAY"] = display
-    environment["DISPLAY"] = display
+    server = XServer()
+    os.environ["DISPLAY"] = server.display
+    environment["DISPLAY"] = server.display
     lotto = subprocess.Popen([LOTTO], env=environment, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
     try:
-        check(wait_for(lambda: windows_named("Form1")), "the window opens")
+        opened = wait_for(lambda: windows_named("Form1"))
+        check(opened, "the window opens")
+        if not opened:
+            lotto.kill()
+            print("lotto's standard error:", lotto.communicate()[1].decode(errors="replace"))
+            print(server.diagnosis())
+            return 1
         window = windows_named("Form1")[0]
         geometry = xdotool("getwindowgeometry", window)
         check("Position: 241,107" in geometry and "Geometry: 696x480" in geometry,
@@ -146,8 +145,7 @@ def main():
     finally:
         if lotto.poll() is None:
             lotto.kill()
-        server.terminate()
-        server.wait()
+        server.stop()
 
     print(f"{len(failures)} failed" if failures else "all checks passed")
     return 1 if failures else 0

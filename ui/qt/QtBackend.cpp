@@ -1,5 +1,6 @@
 // The toolkit layer's backend over Qt 6 Widgets. The only file that sees Qt.
 #include "Backend.h"
+#include "Resources.h"
 #include "Sysutils.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
 #include <QStyle>
@@ -18,7 +20,15 @@
 
 #include <xcb/xcb.h>
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstddef>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <optional>
 #include <limits>
 #include <string>
 #include <vector>
@@ -42,11 +52,40 @@ struct Window : QWidget {
             m_loop->quit();
     }
 
+    // A window manager adds its frame some time after the window is shown; the
+    // frame is fitted to the designed outer size once, when it is first known.
+    bool event(QEvent* event) override
+    {
+        const bool handled = QWidget::event(event);
+        switch (event->type()) {
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::WindowActivate:
+        case QEvent::UpdateRequest:
+            if (!m_frameFitted && isVisible())
+                fitFrame();
+            break;
+        default:
+            break;
+        }
+        return handled;
+    }
+
+    void fitFrame()
+    {
+        const QMargins margins = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+        if (margins.isNull() || QGuiApplication::platformName() == QLatin1String("offscreen"))
+            return;
+        m_frameFitted = true;
+        const Bounds& outer = m_definition.bounds;
+        setGeometry(QRect(outer.left, outer.top, outer.width, outer.height).marginsRemoved(margins));
+    }
+
     const FormDefinition& m_definition;
     std::vector<std::unique_ptr<Control>> m_controls;
     QEventLoop* m_loop = nullptr;
     QWidget* m_firstFocus = nullptr;
-    bool m_frameAdjusted = false;
+    bool m_frameFitted = false;
 };
 
 namespace {
@@ -59,32 +98,58 @@ QString toQString(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// Whether a local X server listens on the display's socket. A bare connect is
+// enough and costs far less than an X handshake, which the server would have
+// to tear down again just as the real connection arrives.
+std::optional<bool> localServerListens(const char* display)
+{
+    std::string_view name = display;
+    if (name.starts_with("unix:"))
+        name.remove_prefix(4);
+    if (!name.starts_with(':'))
+        return std::nullopt;  // a remote or forwarded display: let libxcb decide
+    name.remove_prefix(1);
+    const std::string number(name.substr(0, name.find('.')));
+    if (number.empty() || number.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+
+    const std::string path = "/tmp/.X11-unix/X" + number;
+    for (const bool abstract : {true, false}) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path + (abstract ? 1 : 0), path.data(), path.size());
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0)
+            return std::nullopt;
+        const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + path.size() + (abstract ? 1 : 0));
+        const bool connected = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0;
+        ::close(fd);
+        if (connected)
+            return true;
+    }
+    return false;
+}
+
 // Qt aborts the process when it cannot reach an X server; find out first.
 bool displayReachable()
 {
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     if (!platform.isEmpty() && !platform.startsWith("xcb"))
         return true;  // offscreen, wayland, ...: Qt reports on its own
-    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    const bool reachable = connection && !xcb_connection_has_error(connection);
-    if (connection)
-        xcb_disconnect(connection);
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display)
+        return false;
+    if (const std::optional<bool> listens = localServerListens(display))
+        return *listens;
+    xcb_connection_t* connection = xcb_connect(display, nullptr);
+    const bool reachable = !xcb_connection_has_error(connection);
+    xcb_disconnect(connection);
     return reachable;
 }
 
 QRect toRect(const Bounds& bounds)
 {
     return QRect(bounds.left, bounds.top, bounds.width, bounds.height);
-}
-
-// Puts the outer frame, where a window manager adds one, at the designed place and size.
-void fitFrame(Window& window)
-{
-    const QRect outer = toRect(window.m_definition.bounds);
-    const QMargins margins = window.windowHandle() ? window.windowHandle()->frameMargins() : QMargins();
-    if (QGuiApplication::platformName() == QLatin1String("offscreen") || margins.isNull())
-        return;
-    window.setGeometry(outer.marginsRemoved(margins));
 }
 
 }  // namespace
@@ -101,9 +166,8 @@ void start()
     application = new QApplication(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
-    const QIcon icon(QStringLiteral(":/MAINICON.xpm"));
-    if (!icon.isNull())
-        QApplication::setWindowIcon(icon);
+    if (const Resources::XpmImage image = Resources::findImage("MAINICON"))
+        QApplication::setWindowIcon(QIcon(QPixmap(image)));
 }
 
 bool started()
@@ -115,7 +179,9 @@ std::string applicationTitle()
 {
     if (application)
         return QCoreApplication::applicationName().toStdString();
-    return "lotto";
+    std::error_code error;
+    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string("lotto") : executable.stem().string();
 }
 
 void WindowDeleter::operator()(Window* window) const noexcept
@@ -194,10 +260,7 @@ void setTabOrder(Window& window, std::span<Control* const> order)
 void showWindow(Window& window)
 {
     window.show();
-    if (!window.m_frameAdjusted) {
-        fitFrame(window);
-        window.m_frameAdjusted = true;
-    }
+    window.fitFrame();
     // With no window manager (bare X server) the window is never activated on its own.
     window.activateWindow();
     window.raise();
