@@ -1,9 +1,32 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test.
+# Installs what is missing, builds everything and runs every test: the main
+# build (unit, window, end-to-end and click-storm tests), the same suite built
+# with AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzz targets.
+# LOTTO_QUICK=1 runs the main build's tests only.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh --tests
+
+section() { printf '\n==== %s ====\n' "$*"; }
+
+section "Build and test"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
 ctest --test-dir build --output-on-failure -j2
+
+if [ "${LOTTO_QUICK:-0}" = "1" ]; then
+    exit 0
+fi
+
+section "Build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLOTTO_SANITIZE=ON -DLOTTO_BUILD_BENCH=OFF
+cmake --build build-asan
+# The click storm is left to the main build: under the sanitizers it only runs slower.
+ctest --test-dir build-asan --output-on-failure -j2 -E '^storm\.'
+
+section "Fuzz"
+CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLOTTO_BUILD_FUZZ=ON \
+    -DLOTTO_BUILD_UI=OFF -DLOTTO_BUILD_TESTS=OFF -DLOTTO_BUILD_BENCH=OFF
+cmake --build build-fuzz
+bash scripts/fuzz.sh "${LOTTO_FUZZ_SECONDS:-30}"
