@@ -8,7 +8,7 @@ packages=(
 )
 # Only the tests need a virtual X server and the tools that play the window.
 if [ "${1:-}" = "--tests" ]; then
-    packages+=(xvfb xauth xdotool xclip python3 desktop-file-utils)
+    packages+=(xvfb xauth xdotool xclip python3 desktop-file-utils clang libclang-rt-14-dev)
 fi
 
 missing=()

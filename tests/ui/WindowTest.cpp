@@ -175,6 +175,14 @@ TEST_F(WindowTest, EditsTakeLongTexts)
     EXPECT_EQ(edit->text().size(), 100000);
 }
 
+TEST_F(WindowTest, BindingAMissingOrWrongControlIsAToolkitError)
+{
+    // A form whose members do not match its table fails to start, with a message.
+    EXPECT_THROW(form.FindControl("Button2"), Sysutils::Exception);
+    EXPECT_THROW(form.Component<TEdit>("Button1"), Sysutils::Exception);
+    EXPECT_EQ(&form.Component<TButton>("Button1"), &form.Button1);
+}
+
 TEST_F(WindowTest, TextsRoundTripThroughTheControlsAsUtf8)
 {
     form.EditZusatz.SetText("Größe “ü” \u05D0");
