@@ -14,7 +14,7 @@ now() { echo $(( $(date +%s%N) / 1000000 )); }
 
 packages=(
     cmake ninja-build python3 googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64
-    wine64 wine32:i386 fonts-wine xvfb xauth xdotool xclip
+    wine64 wine32:i386 fonts-wine xvfb xauth xdotool xclip imagemagick
 )
 missing=()
 for package in "${packages[@]}"; do
