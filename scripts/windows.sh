@@ -51,6 +51,7 @@ cleanup() {
 trap cleanup EXIT
 started=$(now)
 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+python3 tests/support/wineprefix.py /usr/lib/wine/wine64
 /usr/lib/wine/wineserver -w
 echo "windows: Wine prefix made in $(seconds_since "$started")"
 

@@ -12,6 +12,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from desktop import (EDITS_IN_TAB_ORDER, Player, check, summary, wait_for, window_geometry,  # noqa: E402
                      windows_named, xdotool)
+import wineprefix  # noqa: E402
 from xserver import XServer  # noqa: E402
 
 WINE, LOTTO = sys.argv[1], sys.argv[2]
@@ -22,22 +23,6 @@ FRAME, CAPTION = 4, 19
 CLIENT_LEFT, CLIENT_TOP = OUTER[0] + FRAME, OUTER[1] + FRAME + CAPTION
 # The buttons between EditDoppelt and Tipp1: BitBtn1, Button3..Button6, Button7.
 BUTTONS_BETWEEN = 6
-
-
-def prepare_prefix(environment):
-    """Makes the prefix draw its own window frames, so that X sees the whole outer
-    frame with no window manager, and gives it the system fonts that Windows has
-    (MS Sans Serif, Marlett for the caption glyphs), which Debian's Wine ships
-    but does not put where a prefix looks for them."""
-    subprocess.run([WINE, "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Decorated", "/d", "N", "/f"],
-                   env=environment, check=True, capture_output=True, timeout=120)
-    fonts = os.path.join(environment["WINEPREFIX"], "drive_c", "windows", "Fonts")
-    os.makedirs(fonts, exist_ok=True)
-    shipped = "/usr/share/wine/fonts"
-    for name in os.listdir(shipped) if os.path.isdir(shipped) else []:
-        target = os.path.join(fonts, name)
-        if not os.path.exists(target):
-            os.symlink(os.path.join(shipped, name), target)
 
 
 def start(environment):
@@ -119,7 +104,7 @@ def close_by_title_bar(environment):
 def main():
     environment = dict(os.environ, WINEDEBUG="-all")
     environment.setdefault("WINEPREFIX", os.path.expanduser("~/.wine"))
-    prepare_prefix(environment)
+    wineprefix.prepare(WINE, environment)
     server = XServer()
     environment["DISPLAY"] = os.environ["DISPLAY"] = server.display
     try:
