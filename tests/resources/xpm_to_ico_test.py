@@ -4,7 +4,6 @@
 pixels, transparency included, and the icon's directory must describe what
 Windows picks a 32x32, 16-colour image by. Colours or sizes that a 16-colour
 32x32 icon cannot hold are refused rather than approximated."""
-import importlib.util
 import os
 import struct
 import subprocess
@@ -17,9 +16,9 @@ RESOURCES = os.path.join(HERE, "..", "..", "ui", "resources")
 XPM = os.path.join(RESOURCES, "MAINICON.xpm")
 CONVERT = "/usr/bin/convert"
 
-spec = importlib.util.spec_from_file_location("xpm_to_ico", os.path.join(RESOURCES, "xpm_to_ico.py"))
-xpm_to_ico = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(xpm_to_ico)
+sys.dont_write_bytecode = True  # nothing written into the source tree
+sys.path.insert(0, RESOURCES)
+import xpm_to_ico  # noqa: E402
 
 
 def rgba_pixels(path):

@@ -22,10 +22,10 @@ def read_xpm(text):
     width, height, colours, per_pixel = (int(v) for v in strings[0].split()[:4])
     table = {}
     for line in strings[1:1 + colours]:
-        key, spec = line[:per_pixel], line[per_pixel:].split()
-        if "c" not in spec:
+        key, fields = line[:per_pixel], line[per_pixel:].split()
+        if "c" not in fields:
             raise ValueError(f"colour {key!r} has no 'c' value")
-        value = spec[spec.index("c") + 1]
+        value = fields[fields.index("c") + 1]
         if value.lower() == "none":
             table[key] = TRANSPARENT
         elif re.fullmatch(r"#[0-9A-Fa-f]{6}", value):
