@@ -193,25 +193,17 @@ void drawCloseButton(const DRAWITEMSTRUCT& item, HFONT font)
     }
 }
 
-void click(Window& window, Control& control)
+void click(Control& control)
 {
-    if (!control.onClick)
-        return;
-    // The toolkit's dispatch shows what a handler throws; anything that still
-    // escapes must not unwind through the system's frames, so the loop raises it.
-    try {
+    if (control.onClick)
         control.onClick();
-    } catch (...) {
-        if (!window.failure)
-            window.failure = std::current_exception();
-    }
 }
 
 void onCommand(Window& window, WPARAM wParam, LPARAM lParam)
 {
     if (Control* control = controlOf(window, reinterpret_cast<HWND>(lParam))) {
         if (HIWORD(wParam) == BN_CLICKED && isButton(control))
-            click(window, *control);
+            click(*control);
         return;
     }
     // Return where no default button exists: a focused button is pressed, an
@@ -219,8 +211,45 @@ void onCommand(Window& window, WPARAM wParam, LPARAM lParam)
     if (LOWORD(wParam) == IDOK) {
         Control* focused = controlOf(window, GetFocus());
         if (isButton(focused))
-            click(window, *focused);
+            click(*focused);
     }
+}
+
+LRESULT handleMessage(Window& window, HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND:
+        onCommand(window, wParam, lParam);
+        return 0;
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item.CtlType != ODT_BUTTON)
+            break;
+        drawCloseButton(item, window.font);
+        return TRUE;
+    }
+    case WM_ACTIVATE:
+        // Keyboard focus goes back to the control that had it before a message
+        // box or another program took over.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            if (controlOf(window, GetFocus()))
+                window.savedFocus = GetFocus();
+            return 0;
+        }
+        if (HWND focus = window.savedFocus ? window.savedFocus : window.firstFocus) {
+            SetFocus(focus);
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        // The title-bar close control, Alt+F4 and the system menu: the window is
+        // closed as the close button does, and destroyed only with its form.
+        closeWindow(window);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(handle, message, wParam, lParam);
 }
 
 LRESULT CALLBACK windowProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
@@ -232,40 +261,16 @@ LRESULT CALLBACK windowProcedure(HWND handle, UINT message, WPARAM wParam, LPARA
     Window* window = windowOf(handle);
     if (!window)
         return DefWindowProcW(handle, message, wParam, lParam);
-
-    switch (message) {
-    case WM_COMMAND:
-        onCommand(*window, wParam, lParam);
+    // The toolkit's dispatch shows what a click handler throws; anything that
+    // still escapes must not unwind through the system's frames, so the message
+    // loop raises it once the system has returned.
+    try {
+        return handleMessage(*window, handle, message, wParam, lParam);
+    } catch (...) {
+        if (!window->failure)
+            window->failure = std::current_exception();
         return 0;
-    case WM_DRAWITEM: {
-        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (item.CtlType != ODT_BUTTON)
-            break;
-        drawCloseButton(item, window->font);
-        return TRUE;
     }
-    case WM_ACTIVATE:
-        // Keyboard focus goes back to the control that had it before a message
-        // box or another program took over.
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            if (controlOf(*window, GetFocus()))
-                window->savedFocus = GetFocus();
-            return 0;
-        }
-        if (HWND focus = window->savedFocus ? window->savedFocus : window->firstFocus) {
-            SetFocus(focus);
-            return 0;
-        }
-        break;
-    case WM_CLOSE:
-        // The title-bar close control, Alt+F4 and the system menu: the window is
-        // closed as the close button does, and destroyed only with its form.
-        closeWindow(*window);
-        return 0;
-    default:
-        break;
-    }
-    return DefWindowProcW(handle, message, wParam, lParam);
 }
 
 HICON loadMainIcon(int size)
