@@ -1,6 +1,7 @@
 // What a native GUI backend provides to the toolkit layer. The toolkit classes
 // and everything above them see only these declarations; one implementation
-// file per platform defines them (Qt Widgets here), so no native header leaks.
+// file per platform defines them (Qt Widgets on Linux, the Win32 API on
+// Windows), so no native header leaks.
 #pragma once
 
 #include "FormDefinition.h"

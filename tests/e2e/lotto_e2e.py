@@ -6,75 +6,13 @@ import os
 import subprocess
 import sys
 import tempfile
-import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from desktop import CONTROLS, check, summary, wait_for, windows_named, xdotool, Player  # noqa: E402
 from xserver import XServer  # noqa: E402
 
 LOTTO = sys.argv[1]
 WINDOW_LEFT, WINDOW_TOP = 241, 107
-
-# Designed client positions (left, top, width, height) of the controls used here.
-CONTROLS = {
-    "Button1": (416, 248, 249, 49), "Button3": (472, 80, 193, 25),
-    "Button7": (416, 312, 249, 33), "BitBtn1": (416, 408, 249, 25),
-    "EditGewinn": (88, 328, 41, 21), "EditZusatz": (136, 328, 145, 21),
-    "EditBereich": (88, 392, 193, 21), "EditDoppelt": (88, 416, 193, 21),
-    **{f"Tipp{k + 1}": (96, 56 + 32 * k, 41, 21) for k in range(6)},
-    **{f"Zahl{k + 1}": (232, 56 + 32 * k, 41, 21) for k in range(6)},
-    "Zahl7": (320, 56, 41, 21),
-}
-
-failures = []
-
-
-def check(condition, what):
-    print(("ok   " if condition else "FAIL ") + what, flush=True)
-    if not condition:
-        failures.append(what)
-
-
-def xdotool(*args):
-    return subprocess.run(["xdotool", *args], check=True, capture_output=True, text=True).stdout
-
-
-def click(name):
-    left, top, width, height = CONTROLS[name]
-    xdotool("mousemove", str(WINDOW_LEFT + left + width // 2), str(WINDOW_TOP + top + height // 2),
-            "click", "1")
-    time.sleep(0.05)
-
-
-def type_into(name, text):
-    click(name)
-    xdotool("key", "ctrl+a", "BackSpace")
-    xdotool("type", "--delay", "5", text)
-
-
-def read(name):
-    # An empty field copies nothing, so the clipboard is emptied first.
-    subprocess.run(["xclip", "-selection", "clipboard", "-i"], input="", text=True, check=True,
-                   stderr=subprocess.DEVNULL)
-    click(name)
-    xdotool("key", "ctrl+a", "ctrl+c")
-    time.sleep(0.05)
-    result = subprocess.run(["xclip", "-o", "-selection", "clipboard"], capture_output=True, text=True, timeout=5)
-    return result.stdout
-
-
-def windows_named(title):
-    result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{title}$"],
-                            capture_output=True, text=True)
-    return result.stdout.split()
-
-
-def wait_for(predicate, seconds=10):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        if predicate():
-            return True
-        time.sleep(0.05)
-    return False
 
 
 def main():
@@ -93,6 +31,8 @@ def main():
     os.environ["DISPLAY"] = server.display
     environment["DISPLAY"] = server.display
     lotto = subprocess.Popen([LOTTO], env=environment, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    player = Player(WINDOW_LEFT, WINDOW_TOP)
+    click, type_into, read = player.click, player.type_into, player.read
     try:
         opened = wait_for(lambda: windows_named("Form1"))
         check(opened, "the window opens")
@@ -147,8 +87,7 @@ def main():
             lotto.kill()
         server.stop()
 
-    print(f"{len(failures)} failed" if failures else "all checks passed")
-    return 1 if failures else 0
+    return summary()
 
 
 if __name__ == "__main__":

@@ -1,0 +1,5 @@
+# 64-bit Windows executables: cmake -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(LOTTO_MINGW_TRIPLE x86_64-w64-mingw32)
+set(LOTTO_WINE_LOADER wine64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Cross-builds the Windows program, 32- and 64-bit, into build-win32/ and
+# build-win64/, and runs its tests under Wine: the engine, conversion and
+# command tests, and the program played on a virtual X server.
+# Installs the Debian packages that are missing (with sudo when not root).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+seconds_since() { echo "$(( $(date +%s%N) / 1000000 - $1 ))" | awk '{ printf "%.1f s", $1 / 1000 }'; }
+now() { echo $(( $(date +%s%N) / 1000000 )); }
+
+packages=(
+    cmake ninja-build python3 googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64
+    wine64 wine32:i386 fonts-wine xvfb xauth xdotool xclip imagemagick
+)
+missing=()
+for package in "${packages[@]}"; do
+    installed "$package" || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    started=$(now)
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    # 32-bit Wine comes from the i386 architecture.
+    dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
+    $sudo apt-get update -qq
+    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    echo "windows: packages installed in $(seconds_since "$started")"
+fi
+
+for bits in 32 64; do
+    case $bits in
+        32) toolchain=cmake/toolchain-mingw-i686.cmake ;;
+        64) toolchain=cmake/toolchain-mingw-x86_64.cmake ;;
+    esac
+    cmake -S . -B "build-win$bits" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DLOTTO_BUILD_BENCH=OFF >/dev/null
+    cmake --build "build-win$bits" -j2
+done
+
+# One Wine prefix for this run, made once and shared by every test under Wine.
+scratch=$(mktemp -d)
+export WINEPREFIX="$scratch/wine" WINEARCH=win64 WINEDEBUG=-all
+cleanup() {
+    /usr/lib/wine/wineserver -k 2>/dev/null || true
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+started=$(now)
+/usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+python3 tests/support/wineprefix.py /usr/lib/wine/wine64
+/usr/lib/wine/wineserver -w
+echo "windows: Wine prefix made in $(seconds_since "$started")"
+
+for bits in 32 64; do
+    started=$(now)
+    ctest --test-dir "build-win$bits" --output-on-failure -j2
+    echo "windows: $bits-bit tests under Wine took $(seconds_since "$started")"
+done
+for bits in 32 64; do
+    echo "windows: build-win$bits/ui/lotto.exe has $(stat -c %s "build-win$bits/ui/lotto.exe") bytes"
+done

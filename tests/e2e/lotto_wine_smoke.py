@@ -1,0 +1,121 @@
+#!/usr/bin/env python3
+"""Plays the Windows lotto.exe under Wine on a fresh X server: the window's
+place and size, the tab order from the first focus on "Ziehung", one message
+box for a letter on the ticket, an example ticket and the first draw, and both
+ways of closing with exit code 0.
+Usage: lotto_wine_smoke.py WINE_LOADER LOTTO_EXE (WINEPREFIX from the environment)."""
+import os
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from desktop import (EDITS_IN_TAB_ORDER, Player, check, summary, wait_for, window_geometry,  # noqa: E402
+                     windows_named, xdotool)
+import wineprefix  # noqa: E402
+from xserver import XServer  # noqa: E402
+
+WINE, LOTTO = sys.argv[1], sys.argv[2]
+WINESERVER = os.path.join(os.path.dirname(WINE), "wineserver")
+OUTER = (241, 107, 696, 480)
+# Wine's default metrics for a sizeable window: 4 pixels of frame, 19 of caption.
+FRAME, CAPTION = 4, 19
+CLIENT_LEFT, CLIENT_TOP = OUTER[0] + FRAME, OUTER[1] + FRAME + CAPTION
+# The buttons between EditDoppelt and Tipp1: BitBtn1, Button3..Button6, Button7.
+BUTTONS_BETWEEN = 6
+
+
+def start(environment):
+    lotto = subprocess.Popen([WINE, LOTTO], env=environment, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    if not wait_for(lambda: windows_named("Form1"), seconds=30):
+        lotto.kill()
+        return lotto, None
+    return lotto, windows_named("Form1")[0]
+
+
+def play(environment, player):
+    lotto, window = start(environment)
+    check(window is not None, "the window opens")
+    if window is None:
+        return
+    try:
+        geometry = window_geometry(window)
+        check(geometry == OUTER, f"the outer frame is at 241,107 with 696x480 ({geometry})")
+
+        # From the first focus on "Ziehung", Tab visits every edit in the designed order.
+        xdotool("key", "--delay", "20", "Tab")
+        for k, name in enumerate(EDITS_IN_TAB_ORDER):
+            xdotool("type", "--delay", "5", f"m{k}")
+            xdotool("key", "--delay", "20", *(["Tab"] * (BUTTONS_BETWEEN + 1 if name == "EditDoppelt" else 1)))
+        marks = {name: player.read(name) for name in EDITS_IN_TAB_ORDER}
+        check(all(marks[name] == f"m{k}" for k, name in enumerate(EDITS_IN_TAB_ORDER)),
+              f"Tab reaches the edits in the designed order ({marks})")
+
+        # The Tab after Zahl7 wraps to "Ziehung"; Space presses it with "m4" in Tipp1.
+        player.click("Zahl7")
+        xdotool("key", "--delay", "20", "Tab", "space")
+        check(wait_for(lambda: len(windows_named("lotto")) == 1), "a letter on the ticket shows a message box")
+        time.sleep(0.3)
+        check(len(windows_named("lotto")) == 1, "exactly one message box")
+        xdotool("key", "Return")
+        check(wait_for(lambda: not windows_named("lotto")), "Return dismisses it")
+        check(all(player.read(name) == "" for name in EDITS_IN_TAB_ORDER[:4]),
+              "the result and error fields are cleared")
+
+        player.click("Button3")
+        player.click("Button1")
+        check(player.read("EditDoppelt") == "Doppelte Zahl", "the duplicate example is reported")
+
+        for k, number in enumerate(["44", "3", "25", "15", "07", "9"]):
+            player.type_into(f"Tipp{k + 1}", number)
+        player.click("Button1")
+        ticket = [player.read(f"Tipp{k + 1}") for k in range(6)]
+        check(ticket == ["3", "7", "9", "15", "25", "44"], f"the ticket comes back sorted ({ticket})")
+        draw = [player.read(f"Zahl{k + 1}") for k in range(7)]
+        check(draw == ["3", "16", "21", "36", "37", "44", "10"], f"the first draw, as on Linux ({draw})")
+        check(player.read("EditGewinn") == "2", "two matches: 3 and 44")
+
+        player.click("BitBtn1")
+        code = lotto.wait(timeout=20)
+        check(code == 0, f"Schließen ends the program with exit code 0 (got {code})")
+        trace = lotto.stdout.read().decode()
+        check(trace == "4436163732110", f"the trace reaches standard output ({trace!r})")
+    finally:
+        if lotto.poll() is None:
+            lotto.kill()
+
+
+def close_by_title_bar(environment):
+    lotto, window = start(environment)
+    if window is None:
+        check(False, "the window opens a second time")
+        return
+    # The close control sits in the caption's right end.
+    left, top, width, _ = OUTER
+    xdotool("mousemove", str(left + width - FRAME - 10), str(top + FRAME + CAPTION // 2), "click", "1")
+    try:
+        code = lotto.wait(timeout=20)
+        check(code == 0, f"the title-bar close ends the program with exit code 0 (got {code})")
+    except subprocess.TimeoutExpired:
+        lotto.kill()
+        check(False, "the title-bar close ends the program")
+
+
+def main():
+    environment = dict(os.environ, WINEDEBUG="-all")
+    environment.setdefault("WINEPREFIX", os.path.expanduser("~/.wine"))
+    wineprefix.prepare(WINE, environment)
+    server = XServer()
+    environment["DISPLAY"] = os.environ["DISPLAY"] = server.display
+    try:
+        play(environment, Player(CLIENT_LEFT, CLIENT_TOP, settle=0.1))
+        close_by_title_bar(environment)
+    finally:
+        # Wine's desktop process belongs to this X server; the next run starts its own.
+        subprocess.run([WINESERVER, "-k"], env=environment, capture_output=True)
+        server.stop()
+    return summary()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
