@@ -19,7 +19,6 @@ public:
     TControl& operator=(const TControl&) = delete;
 
     std::string_view Name() const { return m_definition.name; }
-    const ControlDefinition& Definition() const { return m_definition; }
 
     // The text the control shows (UTF-8), and replacing it at once.
     std::string GetText() const;

@@ -83,13 +83,6 @@ TControl& TForm::FindControl(std::string_view name) const
                               + "\u201C hat kein Steuerelement \u201E" + std::string(name) + "\u201C.");
 }
 
-TApplication::~TApplication()
-{
-    // Windows go before the connection to the display that they live on.
-    m_mainForm = nullptr;
-    m_forms.clear();
-}
-
 void TApplication::Initialize()
 {
     Backend::start();

@@ -23,7 +23,6 @@ public:
     TForm& operator=(const TForm&) = delete;
 
     std::string_view Name() const { return m_definition.name; }
-    const FormDefinition& Definition() const { return m_definition; }
 
     void Show();
     void Close();
@@ -56,7 +55,6 @@ private:
 class TApplication {
 public:
     TApplication() = default;
-    ~TApplication();
     TApplication(const TApplication&) = delete;
     TApplication& operator=(const TApplication&) = delete;
 

@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPixmap>
-#include <QPointer>
 #include <QPushButton>
 #include <QStyle>
 #include <QWidget>
