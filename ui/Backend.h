@@ -33,6 +33,9 @@ using WindowPtr = std::unique_ptr<Window, WindowDeleter>;
 WindowPtr createWindow(const FormDefinition& definition);
 Control& createControl(Window& window, const ControlDefinition& definition, std::function<void()> onClick);
 
+// Tells assistive technology that a label names the target control.
+void relateLabel(Control& label, Control& target);
+
 // Tab order follows the sequence; the first control gets the focus on showing.
 void setTabOrder(Window& window, std::span<Control* const> order);
 

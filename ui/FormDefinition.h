@@ -35,6 +35,11 @@ struct ControlDefinition {
     ControlKind kind;
     Bounds bounds;
     std::string_view caption;  // UTF-8
+    // What a screen reader says for the control, in words a player understands;
+    // empty: the caption. Never the programmer's name.
+    std::string_view spokenName = {};
+    // Labels only: the control whose column or row the label names.
+    std::string_view labelFor = {};
     int tabOrder = noTabStop;
     AutoSize autoSize = AutoSize::No;  // labels only: size to the text
     TNotifyEvent onClick = nullptr;

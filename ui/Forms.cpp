@@ -33,11 +33,25 @@ TForm::~TForm() = default;
 void TForm::createControls()
 {
     std::vector<std::pair<int, Backend::Control*>> tabStops;
+    std::vector<Backend::Control*> natives;
     for (const ControlDefinition& definition : m_definition.controls) {
         Backend::Control& native = Backend::createControl(*m_window, definition, clickAction(definition));
         m_controls.push_back(makeControl(definition, native));
+        natives.push_back(&native);
         if (definition.tabOrder != noTabStop)
             tabStops.emplace_back(definition.tabOrder, &native);
+    }
+    for (std::size_t k = 0; k < natives.size(); ++k) {
+        const std::string_view target = m_definition.controls[k].labelFor;
+        if (target.empty())
+            continue;
+        const auto named = std::find_if(m_definition.controls.begin(), m_definition.controls.end(),
+                                        [target](const ControlDefinition& c) { return c.name == target; });
+        if (named == m_definition.controls.end())
+            throw Sysutils::Exception("Die Beschriftung \u201E" + std::string(m_definition.controls[k].caption)
+                                      + "\u201C bezieht sich auf kein Steuerelement \u201E" + std::string(target)
+                                      + "\u201C.");
+        Backend::relateLabel(*natives[k], *natives[named - m_definition.controls.begin()]);
     }
     std::sort(tabStops.begin(), tabStops.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });

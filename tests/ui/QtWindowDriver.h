@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
@@ -24,12 +25,14 @@ inline QWidget* shownWindow(const char* name)
     return nullptr;
 }
 
-// A control by its accessible name: the control's name, or an unnamed label's caption.
-inline QWidget* control(QWidget* window, const QString& name)
+// A control by its name, or a label the form does not refer to by its caption.
+inline QWidget* control(QWidget* window, const char* name, const char* caption)
 {
-    for (QWidget* child : window->findChildren<QWidget*>()) {
-        if (child->accessibleName() == name)
-            return child;
+    if (*name)
+        return window->findChild<QWidget*>(QLatin1String(name));
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+        if (label->objectName().isEmpty() && label->text() == QString::fromUtf8(caption))
+            return label;
     }
     return nullptr;
 }

@@ -19,47 +19,50 @@ namespace {
 enum class Kind { Label, Edit, Button, CloseButton };
 
 struct DesignedControl {
-    const char* name;  // accessible name: the control's name, or an unnamed label's caption
+    const char* name;    // the control's name; empty for a label the form does not refer to
+    const char* spoken;  // what a screen reader says
     Kind kind;
     QRect geometry;
     const char* caption;
-    int tabOrder;      // -1: no tab stop
-    friend void PrintTo(const DesignedControl& c, std::ostream* os) { *os << c.name; }
+    int tabOrder;        // -1: no tab stop
+    const char* labelFor = "";
+    friend void PrintTo(const DesignedControl& c, std::ostream* os) { *os << (*c.name ? c.name : c.caption); }
 };
 
+const char* const headline = "Die eingegebenen Zahlen müssen im Bereich zwischen 1-49 liegen";
+
 const DesignedControl designedControls[] = {
-    {"Gewinn", Kind::Label, {88, 312, 36, 13}, "Gewinn", -1},
-    {"Label2", Kind::Label, {88, 376, 29, 13}, "Fehler", -1},
-    {"Tippeingabe ", Kind::Label, {88, 32, 62, 13}, "Tippeingabe ", -1},
-    {"Ziehung", Kind::Label, {232, 32, 39, 13}, "Ziehung", -1},
-    {"Zusatzzahl", Kind::Label, {312, 32, 51, 13}, "Zusatzzahl", -1},
-    {"Label1", Kind::Label, {472, 16, 115, 13}, "Zahleneingabe für Faule", -1},
-    {"Die eingegebenen Zahlen müssen im Bereich zwischen 1-49 liegen", Kind::Label, {72, 0, 321, 17},
-     "Die eingegebenen Zahlen müssen im Bereich zwischen 1-49 liegen", -1},
-    {"Button1", Kind::Button, {416, 248, 249, 49}, "Ziehung", 0},
-    {"EditGewinn", Kind::Edit, {88, 328, 41, 21}, "", 1},
-    {"EditZusatz", Kind::Edit, {136, 328, 145, 21}, "", 2},
-    {"EditBereich", Kind::Edit, {88, 392, 193, 21}, "", 3},
-    {"EditDoppelt", Kind::Edit, {88, 416, 193, 21}, "", 4},
-    {"BitBtn1", Kind::CloseButton, {416, 408, 249, 25}, "Schließen", 5},
-    {"Button3", Kind::Button, {472, 80, 193, 25}, "Doppelte Zahlen", 6},
-    {"Button4", Kind::Button, {472, 112, 193, 25}, "Zahl nicht im Tippscheinbereich", 7},
-    {"Button5", Kind::Button, {472, 144, 193, 25}, "\"Beides\"", 8},
-    {"Button6", Kind::Button, {472, 48, 193, 25}, "\"Zufallszahlen\"", 9},
-    {"Button7", Kind::Button, {416, 312, 249, 33}, "Tippschein löschen!", 10},
-    {"Tipp1", Kind::Edit, {96, 56, 41, 21}, "", 11},
-    {"Tipp2", Kind::Edit, {96, 88, 41, 21}, "", 12},
-    {"Tipp3", Kind::Edit, {96, 120, 41, 21}, "", 13},
-    {"Tipp4", Kind::Edit, {96, 152, 41, 21}, "", 14},
-    {"Tipp5", Kind::Edit, {96, 184, 41, 21}, "", 15},
-    {"Tipp6", Kind::Edit, {96, 216, 41, 21}, "", 16},
-    {"Zahl1", Kind::Edit, {232, 56, 41, 21}, "", 17},
-    {"Zahl2", Kind::Edit, {232, 88, 41, 21}, "", 18},
-    {"Zahl3", Kind::Edit, {232, 120, 41, 21}, "", 19},
-    {"Zahl4", Kind::Edit, {232, 152, 41, 21}, "", 20},
-    {"Zahl5", Kind::Edit, {232, 184, 41, 21}, "", 21},
-    {"Zahl6", Kind::Edit, {232, 216, 41, 21}, "", 22},
-    {"Zahl7", Kind::Edit, {320, 56, 41, 21}, "", 23},
+    {"", "Gewinn", Kind::Label, {88, 312, 36, 13}, "Gewinn", -1, "EditGewinn"},
+    {"Label2", "Fehler", Kind::Label, {88, 376, 29, 13}, "Fehler", -1, "EditBereich"},
+    {"", "Tippeingabe ", Kind::Label, {88, 32, 62, 13}, "Tippeingabe ", -1, "Tipp1"},
+    {"", "Ziehung", Kind::Label, {232, 32, 39, 13}, "Ziehung", -1, "Zahl1"},
+    {"", "Zusatzzahl", Kind::Label, {312, 32, 51, 13}, "Zusatzzahl", -1, "Zahl7"},
+    {"Label1", "Zahleneingabe für Faule", Kind::Label, {472, 16, 115, 13}, "Zahleneingabe für Faule", -1, "Button6"},
+    {"", headline, Kind::Label, {72, 0, 321, 17}, headline, -1},
+    {"Button1", "Ziehung", Kind::Button, {416, 248, 249, 49}, "Ziehung", 0},
+    {"EditGewinn", "Gewinn: Anzahl Treffer", Kind::Edit, {88, 328, 41, 21}, "", 1},
+    {"EditZusatz", "Zusatzzahl getroffen", Kind::Edit, {136, 328, 145, 21}, "", 2},
+    {"EditBereich", "Fehler: Bereich", Kind::Edit, {88, 392, 193, 21}, "", 3},
+    {"EditDoppelt", "Fehler: doppelte Zahl", Kind::Edit, {88, 416, 193, 21}, "", 4},
+    {"BitBtn1", "Schließen", Kind::CloseButton, {416, 408, 249, 25}, "Schließen", 5},
+    {"Button3", "Doppelte Zahlen", Kind::Button, {472, 80, 193, 25}, "Doppelte Zahlen", 6},
+    {"Button4", "Zahl nicht im Tippscheinbereich", Kind::Button, {472, 112, 193, 25}, "Zahl nicht im Tippscheinbereich", 7},
+    {"Button5", "\"Beides\"", Kind::Button, {472, 144, 193, 25}, "\"Beides\"", 8},
+    {"Button6", "\"Zufallszahlen\"", Kind::Button, {472, 48, 193, 25}, "\"Zufallszahlen\"", 9},
+    {"Button7", "Tippschein löschen!", Kind::Button, {416, 312, 249, 33}, "Tippschein löschen!", 10},
+    {"Tipp1", "Tipp 1", Kind::Edit, {96, 56, 41, 21}, "", 11},
+    {"Tipp2", "Tipp 2", Kind::Edit, {96, 88, 41, 21}, "", 12},
+    {"Tipp3", "Tipp 3", Kind::Edit, {96, 120, 41, 21}, "", 13},
+    {"Tipp4", "Tipp 4", Kind::Edit, {96, 152, 41, 21}, "", 14},
+    {"Tipp5", "Tipp 5", Kind::Edit, {96, 184, 41, 21}, "", 15},
+    {"Tipp6", "Tipp 6", Kind::Edit, {96, 216, 41, 21}, "", 16},
+    {"Zahl1", "Ziehung 1", Kind::Edit, {232, 56, 41, 21}, "", 17},
+    {"Zahl2", "Ziehung 2", Kind::Edit, {232, 88, 41, 21}, "", 18},
+    {"Zahl3", "Ziehung 3", Kind::Edit, {232, 120, 41, 21}, "", 19},
+    {"Zahl4", "Ziehung 4", Kind::Edit, {232, 152, 41, 21}, "", 20},
+    {"Zahl5", "Ziehung 5", Kind::Edit, {232, 184, 41, 21}, "", 21},
+    {"Zahl6", "Ziehung 6", Kind::Edit, {232, 216, 41, 21}, "", 22},
+    {"Zahl7", "Zusatzzahl", Kind::Edit, {320, 56, 41, 21}, "", 23},
 };
 
 const char* const ticketNames[] = {"Tipp1", "Tipp2", "Tipp3", "Tipp4", "Tipp5", "Tipp6"};
@@ -86,10 +89,12 @@ class DesignedLayout : public WindowTest, public ::testing::WithParamInterface<D
 TEST_P(DesignedLayout, ControlHasItsKindPlaceCaptionAndState)
 {
     const DesignedControl& designed = GetParam();
-    QWidget* widget = control(window, QString::fromUtf8(designed.name));
+    QWidget* widget = control(window, designed.name, designed.caption);
     ASSERT_NE(widget, nullptr);
     EXPECT_EQ(widget->parentWidget(), window);
     EXPECT_EQ(widget->pos(), designed.geometry.topLeft());
+    EXPECT_EQ(widget->objectName().toStdString(), designed.name);
+    EXPECT_EQ(widget->accessibleName().toStdString(), designed.spoken) << "what a screen reader says";
 
     switch (designed.kind) {
     case Kind::Label: {
@@ -97,7 +102,9 @@ TEST_P(DesignedLayout, ControlHasItsKindPlaceCaptionAndState)
         ASSERT_NE(label, nullptr);
         EXPECT_EQ(label->text().toStdString(), designed.caption);
         EXPECT_EQ(label->focusPolicy(), Qt::NoFocus);
-        if (std::string(designed.name).starts_with("Die ")) {
+        const QWidget* labelled = label->buddy();
+        EXPECT_EQ(labelled ? labelled->objectName().toStdString() : "", designed.labelFor);
+        if (designed.caption == headline) {
             EXPECT_EQ(label->size(), designed.geometry.size()) << "the headline keeps its designed size";
         } else {
             EXPECT_EQ(label->size(), label->sizeHint()) << "labels size themselves to their text";
@@ -110,7 +117,6 @@ TEST_P(DesignedLayout, ControlHasItsKindPlaceCaptionAndState)
         EXPECT_EQ(edit->size(), designed.geometry.size());
         EXPECT_EQ(edit->text(), "");
         EXPECT_FALSE(edit->isReadOnly());
-        EXPECT_EQ(edit->objectName().toStdString(), designed.name);
         break;
     }
     case Kind::Button:
@@ -123,7 +129,6 @@ TEST_P(DesignedLayout, ControlHasItsKindPlaceCaptionAndState)
             EXPECT_FALSE(button->isDefault()) << "no button is the window's default";
         }
         EXPECT_EQ(button->icon().isNull(), designed.kind != Kind::CloseButton);
-        EXPECT_EQ(button->objectName().toStdString(), designed.name);
         break;
     }
     }

@@ -193,7 +193,6 @@ WindowPtr createWindow(const FormDefinition& definition)
     WindowPtr window(new Window(definition));
     window->setObjectName(toQString(definition.name));
     window->setWindowTitle(toQString(definition.caption));
-    window->setAccessibleName(toQString(definition.name));
     window->setGeometry(toRect(definition.bounds));
 
     QFont font(toQString(definition.font.family));
@@ -240,13 +239,21 @@ Control& createControl(Window& window, const ControlDefinition& definition, std:
 
     QWidget* widget = control->widget;
     widget->setObjectName(toQString(definition.name));
-    widget->setAccessibleName(definition.name.empty() ? caption : toQString(definition.name));
+    widget->setAccessibleName(definition.spokenName.empty() ? caption : toQString(definition.spokenName));
     widget->setGeometry(toRect(definition.bounds));
     if (definition.autoSize == AutoSize::Yes)
         widget->adjustSize();
 
     window.m_controls.push_back(std::move(control));
     return *window.m_controls.back();
+}
+
+void relateLabel(Control& label, Control& target)
+{
+    // Qt reports a label's buddy as the control it labels, and the label as
+    // the buddy's label, to assistive technology.
+    if (label.label)
+        label.label->setBuddy(target.widget);
 }
 
 void setTabOrder(Window& window, std::span<Control* const> order)

@@ -409,6 +409,11 @@ Control& createControl(Window& window, const ControlDefinition& definition, std:
     return *window.controls.back();
 }
 
+void relateLabel(Control&, Control&)
+{
+    // Windows' accessibility names each control on its own; see createControl.
+}
+
 // IsDialogMessage walks the tab stops in the order of the children's z-order;
 // each control is a group of its own, so arrow keys do not move the focus.
 void setTabOrder(Window& window, std::span<Control* const> order)
