@@ -1,7 +1,10 @@
 #!/usr/bin/env python3
 """Plays the real lotto executable as a person would: on a fresh X server,
 with mouse clicks at the designed places, typing, and reading fields back
-through the clipboard; checks the trace on standard output and the exit code."""
+through the clipboard; checks the trace on standard output and the exit code.
+Also starts it where no usable display is (each must end with exit code 1 and
+one German line), with a standard output nobody reads, and checks that the
+random ticket and the draw share the one generator."""
 import os
 import subprocess
 import sys
@@ -15,32 +18,53 @@ LOTTO = sys.argv[1]
 WINDOW_LEFT, WINDOW_TOP = 241, 107
 
 
-def main():
-    runtime_dir = tempfile.mkdtemp(prefix="lotto-e2e-")
-    environment = dict(os.environ, XDG_RUNTIME_DIR=runtime_dir)
-    environment.pop("QT_QPA_PLATFORM", None)
-
-    # Without a display the program says so in one line and fails.
-    no_display = subprocess.run([LOTTO], env=dict(environment, DISPLAY=":4711"), capture_output=True,
-                                text=True, timeout=20)
-    check(no_display.returncode == 1, f"no display: exit code 1 (got {no_display.returncode})")
-    check(no_display.stderr.count("\n") == 1 and "grafische Anzeige" in no_display.stderr,
-          f"no display: one German line on standard error ({no_display.stderr.strip()!r})")
-
-    server = XServer()
-    os.environ["DISPLAY"] = server.display
-    environment["DISPLAY"] = server.display
-    lotto = subprocess.Popen([LOTTO], env=environment, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-    player = Player(WINDOW_LEFT, WINDOW_TOP)
-    click, type_into, read = player.click, player.type_into, player.read
+def starts_without_a_display(environment):
+    refusing = XServer(authorization=True)
     try:
-        opened = wait_for(lambda: windows_named("Form1"))
-        check(opened, "the window opens")
-        if not opened:
-            lotto.kill()
-            print("lotto's standard error:", lotto.communicate()[1].decode(errors="replace"))
-            print(server.diagnosis())
-            return 1
+        cases = [  # what is set, and the words that name the cause
+            ("nothing set", {"DISPLAY": None, "WAYLAND_DISPLAY": None}, "Weder DISPLAY noch WAYLAND_DISPLAY"),
+            ("no server on the display", {"DISPLAY": ":4711"}, "nicht erreichbar"),
+            ("a display number of 300 digits", {"DISPLAY": ":" + "9" * 300}, "nicht erreichbar"),
+            ("a server that refuses the client", {"DISPLAY": refusing.display, "XAUTHORITY": "/nonexistent"},
+             "verweigert den Zugriff"),
+            ("no Wayland compositor", {"DISPLAY": None, "WAYLAND_DISPLAY": "lotto-nowhere"}, "nicht erreichbar"),
+        ]
+        for name, settings, cause in cases:
+            started = dict(environment)
+            for key, value in settings.items():
+                started.pop(key, None) if value is None else started.__setitem__(key, value)
+            result = subprocess.run([LOTTO], env=started, capture_output=True, text=True, timeout=20)
+            check(result.returncode == 1, f"{name}: exit code 1 (got {result.returncode})")
+            line = result.stderr
+            check(line.count("\n") == 1 and line.endswith("\n") and "Keine grafische Anzeige verfügbar" in line
+                  and cause in line, f"{name}: one German line naming the cause ({line.strip()!r})")
+    finally:
+        refusing.stop()
+
+
+def start(environment, **streams):
+    lotto = subprocess.Popen([LOTTO], env=environment, stderr=subprocess.PIPE, **streams)
+    if not wait_for(lambda: windows_named("Form1")):
+        lotto.kill()
+        check(False, "the window opens")
+        print("lotto's standard error:", lotto.communicate()[1].decode(errors="replace"))
+        return None
+    return lotto
+
+
+def close(lotto, player, what):
+    player.click("BitBtn1")
+    code = lotto.wait(timeout=10)
+    check(code == 0, f"{what}: Schließen ends the program with exit code 0 (got {code})")
+
+
+def play(environment, player):
+    """The whole game; gives the trace of its two draws."""
+    click, type_into, read = player.click, player.type_into, player.read
+    lotto = start(environment, stdout=subprocess.PIPE)
+    if not lotto:
+        return None
+    try:
         window = windows_named("Form1")[0]
         geometry = xdotool("getwindowgeometry", window)
         check("Position: 241,107" in geometry and "Geometry: 696x480" in geometry,
@@ -63,30 +87,87 @@ def main():
         check(read("EditZusatz") == "", "no bonus hit")
         check(read("EditDoppelt") == "", "the earlier finding is gone")
 
+        click("Button1")
+        second_draw = read("Zahl1")
         type_into("Tipp3", "x")
         click("Button1")
         check(wait_for(lambda: windows_named("lotto")), "a letter in Tipp3 shows a message box")
         xdotool("key", "Return")
         check(wait_for(lambda: not windows_named("lotto")), "Return dismisses it")
         check(read("EditGewinn") == "", "the result is cleared after the error")
-        check(read("Zahl1") == "3", "the earlier draw stays")
+        check(read("Zahl1") == second_draw, "the earlier draw stays")
 
         click("Button7")
         check(all(read(name) == "" for name in CONTROLS if name.startswith(("Tipp", "Zahl", "Edit"))),
               "Tippschein löschen! empties every field")
 
-        click("BitBtn1")
-        code = lotto.wait(timeout=10)
-        check(code == 0, f"Schließen ends the program with exit code 0 (got {code})")
+        close(lotto, player, "the game")
         trace = lotto.stdout.read().decode()
-        check(trace == "4436163732110", f"the trace is the draw in the order drawn ({trace!r})")
+        check(trace.startswith("4436163732110"), f"the trace is the first draw in the order drawn ({trace!r})")
+        errors = lotto.stderr.read().decode()
+        check(errors == "", f"nothing on standard error ({errors!r})")
+        return trace
+    finally:
+        if lotto.poll() is None:
+            lotto.kill()
+
+
+def random_ticket_and_draw(environment, player, two_draws_trace):
+    """The random ticket and the draw take their numbers from one generator."""
+    lotto = start(environment, stdout=subprocess.PIPE)
+    if not lotto:
+        return
+    try:
+        player.click("Button6")
+        player.click("Button1")
+        close(lotto, player, "random ticket and draw")
+        trace = lotto.stdout.read().decode()
+        check(trace == two_draws_trace,
+              f"Zufallszahlen then Ziehung trace what two draws trace ({trace!r}, {two_draws_trace!r})")
+    finally:
+        if lotto.poll() is None:
+            lotto.kill()
+
+
+def nobody_reads_standard_output(environment, player):
+    lotto = start(environment, stdout=subprocess.PIPE)
+    if not lotto:
+        return
+    lotto.stdout.close()  # the reader goes, as with `lotto | true`
+    try:
+        player.click("Button6")
+        player.click("Button1")
+        check(lotto.poll() is None, "with nobody reading the trace the program goes on")
+        check(player.read("Zahl1") != "" and player.read("EditGewinn") != "", "and shows the draw")
+        close(lotto, player, "nobody reading the trace")
         errors = lotto.stderr.read().decode()
         check(errors == "", f"nothing on standard error ({errors!r})")
     finally:
         if lotto.poll() is None:
             lotto.kill()
-        server.stop()
 
+
+def main():
+    runtime_dir = tempfile.mkdtemp(prefix="lotto-e2e-")
+    environment = dict(os.environ, XDG_RUNTIME_DIR=runtime_dir)
+    environment.pop("QT_QPA_PLATFORM", None)
+    environment.pop("WAYLAND_DISPLAY", None)
+    starts_without_a_display(environment)
+
+    server = XServer()
+    os.environ["DISPLAY"] = server.display
+    environment["DISPLAY"] = server.display
+    player = Player(WINDOW_LEFT, WINDOW_TOP)
+    try:
+        two_draws_trace = play(environment, player)
+        if two_draws_trace is None:
+            print(server.diagnosis())
+            return 1
+        random_ticket_and_draw(environment, player, two_draws_trace)
+        nobody_reads_standard_output(environment, player)
+    finally:
+        server.stop()
+        os.rmdir(runtime_dir) if not os.listdir(runtime_dir) else None
     return summary()
 
 

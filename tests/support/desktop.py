@@ -6,7 +6,7 @@ import time
 
 # Designed client positions (left, top, width, height) of the controls used by the tests.
 CONTROLS = {
-    "Button1": (416, 248, 249, 49), "Button3": (472, 80, 193, 25),
+    "Button1": (416, 248, 249, 49), "Button3": (472, 80, 193, 25), "Button6": (472, 48, 193, 25),
     "Button7": (416, 312, 249, 33), "BitBtn1": (416, 408, 249, 25),
     "EditGewinn": (88, 328, 41, 21), "EditZusatz": (136, 328, 145, 21),
     "EditBereich": (88, 392, 193, 21), "EditDoppelt": (88, 416, 193, 21),

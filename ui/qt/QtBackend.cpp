@@ -17,19 +17,18 @@
 #include <QWidget>
 #include <QWindow>
 
-#include <xcb/xcb.h>
-
-#include <sys/socket.h>
-#include <sys/un.h>
+#include <fcntl.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
-#include <cstddef>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <optional>
 #include <limits>
+#include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Backend {
@@ -97,54 +96,153 @@ QString toQString(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Whether a local X server listens on the display's socket. A bare connect is
-// enough and costs far less than an X handshake, which the server would have
-// to tear down again just as the real connection arrives.
-std::optional<bool> localServerListens(const char* display)
+// Standard input, output and error that the program was started without are
+// opened on /dev/null: otherwise the display connection could take one of
+// their numbers, and the trace or a message would be written into it. A
+// standard output whose reader has gone must not end the program either: the
+// trace's write then fails quietly instead of raising SIGPIPE.
+void prepareStandardStreams()
 {
-    std::string_view name = display;
-    if (name.starts_with("unix:"))
-        name.remove_prefix(4);
-    if (!name.starts_with(':'))
-        return std::nullopt;  // a remote or forwarded display: let libxcb decide
-    name.remove_prefix(1);
-    const std::string number(name.substr(0, name.find('.')));
-    if (number.empty() || number.find_first_not_of("0123456789") != std::string::npos)
-        return false;
-
-    const std::string path = "/tmp/.X11-unix/X" + number;
-    for (const bool abstract : {true, false}) {
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::memcpy(address.sun_path + (abstract ? 1 : 0), path.data(), path.size());
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        if (fd < 0)
-            return std::nullopt;
-        const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + path.size() + (abstract ? 1 : 0));
-        const bool connected = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0;
-        ::close(fd);
-        if (connected)
-            return true;
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) == -1)
+            ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);  // takes the lowest free number: fd
     }
-    return false;
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
-// Qt aborts the process when it cannot reach an X server; find out first.
-bool displayReachable()
+std::string environmentValue(const char* name)
 {
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    if (!platform.isEmpty() && !platform.startsWith("xcb"))
-        return true;  // offscreen, wayland, ...: Qt reports on its own
-    const char* display = std::getenv("DISPLAY");
-    if (!display || !*display)
-        return false;
-    if (const std::optional<bool> listens = localServerListens(display))
-        return *listens;
-    xcb_connection_t* connection = xcb_connect(display, nullptr);
-    const bool reachable = !xcb_connection_has_error(connection);
-    xcb_disconnect(connection);
-    return reachable;
+    const char* value = std::getenv(name);
+    return value ? value : "";
 }
+
+// The platform Qt is to start on. Where an X display is set the program stays
+// on X, also in a Wayland session (XWayland), because only X lets a window
+// take its designed place; a Wayland-only session gets Qt's Wayland platform.
+// A platform chosen by the user through QT_QPA_PLATFORM is left alone.
+QByteArray chosenPlatform()
+{
+    if (std::getenv("QT_QPA_PLATFORM"))
+        return {};
+    if (!environmentValue("DISPLAY").empty())
+        return "xcb";
+    if (!environmentValue("WAYLAND_DISPLAY").empty())
+        return "wayland";
+    return {};
+}
+
+// Opening the display. Qt reports a display it cannot use with a fatal message
+// (in English, telling the user to reinstall) and aborts; the libraries below
+// it write the server's refusal straight to standard error. While the display
+// is being opened, standard error goes into a memory file and fatal messages
+// come here: a failed start ends with exit code 1 and one German line naming
+// the cause, a successful one passes on whatever was said.
+class DisplayOpening {
+public:
+    explicit DisplayOpening(QByteArray platform) : m_platform(std::move(platform))
+    {
+        m_realError = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+        m_said = ::memfd_create("lotto-start", MFD_CLOEXEC);
+        if (m_realError < 0 || m_said < 0 || ::dup2(m_said, STDERR_FILENO) < 0) {
+            restoreError();
+            closeAll();
+        }
+        active = this;
+        m_previousHandler = qInstallMessageHandler(onMessage);
+    }
+
+    ~DisplayOpening()
+    {
+        qInstallMessageHandler(m_previousHandler);
+        active = nullptr;
+        restoreError();
+        passOnWhatWasSaid();
+        closeAll();
+    }
+
+    DisplayOpening(const DisplayOpening&) = delete;
+    DisplayOpening& operator=(const DisplayOpening&) = delete;
+
+private:
+    static void onMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        if (!active)
+            return;
+        if (type == QtFatalMsg)
+            active->fail();
+        const std::lock_guard lock(active->m_messagesLock);  // Qt's threads may speak too
+        active->m_messages.push_back(qFormatLogMessage(type, context, message).toStdString() + '\n');
+    }
+
+    [[noreturn]] void fail()
+    {
+        // Qt's own messages are kept apart, so anything written to standard error
+        // since opening began came from below Qt: an X server that answered and
+        // refused the connection.
+        const bool serverRefused = m_said >= 0 && ::lseek(m_said, 0, SEEK_CUR) > 0;
+        restoreError();
+        const std::string line = applicationTitle() + ": " + cause(serverRefused) + "\n";
+        [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, line.data(), line.size());
+        std::_Exit(1);  // Qt is half made: nothing of it may run any more
+    }
+
+    std::string cause(bool serverRefused) const
+    {
+        const QByteArray platform = m_platform.isEmpty() ? qgetenv("QT_QPA_PLATFORM") : m_platform;
+        const bool wayland = platform.startsWith("wayland");
+        const char* const variable = wayland ? "WAYLAND_DISPLAY" : "DISPLAY";
+        const std::string display = environmentValue(variable);
+        const std::string text = "Keine grafische Anzeige verfügbar: ";
+        if (platform.isEmpty())
+            return text + "Weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt.";
+        if (!wayland && !platform.startsWith("xcb"))
+            return text + "Die Plattform " + Sysutils::QuoteForMessage(platform.toStdString())
+                   + " lässt sich nicht starten.";
+        if (display.empty())
+            return text + variable + " ist nicht gesetzt.";
+        if (serverRefused)
+            return text + "Die Anzeige " + Sysutils::QuoteForMessage(display)
+                   + " verweigert den Zugriff (keine Berechtigung, siehe XAUTHORITY).";
+        return text + "Die Anzeige " + Sysutils::QuoteForMessage(display) + " ist nicht erreichbar.";
+    }
+
+    void restoreError()
+    {
+        if (m_realError >= 0) {
+            ::dup2(m_realError, STDERR_FILENO);
+            ::close(std::exchange(m_realError, -1));
+        }
+    }
+
+    void passOnWhatWasSaid()
+    {
+        if (m_said < 0)
+            return;
+        char buffer[4096];
+        ::lseek(m_said, 0, SEEK_SET);
+        for (ssize_t got; (got = ::read(m_said, buffer, sizeof buffer)) > 0;) {
+            if (::write(STDERR_FILENO, buffer, static_cast<std::size_t>(got)) != got)
+                break;
+        }
+        for (const std::string& message : m_messages)
+            std::fputs(message.c_str(), stderr);
+    }
+
+    void closeAll()
+    {
+        if (m_said >= 0)
+            ::close(std::exchange(m_said, -1));
+    }
+
+    static inline DisplayOpening* active = nullptr;
+
+    QByteArray m_platform;
+    int m_realError = -1;
+    int m_said = -1;  // a memory file: what was written to standard error
+    std::vector<std::string> m_messages;  // what Qt said
+    std::mutex m_messagesLock;
+    QtMessageHandler m_previousHandler = nullptr;
+};
 
 QRect toRect(const Bounds& bounds)
 {
@@ -157,12 +255,21 @@ void start()
 {
     if (application)
         return;
-    if (!displayReachable())
-        throw Sysutils::Exception("Keine grafische Anzeige verfügbar: Das Programm braucht einen Bildschirm (DISPLAY).");
-    static int argc = 1;
+    prepareStandardStreams();
+    // Qt keeps argc and argv for the application's lifetime.
+    static QByteArray platform = chosenPlatform();
     static char name[] = "lotto";
-    static char* argv[] = {name, nullptr};
-    application = new QApplication(argc, argv);
+    static char platformOption[] = "-platform";
+    static char* argv[] = {name, nullptr, nullptr, nullptr};
+    static int argc = 1;
+    if (!platform.isEmpty()) {
+        argv[argc++] = platformOption;
+        argv[argc++] = platform.data();
+    }
+    {
+        DisplayOpening opening(platform);
+        application = new QApplication(argc, argv);
+    }
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
     if (const Resources::XpmImage image = Resources::findImage("MAINICON"))
