@@ -3,12 +3,14 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev libxcb1-dev
+    cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
+    qt6-base-dev qt6-wayland
 )
-# Only the tests need a virtual X server and the tools that play the window.
+# Only the tests need a virtual X server, a headless Wayland compositor, the
+# accessibility bus and the tools that play the window.
 if [ "${1:-}" = "--tests" ]; then
-    packages+=(xvfb xauth xdotool xclip python3 desktop-file-utils clang libclang-rt-14-dev)
+    packages+=(xvfb xauth xdotool xclip python3 desktop-file-utils clang libclang-rt-14-dev
+               weston dbus-daemon at-spi2-core python3-pyatspi)
 fi
 
 missing=()
