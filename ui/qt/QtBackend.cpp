@@ -3,6 +3,7 @@
 #include "Resources.h"
 #include "Sysutils.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPointer>
 #include <QPushButton>
 #include <QStyle>
 #include <QWidget>
@@ -244,6 +246,14 @@ private:
     QtMessageHandler m_previousHandler = nullptr;
 };
 
+// A form is a window to assistive technology, not a plain pane.
+QAccessibleInterface* accessibleForm(const QString&, QObject* object)
+{
+    if (auto* window = dynamic_cast<Window*>(object))
+        return new QAccessibleWidget(window, QAccessible::Window);
+    return nullptr;
+}
+
 QRect toRect(const Bounds& bounds)
 {
     return QRect(bounds.left, bounds.top, bounds.width, bounds.height);
@@ -274,6 +284,7 @@ void start()
     QApplication::setApplicationName(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
     if (const Resources::XpmImage image = Resources::findImage("MAINICON"))
         QApplication::setWindowIcon(QIcon(QPixmap(image)));
+    QAccessible::installFactory(accessibleForm);
 }
 
 bool started()
@@ -422,12 +433,20 @@ void setText(Control& control, std::string_view text)
 
 void showMessage(std::string_view title, std::string_view message)
 {
-    QMessageBox box(QMessageBox::Critical, toQString(title), toQString(message), QMessageBox::Ok,
-                    QApplication::activeWindow());
+    const QPointer<QWidget> window = QApplication::activeWindow();
+    const QPointer<QWidget> focus = QApplication::focusWidget();
+    QMessageBox box(QMessageBox::Critical, toQString(title), toQString(message), QMessageBox::Ok, window);
     box.setTextFormat(Qt::PlainText);  // a pasted text is shown, never interpreted
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
     box.exec();
+    // The keyboard and a screen reader go back to where they were; without a
+    // window manager nobody else would give the window its focus back.
+    if (window) {
+        window->activateWindow();
+        if (focus)
+            focus->setFocus(Qt::ActiveWindowFocusReason);
+    }
 }
 
 }  // namespace Backend
