@@ -15,7 +15,8 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "support"))
-from desktop import FIRST_DRAW, FIRST_TRACE, Player, check, play_first_draw, summary, wait_for, windows_named  # noqa: E402
+from desktop import (FIRST_DRAW, FIRST_TRACE, Player, check, play_first_draw, summary, wait_for,  # noqa: E402
+                     windows_named)
 from xserver import XServer  # noqa: E402
 
 XPM = os.path.join(HERE, "..", "..", "ui", "resources", "MAINICON.xpm")
@@ -24,7 +25,8 @@ DESKTOP_ENTRY = f"/usr/share/applications/{APP_ID}.desktop"
 # A Debian user's session finds games through this PATH (/etc/profile); root's has no /usr/games.
 SESSION_PATH = "/usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games"
 CHECKERS = {"lintian": "lintian", "appstreamcli": "appstream", "desktop-file-validate": "desktop-file-utils",
-            "Xvfb": "xvfb", "xauth": "xauth", "xdotool": "xdotool", "xclip": "xclip", "/usr/bin/convert": "imagemagick"}
+            "Xvfb": "xvfb", "xauth": "xauth", "xdotool": "xdotool", "xclip": "xclip",
+            "/usr/bin/convert": "imagemagick"}
 WINDOW_LEFT, WINDOW_TOP = 241, 107
 
 
