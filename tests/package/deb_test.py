@@ -104,8 +104,8 @@ def play_one_draw():
     if program is None:
         return
     server = XServer()
-    environment = dict(os.environ, PATH=SESSION_PATH, DISPLAY=server.display,
-                       XDG_RUNTIME_DIR=tempfile.mkdtemp(prefix="lotto-deb-"))
+    runtime_dir = tempfile.TemporaryDirectory(prefix="lotto-deb-")
+    environment = dict(os.environ, PATH=SESSION_PATH, DISPLAY=server.display, XDG_RUNTIME_DIR=runtime_dir.name)
     environment.pop("QT_QPA_PLATFORM", None)
     os.environ["DISPLAY"] = server.display  # for the player's xdotool and xclip
     lotto = subprocess.Popen(command, env=environment, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
@@ -126,6 +126,7 @@ def play_one_draw():
         if lotto.poll() is None:
             lotto.kill()
         server.stop()
+        runtime_dir.cleanup()
 
 
 def main():
