@@ -12,6 +12,10 @@ if [ "${1:-}" = "--tests" ]; then
     packages+=(xvfb xauth xdotool xclip python3 desktop-file-utils clang libclang-rt-14-dev
                weston dbus-daemon at-spi2-core python3-pyatspi)
 fi
+# Building the Debian package asks dpkg-shlibdeps and file about the program.
+if [ "${1:-}" = "--package" ]; then
+    packages+=(dpkg-dev file python3)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

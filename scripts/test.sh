@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the main
 # build (unit, window, end-to-end and click-storm tests), the same suite built
-# with AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz targets, and
-# the Windows build with its tests under Wine.
+# with AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz targets, the
+# Debian package, and the Windows build with its tests under Wine.
 # LOTTO_QUICK=1 runs the main build's tests only; LOTTO_WINDOWS=0 skips Windows.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -31,6 +31,10 @@ CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo 
     -DLOTTO_BUILD_UI=OFF -DLOTTO_BUILD_TESTS=OFF -DLOTTO_BUILD_BENCH=OFF
 cmake --build build-fuzz
 bash scripts/fuzz.sh "${LOTTO_FUZZ_SECONDS:-30}"
+
+section "Debian package: checked, installed, played and purged"
+bash scripts/package.sh
+python3 tests/package/deb_test.py build-deb/lotto_*_amd64.deb
 
 if [ "${LOTTO_WINDOWS:-1}" != 0 ]; then
     section "Windows build, tested under Wine"

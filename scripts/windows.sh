@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows program, 32- and 64-bit, into build-win32/ and
 # build-win64/, and runs its tests under Wine: the engine, conversion and
-# command tests, and the program played on a virtual X server.
+# command tests, and the program played on a virtual X server. Then packs each
+# program into its ZIP archive, build-win32/lotto-<version>-win32.zip and
+# build-win64/lotto-<version>-win64.zip.
 # Installs the Debian packages that are missing (with sudo when not root).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -68,4 +70,11 @@ for bits in 32 64; do
 done
 for bits in 32 64; do
     echo "windows: build-win$bits/ui/lotto.exe has $(stat -c %s "build-win$bits/ui/lotto.exe") bytes"
+done
+# The archive per architecture: lotto.exe with its German read-me and the licences.
+for bits in 32 64; do
+    rm -f "build-win$bits"/lotto-*.zip
+    (cd "build-win$bits" && cpack -G ZIP >/dev/null)
+    archive=$(ls "build-win$bits"/lotto-*.zip)
+    echo "windows: $archive has $(stat -c %s "$archive") bytes"
 done

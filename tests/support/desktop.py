@@ -87,3 +87,17 @@ class Player:
         result = subprocess.run(["xclip", "-o", "-selection", "clipboard"], capture_output=True, text=True,
                                 timeout=5)
         return result.stdout
+
+
+# The first draw of a fresh start for a typed ticket: the generator is never seeded.
+FIRST_TICKET = ["44", "3", "25", "15", "07", "9"]
+FIRST_DRAW = ["3", "16", "21", "36", "37", "44", "10"]
+FIRST_TRACE = "4436163732110"
+
+
+def play_first_draw(player):
+    """Types FIRST_TICKET, presses "Ziehung" and gives the seven drawn numbers as shown."""
+    for k, number in enumerate(FIRST_TICKET):
+        player.type_into(f"Tipp{k + 1}", number)
+    player.click("Button1")
+    return [player.read(f"Zahl{k + 1}") for k in range(7)]
