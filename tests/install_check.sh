@@ -25,7 +25,9 @@ for size in 32 48 64 128 256; do
     test $((16#${header:32:8})) -eq "$size"
     test $((16#${header:40:8})) -eq "$size"
 done
+# The program finds the window's designed face from its own folder.
+head -c 4 "$prefix/games/../share/lotto/fonts/ms-sans-serif-8pt.ttf" | od -An -tx1 | grep -q '00 01 00 00'
 gzip -dc "$prefix/share/man/man6/lotto.6.gz" | grep -q '^\.TH LOTTO 6 '
 gzip -t "$prefix/share/doc/lotto/changelog.gz"
 grep -q '^License: Expat' "$prefix/share/doc/lotto/copyright"
-echo "installed: games/lotto, the desktop entry, its metadata, five icons, the manual page and the documents"
+echo "installed: games/lotto, its font, the desktop entry, its metadata, five icons, the manual page and the documents"

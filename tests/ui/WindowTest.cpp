@@ -104,10 +104,15 @@ TEST_P(DesignedLayout, ControlHasItsKindPlaceCaptionAndState)
         EXPECT_EQ(label->focusPolicy(), Qt::NoFocus);
         const QWidget* labelled = label->buddy();
         EXPECT_EQ(labelled ? labelled->objectName().toStdString() : "", designed.labelFor);
+        EXPECT_TRUE(label->alignment() & Qt::AlignTop) << "the text sits at the top, as designed";
         if (designed.caption == headline) {
             EXPECT_EQ(label->size(), designed.geometry.size()) << "the headline keeps its designed size";
+            EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), designed.geometry.width() - 2)
+                << "the headline's whole text fits, with room to spare";
         } else {
             EXPECT_EQ(label->size(), label->sizeHint()) << "labels size themselves to their text";
+            EXPECT_NEAR(label->width(), designed.geometry.width(), 2) << "in the designed font's width";
+            EXPECT_NEAR(label->height(), designed.geometry.height(), 2) << "and height";
         }
         break;
     }
@@ -129,6 +134,8 @@ TEST_P(DesignedLayout, ControlHasItsKindPlaceCaptionAndState)
             EXPECT_FALSE(button->isDefault()) << "no button is the window's default";
         }
         EXPECT_EQ(button->icon().isNull(), designed.kind != Kind::CloseButton);
+        EXPECT_LT(button->fontMetrics().horizontalAdvance(button->text()) + button->iconSize().width(),
+                  button->width() - 8) << "the caption fits inside the button's frame";
         break;
     }
     }
@@ -144,6 +151,13 @@ TEST_F(WindowTest, HasTheDesignedCaptionSizeFontAndNothingMore)
         EXPECT_EQ(window->frameGeometry(), QRect(241, 107, 696, 480));
     }
     EXPECT_EQ(window->font().pixelSize(), 11);
+    // The scaled run of these tests must really be scaled, and there the
+    // designed pixel face gives way to a scalable one.
+    const double ratio = qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble();
+    EXPECT_EQ(window->devicePixelRatioF(), ratio);
+    if (ratio != 1) {
+        EXPECT_NE(QFontInfo(window->font()).family(), "MS Sans Serif");
+    }
     EXPECT_EQ(window->findChildren<QWidget*>().size(), std::size(designedControls));
     EXPECT_FALSE(QApplication::windowIcon().isNull());
     EXPECT_EQ(QApplication::windowIcon().availableSizes().value(0), QSize(32, 32));

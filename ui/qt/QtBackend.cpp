@@ -1,5 +1,6 @@
 // The toolkit layer's backend over Qt 6 Widgets. The only file that sees Qt.
 #include "Backend.h"
+#include "FormFont.h"
 #include "Resources.h"
 #include "Sysutils.h"
 
@@ -15,6 +16,7 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QWidget>
 #include <QWindow>
@@ -313,10 +315,7 @@ WindowPtr createWindow(const FormDefinition& definition)
     window->setWindowTitle(toQString(definition.caption));
     window->setGeometry(toRect(definition.bounds));
 
-    QFont font(toQString(definition.font.family));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(definition.font.pixelHeight);
-    window->setFont(font);
+    window->setFont(formFont(definition, window->screen()->devicePixelRatio()));
 
     QPalette palette = window->palette();
     palette.setColor(QPalette::Window, palette.color(QPalette::Button));
@@ -332,6 +331,7 @@ Control& createControl(Window& window, const ControlDefinition& definition, std:
     case ControlKind::Label:
         control->label = new QLabel(caption, &window);
         control->label->setTextFormat(Qt::PlainText);
+        control->label->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // a label taller than its text keeps it at the top
         control->widget = control->label;
         break;
     case ControlKind::Edit:
