@@ -12,6 +12,7 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <utility>
@@ -201,6 +202,105 @@ TEST(Win32FirstFocus, IsOnZiehung)
     EXPECT_EQ(focused.left, ziehung.left);
     EXPECT_EQ(focused.top, ziehung.top);
     fresh.Close();
+}
+
+// On a screen of another dpi (the ctest run wine.window_tests.144dpi gives
+// Wine's screen 144 dpi and says so in LOTTO_TEST_DPI): the window keeps its
+// designed place, its outer size and every control are the designed ones
+// scaled by dpi/96, also after the dpi changed under the window, and a draw
+// and "Schließen" work by mouse clicks at the scaled places.
+TEST(Win32HighDpi, ScaledByTheScreensDpiAndPlayableByClicks)
+{
+    const char* wanted = std::getenv("LOTTO_TEST_DPI");
+    if (!wanted)
+        GTEST_SKIP() << "needs a screen of another dpi: ctest -R 144dpi";
+    const int dpi = std::atoi(wanted);
+    HDC screen = GetDC(nullptr);
+    ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSX), dpi) << "the screen did not get its dpi";
+    ReleaseDC(nullptr, screen);
+
+    TForm1 form;
+    form.Show();
+    const HWND window = FindWindowW(nullptr, L"Form1");
+    ASSERT_NE(window, nullptr);
+    const auto childAt = [window](const Bounds& bounds) {
+        POINT middle{bounds.left + bounds.width / 2, bounds.top + bounds.height / 2};
+        return ChildWindowFromPointEx(window, middle, CWP_SKIPINVISIBLE);
+    };
+    const auto scaleTo = [](int at) { return [at](int length) { return (length * at + 48) / 96; }; };
+    const auto expectScaledBy = [&](int at) {
+        const auto scale = scaleTo(at);
+        const Bounds& outer = form1Definition.bounds;
+        RECT frame{};
+        GetWindowRect(window, &frame);
+        EXPECT_EQ(frame.left, outer.left);
+        EXPECT_EQ(frame.top, outer.top);
+        EXPECT_NEAR(frame.right - frame.left, scale(outer.width), 4) << "at " << at << " dpi";
+        EXPECT_NEAR(frame.bottom - frame.top, scale(outer.height), 4) << "at " << at << " dpi";
+        for (const ControlDefinition& control : form1Definition.controls) {
+            const Bounds& designed = control.bounds;
+            const Bounds scaled{scale(designed.left), scale(designed.top), scale(designed.width), scale(designed.height)};
+            const HWND handle = childAt(scaled);
+            ASSERT_NE(handle, window) << control.caption << " at " << at << " dpi";
+            LOGFONTW font{};
+            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(handle, WM_GETFONT, 0, 0)), sizeof font, &font);
+            EXPECT_EQ(font.lfHeight, -scale(form1Definition.font.pixelHeight)) << control.caption << " at " << at << " dpi";
+            if (control.autoSize == AutoSize::No) {
+                EXPECT_TRUE(sitsAt(handle, scaled)) << control.caption << " at " << at << " dpi";
+                continue;
+            }
+            const RECT rect = clientRect(handle);
+            EXPECT_TRUE(rect.left == scaled.left && rect.top == scaled.top) << control.caption << " at " << at << " dpi";
+            // A label's size is its text's in the scaled font, rounded to the
+            // font sizes that the screen has; Wine chooses its bitmap fonts by
+            // the screen's dpi, so only there do they keep the designed proportions.
+            if (at == dpi) {
+                EXPECT_NEAR(rect.right - rect.left, scaled.width, 4) << control.caption;
+                EXPECT_NEAR(rect.bottom - rect.top, scaled.height, 2) << control.caption;
+            }
+        }
+    };
+    expectScaledBy(dpi);
+
+    // Moved to a screen of 96 dpi and back, as the system tells it.
+    for (const int at : {96, dpi}) {
+        const Bounds& outer = form1Definition.bounds;
+        RECT suggested{outer.left, outer.top, outer.left + scaleTo(at)(outer.width),
+                       outer.top + scaleTo(at)(outer.height)};
+        SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(at, at), reinterpret_cast<LPARAM>(&suggested));
+        expectScaledBy(at);
+    }
+
+    const auto clickOn = [&](std::string_view name) {
+        const Bounds& bounds = designed(name).bounds;
+        const auto scale = scaleTo(dpi);
+        POINT middle{scale(bounds.left) + scale(bounds.width) / 2, scale(bounds.top) + scale(bounds.height) / 2};
+        ClientToScreen(window, &middle);
+        SetCursorPos(middle.x, middle.y);
+        INPUT press[2] = {};
+        press[0].type = press[1].type = INPUT_MOUSE;
+        press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(2, press, sizeof(INPUT));
+    };
+    const auto deliverUntil = [](const auto& done) {
+        for (int round = 0; round < 500 && !done(); ++round) {
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+            Sleep(10);
+        }
+        return done();
+    };
+    clickOn("Button6");
+    EXPECT_TRUE(deliverUntil([&] { return !form.Tipp6.GetText().empty(); })) << "\"Zufallszahlen\" fills the ticket";
+    clickOn("Button1");
+    EXPECT_TRUE(deliverUntil([&] { return !form.Zahl7.GetText().empty(); })) << "\"Ziehung\" draws";
+    EXPECT_FALSE(form.EditGewinn.GetText().empty());
+    clickOn("BitBtn1");
+    EXPECT_TRUE(deliverUntil([&] { return !form.Visible(); })) << "\"Schließen\" closes the window";
 }
 
 TEST_F(Win32WindowTest, OuterFrameIsTheDesignedOne)
