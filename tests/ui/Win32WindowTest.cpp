@@ -238,25 +238,26 @@ TEST(Win32HighDpi, ScaledByTheScreensDpiAndPlayableByClicks)
         EXPECT_NEAR(frame.right - frame.left, scale(outer.width), 4) << "at " << at << " dpi";
         EXPECT_NEAR(frame.bottom - frame.top, scale(outer.height), 4) << "at " << at << " dpi";
         for (const ControlDefinition& control : form1Definition.controls) {
-            const Bounds& designed = control.bounds;
-            const Bounds scaled{scale(designed.left), scale(designed.top), scale(designed.width), scale(designed.height)};
+            const std::string where = std::string(control.caption) + " at " + std::to_string(at) + " dpi";
+            const Bounds& at96 = control.bounds;
+            const Bounds scaled{scale(at96.left), scale(at96.top), scale(at96.width), scale(at96.height)};
             const HWND handle = childAt(scaled);
-            ASSERT_NE(handle, window) << control.caption << " at " << at << " dpi";
+            ASSERT_NE(handle, window) << where;
             LOGFONTW font{};
             GetObjectW(reinterpret_cast<HFONT>(SendMessageW(handle, WM_GETFONT, 0, 0)), sizeof font, &font);
-            EXPECT_EQ(font.lfHeight, -scale(form1Definition.font.pixelHeight)) << control.caption << " at " << at << " dpi";
+            EXPECT_EQ(font.lfHeight, -scale(form1Definition.font.pixelHeight)) << where;
             if (control.autoSize == AutoSize::No) {
-                EXPECT_TRUE(sitsAt(handle, scaled)) << control.caption << " at " << at << " dpi";
+                EXPECT_TRUE(sitsAt(handle, scaled)) << where;
                 continue;
             }
             const RECT rect = clientRect(handle);
-            EXPECT_TRUE(rect.left == scaled.left && rect.top == scaled.top) << control.caption << " at " << at << " dpi";
+            EXPECT_TRUE(rect.left == scaled.left && rect.top == scaled.top) << where;
             // A label's size is its text's in the scaled font, rounded to the
             // font sizes that the screen has; Wine chooses its bitmap fonts by
             // the screen's dpi, so only there do they keep the designed proportions.
             if (at == dpi) {
-                EXPECT_NEAR(rect.right - rect.left, scaled.width, 4) << control.caption;
-                EXPECT_NEAR(rect.bottom - rect.top, scaled.height, 2) << control.caption;
+                EXPECT_NEAR(rect.right - rect.left, scaled.width, 4) << where;
+                EXPECT_NEAR(rect.bottom - rect.top, scaled.height, 2) << where;
             }
         }
     };

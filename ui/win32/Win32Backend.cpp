@@ -298,7 +298,8 @@ void place(const Window& window, const Control& control)
 void changeDpi(Window& window, UINT dpi, const RECT& outer)
 {
     window.dpi = dpi;
-    const HFONT previous = std::exchange(window.font, createFont(window.fontFamily, scaled(window.fontPixelHeight, dpi)));
+    const HFONT previous =
+        std::exchange(window.font, createFont(window.fontFamily, scaled(window.fontPixelHeight, dpi)));
     SetWindowPos(window.handle, nullptr, outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     for (const auto& control : window.controls) {
@@ -523,15 +524,16 @@ WindowPtr createWindow(const FormDefinition& definition)
     if (!window->handle)
         throw Sysutils::Exception("Das Fenster konnte nicht angelegt werden (Fehler " + std::to_string(GetLastError())
                                   + ").");
-    // The designed place holds in screen pixels; the size follows the dpi of
-    // the screen that the window opened on.
+    // The designed place holds in screen pixels; the size and the font follow
+    // the dpi of the screen that the window opened on. The font comes first:
+    // growing the window may carry it onto a screen of yet another dpi.
     window->dpi = dpiOf(window->handle);
-    if (window->dpi != USER_DEFAULT_SCREEN_DPI)
-        SetWindowPos(window->handle, nullptr, 0, 0, scaled(outer.width, window->dpi), scaled(outer.height, window->dpi),
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     window->fontFamily = fontFamily(definition.font);
     window->fontPixelHeight = definition.font.pixelHeight;
     window->font = createFont(window->fontFamily, scaled(window->fontPixelHeight, window->dpi));
+    if (window->dpi != USER_DEFAULT_SCREEN_DPI)
+        SetWindowPos(window->handle, nullptr, 0, 0, scaled(outer.width, window->dpi), scaled(outer.height, window->dpi),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     startNames(*window);
     return window;
 }
