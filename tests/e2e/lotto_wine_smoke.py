@@ -2,7 +2,8 @@
 """Plays the Windows lotto.exe under Wine on a fresh X server: the window's
 place and size, the tab order from the first focus on "Ziehung", one message
 box for a letter on the ticket, an example ticket and the first draw, and both
-ways of closing with exit code 0.
+ways of closing with exit code 0; then the same draw with standard output on a
+pipe whose reader has gone.
 Usage: lotto_wine_smoke.py WINE_LOADER LOTTO_EXE (WINEPREFIX from the environment)."""
 import os
 import subprocess
@@ -23,6 +24,9 @@ FRAME, CAPTION = 4, 19
 CLIENT_LEFT, CLIENT_TOP = OUTER[0] + FRAME, OUTER[1] + FRAME + CAPTION
 # The buttons between EditDoppelt and Tipp1: BitBtn1, Button3..Button6, Button7.
 BUTTONS_BETWEEN = 6
+# A ticket as typed, and the first draw of every start: the random source is never seeded.
+TICKET = ["44", "3", "25", "15", "07", "9"]
+FIRST_DRAW = ["3", "16", "21", "36", "37", "44", "10"]
 
 
 def start(environment):
@@ -66,13 +70,13 @@ def play(environment, player):
         player.click("Button1")
         check(player.read("EditDoppelt") == "Doppelte Zahl", "the duplicate example is reported")
 
-        for k, number in enumerate(["44", "3", "25", "15", "07", "9"]):
+        for k, number in enumerate(TICKET):
             player.type_into(f"Tipp{k + 1}", number)
         player.click("Button1")
         ticket = [player.read(f"Tipp{k + 1}") for k in range(6)]
         check(ticket == ["3", "7", "9", "15", "25", "44"], f"the ticket comes back sorted ({ticket})")
         draw = [player.read(f"Zahl{k + 1}") for k in range(7)]
-        check(draw == ["3", "16", "21", "36", "37", "44", "10"], f"the first draw, as on Linux ({draw})")
+        check(draw == FIRST_DRAW, f"the first draw, as on Linux ({draw})")
         check(player.read("EditGewinn") == "2", "two matches: 3 and 44")
 
         player.click("BitBtn1")
@@ -101,6 +105,30 @@ def close_by_title_bar(environment):
         check(False, "the title-bar close ends the program")
 
 
+def closed_standard_output(environment, player):
+    """The reader of standard output is gone before the first draw: the trace
+    cannot be written, and must neither end nor disturb the program."""
+    lotto, window = start(environment)
+    lotto.stdout.close()
+    if window is None:
+        check(False, "the window opens with standard output closed")
+        return
+    try:
+        for k, number in enumerate(TICKET):
+            player.type_into(f"Tipp{k + 1}", number)
+        player.click("Button1")
+        draw = [player.read(f"Zahl{k + 1}") for k in range(7)]
+        check(draw == FIRST_DRAW, f"with standard output closed, the draw still shows ({draw})")
+        player.click("BitBtn1")
+        code = lotto.wait(timeout=20)
+        check(code == 0, f"with standard output closed, Schließen exits with 0 (got {code})")
+    except subprocess.TimeoutExpired:
+        check(False, "with standard output closed, Schließen ends the program")
+    finally:
+        if lotto.poll() is None:
+            lotto.kill()
+
+
 def main():
     environment = dict(os.environ, WINEDEBUG="-all")
     environment.setdefault("WINEPREFIX", os.path.expanduser("~/.wine"))
@@ -110,6 +138,7 @@ def main():
     try:
         play(environment, Player(CLIENT_LEFT, CLIENT_TOP, settle=0.1))
         close_by_title_bar(environment)
+        closed_standard_output(environment, Player(CLIENT_LEFT, CLIENT_TOP, settle=0.1))
     finally:
         # Wine's desktop process belongs to this X server; the next run starts its own.
         subprocess.run([WINESERVER, "-k"], env=environment, capture_output=True)

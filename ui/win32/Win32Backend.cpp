@@ -2,6 +2,11 @@
 // the system's EDIT, BUTTON and STATIC controls, and a message loop that gives
 // Tab navigation through IsDialogMessage. The only file that sees Windows.
 // Every text crosses the API as UTF-16; the layer above speaks UTF-8.
+//
+// The form is designed at 96 dpi. The program's manifest declares it aware of
+// each monitor's dpi (and asks for the themed common controls), so Windows
+// does not stretch it as a blurry bitmap: every bound and the font are scaled
+// here, at creation and whenever the window moves to a screen of another dpi.
 #include "Backend.h"
 #include "Sysutils.h"
 
@@ -14,6 +19,12 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include <commctrl.h>
+#include <objbase.h>
+#include <oleacc.h>
+#include <uxtheme.h>
+#include <vssym32.h>
+
 #include <exception>
 #include <string>
 #include <utility>
@@ -25,20 +36,21 @@ struct Control {
     HWND handle = nullptr;
     ControlKind kind = ControlKind::Label;
     AutoSize autoSize = AutoSize::No;
+    Bounds bounds{};        // as designed, at 96 dpi
+    bool named = false;     // carries a spoken name for assistive technology
     std::function<void()> onClick;
 };
 
 struct Window {
-    ~Window()
-    {
-        if (handle)
-            DestroyWindow(handle);
-        if (font)
-            DeleteObject(font);
-    }
+    ~Window();
 
     HWND handle = nullptr;
     HFONT font = nullptr;
+    std::wstring fontFamily;
+    int fontPixelHeight = 0;   // at 96 dpi
+    UINT dpi = USER_DEFAULT_SCREEN_DPI;
+    IAccPropServices* names = nullptr;  // null where the system offers no annotation
+    bool comStarted = false;
     std::vector<std::unique_ptr<Control>> controls;
     HWND firstFocus = nullptr;
     HWND savedFocus = nullptr;  // the focused control while another window is active
@@ -54,6 +66,38 @@ constexpr int closeGlyphSize = 16;
 constexpr int closeGlyphGap = 4;
 
 bool classRegistered = false;
+
+// The annotation service (CAccPropServices), its interface and the name
+// property. The service is made through COM, so the program does not import
+// oleacc.dll and starts without it; the ids are spelled out here because the
+// import library that has them brings every other id of the system along.
+constexpr CLSID accPropServicesClass = {0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+constexpr IID accPropServicesInterface = {0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
+constexpr MSAAPROPID accNameProperty = {0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
+
+// A designed length in pixels at the given dpi.
+int scaled(int length, UINT dpi)
+{
+    return MulDiv(length, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+}
+
+// The dpi of the window's monitor where the system tells it (Windows 10 on),
+// else the system's. Looked up by name so that the program still starts on
+// older Windows.
+UINT dpiOf(HWND handle)
+{
+    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (getDpiForWindow) {
+        if (const UINT dpi = getDpiForWindow(handle))
+            return dpi;
+    }
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
+}
 
 std::wstring toWide(std::string_view text)
 {
@@ -122,15 +166,19 @@ bool fontInstalled(const std::wstring& family)
     return found;
 }
 
-HFONT createFont(const FontDefinition& definition)
+std::wstring fontFamily(const FontDefinition& definition)
 {
     std::wstring family = toWide(definition.family);
     if (family.empty() || !fontInstalled(family))
         family = L"MS Shell Dlg";
+    return family;
+}
+
+HFONT createFont(const std::wstring& family, int pixelHeight)
+{
     // A negative height asks for the character height, as the designed 8 pt at 96 dpi.
-    return CreateFontW(-definition.pixelHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                       family.c_str());
+    return CreateFontW(-pixelHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, family.c_str());
 }
 
 SIZE textExtent(HWND handle, HFONT font, const std::wstring& text)
@@ -155,42 +203,135 @@ void fitLabel(const Control& control, HFONT font)
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The close-kind button: a push button face with the system's caption close
-// glyph before its text, drawn the way the classic push button draws itself.
-void drawCloseButton(const DRAWITEMSTRUCT& item, HFONT font)
+// The close glyph without a frame of its own, for a themed face: the mark of
+// the system's symbol font, as the classic caption buttons draw it.
+bool drawThemedCloseGlyph(HDC dc, const RECT& glyph, COLORREF colour)
+{
+    static const bool symbolsInstalled = fontInstalled(L"Marlett");
+    if (!symbolsInstalled)
+        return false;
+    HFONT symbols = CreateFontW(-(glyph.bottom - glyph.top), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SYMBOL_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Marlett");
+    if (!symbols)
+        return false;
+    const HGDIOBJ previous = SelectObject(dc, symbols);
+    SetTextColor(dc, colour);
+    RECT box = glyph;
+    DrawTextW(dc, L"r", 1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, previous);
+    DeleteObject(symbols);
+    return true;
+}
+
+// The close-kind button: a push button face with the close glyph before its
+// text. Where the application is themed, the face is the theme's push button
+// in the same state as its neighbours'; elsewhere it is drawn the way the
+// classic push button draws itself.
+void drawCloseButton(const DRAWITEMSTRUCT& item, const Window& window)
 {
     HDC dc = item.hDC;
     RECT face = item.rcItem;
     const bool pushed = item.itemState & ODS_SELECTED;
     const bool focused = item.itemState & ODS_FOCUS;
-    if (focused) {
-        FrameRect(dc, &face, GetSysColorBrush(COLOR_WINDOWFRAME));
-        InflateRect(&face, -1, -1);
+    const bool hot = SendMessageW(item.hwndItem, BM_GETSTATE, 0, 0) & BST_HOT;
+    const int glyphSize = scaled(closeGlyphSize, window.dpi);
+    const int glyphGap = scaled(closeGlyphGap, window.dpi);
+
+    HTHEME theme = OpenThemeData(item.hwndItem, L"BUTTON");
+    RECT content = face;
+    COLORREF textColour = GetSysColor(COLOR_BTNTEXT);
+    if (theme) {
+        const int state = pushed ? PBS_PRESSED : hot ? PBS_HOT : focused ? PBS_DEFAULTED : PBS_NORMAL;
+        if (IsThemeBackgroundPartiallyTransparent(theme, BP_PUSHBUTTON, state))
+            DrawThemeParentBackground(item.hwndItem, dc, &face);
+        DrawThemeBackground(theme, dc, BP_PUSHBUTTON, state, &face, nullptr);
+        GetThemeBackgroundContentRect(theme, dc, BP_PUSHBUTTON, state, &face, &content);
+        GetThemeColor(theme, BP_PUSHBUTTON, state, TMT_TEXTCOLOR, &textColour);
+    } else {
+        if (focused) {
+            FrameRect(dc, &face, GetSysColorBrush(COLOR_WINDOWFRAME));
+            InflateRect(&face, -1, -1);
+        }
+        DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
+        content = face;
+        InflateRect(&content, -3, -3);
     }
-    DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
 
     const std::wstring text = windowText(item.hwndItem);
-    const HGDIOBJ previous = SelectObject(dc, font);
+    const HGDIOBJ previous = SelectObject(dc, window.font);
     SIZE extent{};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-    const int shift = pushed ? 1 : 0;
-    const int contentWidth = closeGlyphSize + closeGlyphGap + extent.cx;
+    const int shift = pushed && !theme ? 1 : 0;  // a classic face shows its content pressed in
+    const int contentWidth = glyphSize + glyphGap + extent.cx;
     const int left = (face.left + face.right - contentWidth) / 2 + shift;
     const int middle = (face.top + face.bottom) / 2 + shift;
 
-    RECT glyph{left, middle - closeGlyphSize / 2, left + closeGlyphSize, middle - closeGlyphSize / 2 + closeGlyphSize};
-    DrawFrameControl(dc, &glyph, DFC_CAPTION, DFCS_CAPTIONCLOSE);
+    RECT glyph{left, middle - glyphSize / 2, left + glyphSize, middle - glyphSize / 2 + glyphSize};
+    if (!theme || !drawThemedCloseGlyph(dc, glyph, textColour))
+        DrawFrameControl(dc, &glyph, DFC_CAPTION, DFCS_CAPTIONCLOSE);
 
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    TextOutW(dc, glyph.right + closeGlyphGap, middle - extent.cy / 2, text.c_str(), static_cast<int>(text.size()));
+    SetTextColor(dc, textColour);
+    TextOutW(dc, glyph.right + glyphGap, middle - extent.cy / 2, text.c_str(), static_cast<int>(text.size()));
     SelectObject(dc, previous);
 
-    if (focused && !(item.itemState & ODS_NOFOCUSRECT)) {
-        RECT focus = face;
-        InflateRect(&focus, -3, -3);
-        DrawFocusRect(dc, &focus);
+    if (focused && !(item.itemState & ODS_NOFOCUSRECT))
+        DrawFocusRect(dc, &content);
+    if (theme)
+        CloseThemeData(theme);
+}
+
+// A control at its designed bounds scaled to the window's dpi; a label that
+// sizes itself then fits its text in the window's font.
+void place(const Window& window, const Control& control)
+{
+    const Bounds& bounds = control.bounds;
+    SetWindowPos(control.handle, nullptr, scaled(bounds.left, window.dpi), scaled(bounds.top, window.dpi),
+                 scaled(bounds.width, window.dpi), scaled(bounds.height, window.dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+    if (control.kind == ControlKind::Label && control.autoSize == AutoSize::Yes)
+        fitLabel(control, window.font);
+}
+
+// The window moved to a screen of another dpi (or that screen's scale was
+// changed): the system suggests the new outer frame, and every control and
+// the font follow.
+void changeDpi(Window& window, UINT dpi, const RECT& outer)
+{
+    window.dpi = dpi;
+    const HFONT previous =
+        std::exchange(window.font, createFont(window.fontFamily, scaled(window.fontPixelHeight, dpi)));
+    SetWindowPos(window.handle, nullptr, outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const auto& control : window.controls) {
+        SendMessageW(control->handle, WM_SETFONT, reinterpret_cast<WPARAM>(window.font), FALSE);
+        place(window, *control);
     }
+    RedrawWindow(window.handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    if (previous)
+        DeleteObject(previous);
+}
+
+// Spoken names go through the system's annotation service, which needs COM on
+// this thread. A system without either still runs the program; its controls
+// then keep the names that the system gives them.
+void startNames(Window& window)
+{
+    const HRESULT started = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    window.comStarted = SUCCEEDED(started);  // also S_FALSE: every success is paired with CoUninitialize
+    if (FAILED(started) && started != RPC_E_CHANGED_MODE)
+        return;
+    void* services = nullptr;
+    if (SUCCEEDED(CoCreateInstance(accPropServicesClass, nullptr, CLSCTX_INPROC_SERVER, accPropServicesInterface,
+                                   &services)))
+        window.names = static_cast<IAccPropServices*>(services);
+}
+
+void setSpokenName(const Window& window, Control& control, std::string_view name)
+{
+    if (name.empty() || !window.names)
+        return;
+    control.named = SUCCEEDED(window.names->SetHwndPropStr(control.handle, static_cast<DWORD>(OBJID_CLIENT),
+                                                           CHILDID_SELF, accNameProperty, toWide(name).c_str()));
 }
 
 void click(Control& control)
@@ -225,9 +366,12 @@ LRESULT handleMessage(Window& window, HWND handle, UINT message, WPARAM wParam, 
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         if (item.CtlType != ODT_BUTTON)
             break;
-        drawCloseButton(item, window.font);
+        drawCloseButton(item, window);
         return TRUE;
     }
+    case WM_DPICHANGED:
+        changeDpi(window, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_ACTIVATE:
         // Keyboard focus goes back to the control that had it before a message
         // box or another program took over.
@@ -297,10 +441,32 @@ bool selectAll(const Window& window, const MSG& message)
 
 }  // namespace
 
+Window::~Window()
+{
+    if (names) {
+        for (const auto& control : controls) {
+            if (control->named)
+                names->ClearHwndProps(control->handle, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                      &accNameProperty, 1);
+        }
+        names->Release();
+    }
+    if (handle)
+        DestroyWindow(handle);
+    if (font)
+        DeleteObject(font);
+    if (comStarted)
+        CoUninitialize();
+}
+
 void start()
 {
     if (classRegistered)
         return;
+    // The manifest's themed BUTTON and EDIT, registered also where the system
+    // does not load the common controls by itself.
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&classes);
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = windowProcedure;
@@ -358,7 +524,17 @@ WindowPtr createWindow(const FormDefinition& definition)
     if (!window->handle)
         throw Sysutils::Exception("Das Fenster konnte nicht angelegt werden (Fehler " + std::to_string(GetLastError())
                                   + ").");
-    window->font = createFont(definition.font);
+    // The designed place holds in screen pixels; the size and the font follow
+    // the dpi of the screen that the window opened on. The font comes first:
+    // growing the window may carry it onto a screen of yet another dpi.
+    window->dpi = dpiOf(window->handle);
+    window->fontFamily = fontFamily(definition.font);
+    window->fontPixelHeight = definition.font.pixelHeight;
+    window->font = createFont(window->fontFamily, scaled(window->fontPixelHeight, window->dpi));
+    if (window->dpi != USER_DEFAULT_SCREEN_DPI)
+        SetWindowPos(window->handle, nullptr, 0, 0, scaled(outer.width, window->dpi), scaled(outer.height, window->dpi),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    startNames(*window);
     return window;
 }
 
@@ -367,6 +543,7 @@ Control& createControl(Window& window, const ControlDefinition& definition, std:
     auto control = std::make_unique<Control>();
     control->kind = definition.kind;
     control->autoSize = definition.autoSize;
+    control->bounds = definition.bounds;
     control->onClick = std::move(onClick);
 
     const wchar_t* className = L"STATIC";
@@ -393,8 +570,9 @@ Control& createControl(Window& window, const ControlDefinition& definition, std:
     const Bounds& bounds = definition.bounds;
     const auto id = static_cast<INT_PTR>(firstControlId + window.controls.size());
     control->handle = CreateWindowExW(extendedStyle, className, toWide(definition.caption).c_str(), style,
-                                      bounds.left, bounds.top, bounds.width, bounds.height, window.handle,
-                                      reinterpret_cast<HMENU>(id), GetModuleHandleW(nullptr), nullptr);
+                                      scaled(bounds.left, window.dpi), scaled(bounds.top, window.dpi),
+                                      scaled(bounds.width, window.dpi), scaled(bounds.height, window.dpi),
+                                      window.handle, reinterpret_cast<HMENU>(id), GetModuleHandleW(nullptr), nullptr);
     if (!control->handle)
         throw Sysutils::Exception("Das Steuerelement \u201E" + std::string(definition.name)
                                   + "\u201C konnte nicht angelegt werden.");
@@ -404,15 +582,18 @@ Control& createControl(Window& window, const ControlDefinition& definition, std:
         SendMessageW(control->handle, EM_SETLIMITTEXT, 0, 0);  // 0: as long as the system allows
     if (definition.kind == ControlKind::Label && definition.autoSize == AutoSize::Yes)
         fitLabel(*control, window.font);
+    setSpokenName(window, *control, definition.spokenName);
 
     window.controls.push_back(std::move(control));
     return *window.controls.back();
 }
 
-void relateLabel(Control&, Control&)
-{
-    // Windows' accessibility names each control on its own; see createControl.
-}
+// Every control that a label names already carries its spoken name from the
+// form's table (see createControl), and that name is the more precise one
+// ("Tipp 1" rather than the column's "Tippeingabe"). The relation Windows
+// itself knows, an unnamed edit taking the name of the static just before it
+// in z-order, would add nothing, and the z-order here is the tab order.
+void relateLabel(Control&, Control&) {}
 
 // IsDialogMessage walks the tab stops in the order of the children's z-order;
 // each control is a group of its own, so arrow keys do not move the focus.
