@@ -5,6 +5,7 @@
 #include "Forms.h"
 #include "QtWindowDriver.h"
 #include "Unit1.h"
+#include "qt/FormFont.h"
 
 #include <gtest/gtest.h>
 
@@ -200,6 +201,30 @@ TEST_F(WindowTest, BindingAMissingOrWrongControlIsAToolkitError)
     EXPECT_THROW(form.FindControl("Button2"), Sysutils::Exception);
     EXPECT_THROW(form.Component<TEdit>("Button1"), Sysutils::Exception);
     EXPECT_EQ(&form.Component<TButton>("Button1"), &form.Button1);
+}
+
+// Where the designed face is not installed, the form gets the installed face
+// that measures closest, on a plain and on a scaled screen: its self-sizing
+// labels near their designed sizes, and the fixed-size headline whole.
+TEST(FormFontTest, WithoutTheDesignedFaceAFaceThatMeasuresAsDesignedIsChosen)
+{
+    FormDefinition withoutItsFace = form1Definition;
+    withoutItsFace.font.family = "Keine solche Schrift";
+    for (const qreal ratio : {1.0, 1.5}) {
+        const QFont font = Backend::formFont(withoutItsFace, ratio);
+        const QFontMetrics metrics(font);
+        for (const ControlDefinition& control : form1Definition.controls) {
+            if (control.kind != ControlKind::Label)
+                continue;
+            const int width = metrics.horizontalAdvance(QString::fromUtf8(control.caption.data(),
+                                                                          qsizetype(control.caption.size())));
+            if (control.autoSize == AutoSize::Yes) {
+                EXPECT_NEAR(width, control.bounds.width, 2) << control.caption << " at " << ratio;
+            } else {
+                EXPECT_LE(width, control.bounds.width - 2) << control.caption << " at " << ratio;
+            }
+        }
+    }
 }
 
 TEST_F(WindowTest, TextsRoundTripThroughTheControlsAsUtf8)
