@@ -17,7 +17,10 @@ namespace Backend {
 struct Window;   // a top-level window; owns its controls
 struct Control;
 
-// Opens the connection to the display. Raises Sysutils::Exception when there is none.
+// Opens the connection to the display. Where no usable display can be had the
+// program ends here, with exit code 1 and one line on standard error naming the
+// cause: a native toolkit allows no way back from a failed start. Anything
+// else that fails raises Sysutils::Exception.
 void start();
 bool started();
 

@@ -58,7 +58,8 @@ public:
     TApplication(const TApplication&) = delete;
     TApplication& operator=(const TApplication&) = delete;
 
-    // Opens the display; raises Sysutils::Exception when there is none.
+    // Opens the display; without a usable one the program ends with exit code 1
+    // and one line on standard error.
     void Initialize();
 
     // Builds the form from its definition and keeps it; the first one created
