@@ -13,13 +13,12 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 
 import pyatspi
 from gi.repository import GLib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from desktop import (FIRST_DRAW, FIRST_TICKET, FIRST_TRACE, check, summary, wait_for,  # noqa: E402
+from desktop import (FIRST_DRAW, FIRST_TICKET, FIRST_TRACE, PATIENCE, check, summary, wait_for,  # noqa: E402
                      window_geometry, windows_named)
 from xserver import XServer  # noqa: E402
 
@@ -51,22 +50,15 @@ class Compositor:
             self.process.wait()
 
 
-def settled(predicate, seconds=10):
+def settled(predicate):
     """Waits for the program to get there: actions are answered before they are
-    carried out, and states reach the bus as events."""
+    carried out, and states reach the bus as events, which are taken in first."""
     def pumped():
-        pump_events(0.02)
-        return predicate()
-    return wait_for(pumped, seconds)
-
-
-def pump_events(seconds=0.3):
-    context = GLib.MainContext.default()
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
+        context = GLib.MainContext.default()
         while context.iteration(False):
             pass
-        time.sleep(0.01)
+        return predicate()
+    return wait_for(pumped)
 
 
 def children(node):
@@ -86,7 +78,6 @@ def press(window, name):
     button = find(window, "push button", name)
     action = button.queryAction()
     action.doAction([action.getName(k) for k in range(action.nActions)].index("Press"))
-    pump_events(0.05)
 
 
 def play(lotto):
@@ -124,9 +115,9 @@ def play(lotto):
     draw = [text_of(window, name) for name in DRAW]
     check(draw == FIRST_DRAW, f"the draw reads back ({draw})")
     check(text_of(window, "Gewinn: Anzahl Treffer") == "2", "and the match count: 2")
-    pump_events()
-    heard = [changed.get(name, [None])[-1] for name in DRAW + ["Gewinn: Anzahl Treffer"]]
-    check(heard == draw + ["2"], f"a screen reader hears each result field change ({heard})")
+    def heard():
+        return [changed.get(name, [None])[-1] for name in DRAW + ["Gewinn: Anzahl Treffer"]]
+    check(settled(lambda: heard() == draw + ["2"]), f"a screen reader hears each result field change ({heard()})")
 
     find(window, "text", "Tipp 3").queryEditableText().insertText(0, "x", 1)
     press(window, "Ziehung")
@@ -174,7 +165,7 @@ def main():
             check(shown and window_geometry(windows_named("Form1")[0]) == (241, 107, 696, 480),
                   "in a Wayland session with X beside it the window is on X, at 241,107 with 696x480")
         play(lotto)
-        code = lotto.wait(timeout=10)
+        code = lotto.wait(timeout=PATIENCE)
         check(code == 0, f"Schließen ends the program with exit code 0 (got {code})")
         trace = lotto.stdout.read().decode()
         check(trace == FIRST_TRACE, f"the trace is the one draw ({trace!r})")

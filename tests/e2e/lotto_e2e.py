@@ -12,8 +12,8 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from desktop import (CONTROLS, FIRST_DRAW, FIRST_TRACE, Player, check, play_first_draw, summary,  # noqa: E402
-                     wait_for, windows_named, xdotool)
+from desktop import (CONTROLS, FIRST_DRAW, FIRST_TRACE, PATIENCE, Player, answer_message_box, check,  # noqa: E402
+                     play_first_draw, summary, wait_for, windows_named, xdotool)
 from xserver import XServer  # noqa: E402
 
 LOTTO = sys.argv[1]
@@ -35,7 +35,7 @@ def starts_without_a_display(environment):
             started = dict(environment)
             for key, value in settings.items():
                 started.pop(key, None) if value is None else started.__setitem__(key, value)
-            result = subprocess.run([LOTTO], env=started, capture_output=True, text=True, timeout=20)
+            result = subprocess.run([LOTTO], env=started, capture_output=True, text=True, timeout=PATIENCE)
             check(result.returncode == 1, f"{name}: exit code 1 (got {result.returncode})")
             line = result.stderr
             check(line.count("\n") == 1 and line.endswith("\n") and "Keine grafische Anzeige verfügbar" in line
@@ -56,7 +56,7 @@ def start(environment, **streams):
 
 def close(lotto, player, what):
     player.click("BitBtn1")
-    code = lotto.wait(timeout=10)
+    code = lotto.wait(timeout=PATIENCE)
     check(code == 0, f"{what}: Schließen ends the program with exit code 0 (got {code})")
 
 
@@ -91,8 +91,7 @@ def play(environment, player):
         type_into("Tipp3", "x")
         click("Button1")
         check(wait_for(lambda: windows_named("lotto")), "a letter in Tipp3 shows a message box")
-        xdotool("key", "Return")
-        check(wait_for(lambda: not windows_named("lotto")), "Return dismisses it")
+        check(answer_message_box("Return"), "Return dismisses it")
         check(read("EditGewinn") == "", "the result is cleared after the error")
         check(read("Zahl1") == second_draw, "the earlier draw stays")
 

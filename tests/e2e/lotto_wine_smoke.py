@@ -8,11 +8,10 @@ Usage: lotto_wine_smoke.py WINE_LOADER LOTTO_EXE (WINEPREFIX from the environmen
 import os
 import subprocess
 import sys
-import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from desktop import (EDITS_IN_TAB_ORDER, FIRST_DRAW, FIRST_TRACE, Player, check, play_first_draw,  # noqa: E402
-                     summary, wait_for, window_geometry, windows_named, xdotool)
+from desktop import (EDITS_IN_TAB_ORDER, FIRST_DRAW, FIRST_TRACE, PATIENCE, Player, answer_message_box,  # noqa: E402
+                     check, play_first_draw, summary, wait_for, window_geometry, windows_named, xdotool)
 import wineprefix  # noqa: E402
 from xserver import XServer  # noqa: E402
 
@@ -28,7 +27,7 @@ BUTTONS_BETWEEN = 6
 
 def start(environment):
     lotto = subprocess.Popen([WINE, LOTTO], env=environment, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-    if not wait_for(lambda: windows_named("Form1"), seconds=30):
+    if not wait_for(lambda: windows_named("Form1")):
         lotto.kill()
         return lotto, None
     return lotto, windows_named("Form1")[0]
@@ -56,12 +55,11 @@ def play(environment, player):
         player.click("Zahl7")
         xdotool("key", "--delay", "20", "Tab", "space")
         check(wait_for(lambda: len(windows_named("lotto")) == 1), "a letter on the ticket shows a message box")
-        time.sleep(0.3)
-        check(len(windows_named("lotto")) == 1, "exactly one message box")
-        xdotool("key", "Return")
-        check(wait_for(lambda: not windows_named("lotto")), "Return dismisses it")
+        check(answer_message_box("Return"), "Return dismisses it")
         check(all(player.read(name) == "" for name in EDITS_IN_TAB_ORDER[:4]),
               "the result and error fields are cleared")
+        # The reads above were handled after whatever the one key press did.
+        check(not windows_named("lotto"), "exactly one message box")
 
         player.click("Button3")
         player.click("Button1")
@@ -74,7 +72,7 @@ def play(environment, player):
         check(player.read("EditGewinn") == "2", "two matches: 3 and 44")
 
         player.click("BitBtn1")
-        code = lotto.wait(timeout=20)
+        code = lotto.wait(timeout=PATIENCE)
         check(code == 0, f"Schließen ends the program with exit code 0 (got {code})")
         trace = lotto.stdout.read().decode()
         check(trace == FIRST_TRACE, f"the trace reaches standard output ({trace!r})")
@@ -92,7 +90,7 @@ def close_by_title_bar(environment):
     left, top, width, _ = OUTER
     xdotool("mousemove", str(left + width - FRAME - 10), str(top + FRAME + CAPTION // 2), "click", "1")
     try:
-        code = lotto.wait(timeout=20)
+        code = lotto.wait(timeout=PATIENCE)
         check(code == 0, f"the title-bar close ends the program with exit code 0 (got {code})")
     except subprocess.TimeoutExpired:
         lotto.kill()
@@ -111,7 +109,7 @@ def closed_standard_output(environment, player):
         draw = play_first_draw(player)
         check(draw == FIRST_DRAW, f"with standard output closed, the draw still shows ({draw})")
         player.click("BitBtn1")
-        code = lotto.wait(timeout=20)
+        code = lotto.wait(timeout=PATIENCE)
         check(code == 0, f"with standard output closed, Schließen exits with 0 (got {code})")
     except subprocess.TimeoutExpired:
         check(False, "with standard output closed, Schließen ends the program")
@@ -127,9 +125,9 @@ def main():
     server = XServer()
     environment["DISPLAY"] = os.environ["DISPLAY"] = server.display
     try:
-        play(environment, Player(CLIENT_LEFT, CLIENT_TOP, settle=0.1))
+        play(environment, Player(CLIENT_LEFT, CLIENT_TOP))
         close_by_title_bar(environment)
-        closed_standard_output(environment, Player(CLIENT_LEFT, CLIENT_TOP, settle=0.1))
+        closed_standard_output(environment, Player(CLIENT_LEFT, CLIENT_TOP))
     finally:
         # Wine's desktop process belongs to this X server; the next run starts its own.
         subprocess.run([WINESERVER, "-k"], env=environment, capture_output=True)

@@ -15,7 +15,7 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "support"))
-from desktop import (FIRST_DRAW, FIRST_TRACE, Player, check, play_first_draw, summary, wait_for,  # noqa: E402
+from desktop import (FIRST_DRAW, FIRST_TRACE, PATIENCE, Player, check, play_first_draw, summary, wait_for,  # noqa: E402
                      windows_named)
 from xserver import XServer  # noqa: E402
 
@@ -118,7 +118,7 @@ def play_one_draw():
         draw = play_first_draw(player)
         check(draw == FIRST_DRAW, f"the first draw ({draw})")
         player.click("BitBtn1")
-        code = lotto.wait(timeout=10)
+        code = lotto.wait(timeout=PATIENCE)
         check(code == 0, f"Schließen ends the program with exit code 0 (got {code})")
         trace = lotto.stdout.read().decode()
         check(trace == FIRST_TRACE, f"the draw reaches standard output ({trace!r})")

@@ -1,13 +1,20 @@
 """Plays a window of the program as a person would: mouse clicks at the designed
 places of its controls, typing, and reading fields back through the clipboard;
-shared by the end-to-end tests of every build."""
+shared by the end-to-end tests of every build.
+
+Nothing here waits for a fixed time. The program handles the X events of one
+client in the order they were sent, so an action needs no pause before the
+next; what a test wants to see it waits for, up to a generous limit, because
+the machines that run the tests are shared and slow down without warning."""
+import itertools
 import subprocess
 import time
 
 # Designed client positions (left, top, width, height) of the controls used by the tests.
 CONTROLS = {
-    "Button1": (416, 248, 249, 49), "Button3": (472, 80, 193, 25), "Button6": (472, 48, 193, 25),
-    "Button7": (416, 312, 249, 33), "BitBtn1": (416, 408, 249, 25),
+    "Button1": (416, 248, 249, 49), "Button3": (472, 80, 193, 25), "Button4": (472, 112, 193, 25),
+    "Button5": (472, 144, 193, 25), "Button6": (472, 48, 193, 25), "Button7": (416, 312, 249, 33),
+    "BitBtn1": (416, 408, 249, 25),
     "EditGewinn": (88, 328, 41, 21), "EditZusatz": (136, 328, 145, 21),
     "EditBereich": (88, 392, 193, 21), "EditDoppelt": (88, 416, 193, 21),
     **{f"Tipp{k + 1}": (96, 56 + 32 * k, 41, 21) for k in range(6)},
@@ -43,50 +50,87 @@ def windows_named(title):
     return result.stdout.split()
 
 
+def focused_window():
+    result = subprocess.run(["xdotool", "getwindowfocus"], capture_output=True, text=True)
+    return result.stdout.strip() if result.returncode == 0 else None
+
+
+def answer_message_box(key="Return", title="lotto"):
+    """Presses the key in the message box of that title once the box is shown
+    and has the keyboard, and tells whether the box then went away. A key sent
+    earlier would reach the window under the box, which takes none."""
+    if not wait_for(lambda: focused_window() in windows_named(title)):
+        return False
+    xdotool("key", key)
+    return wait_for(lambda: not windows_named(title))
+
+
 def window_geometry(window):
     """Position and size of an X window as (left, top, width, height)."""
     values = dict(line.split("=", 1) for line in xdotool("getwindowgeometry", "--shell", window).split())
     return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
 
 
-def wait_for(predicate, seconds=10):
+# How long a test waits for something it expects to see before it calls it missing.
+PATIENCE = 60  # seconds
+
+
+def wait_for(predicate, seconds=PATIENCE, poll=0.05):
     deadline = time.monotonic() + seconds
     while time.monotonic() < deadline:
         if predicate():
             return True
-        time.sleep(0.05)
+        time.sleep(poll)
     return False
 
 
 class Player:
     """Works the window whose client area starts at (client_left, client_top) on the screen."""
 
-    def __init__(self, client_left, client_top, settle=0.05):
+    _reads = itertools.count()
+
+    def __init__(self, client_left, client_top):
         self.client_left = client_left
         self.client_top = client_top
-        self.settle = settle
 
     def click(self, name):
         left, top, width, height = CONTROLS[name]
         xdotool("mousemove", str(self.client_left + left + width // 2),
-                str(self.client_top + top + height // 2), "click", "1")
-        time.sleep(self.settle)
+                str(self.client_top + top + height // 2), "mousedown", "1", "mouseup", "1")
 
     def type_into(self, name, text):
         self.click(name)
         xdotool("key", "ctrl+a", "BackSpace")
         xdotool("type", "--delay", "5", text)
 
-    def read(self, name):
-        # An empty field copies nothing, so the clipboard is emptied first.
-        subprocess.run(["xclip", "-selection", "clipboard", "-i"], input="", text=True, check=True,
+    def read(self, name, message_box_title=None):
+        """The field's text, copied to the clipboard as a person would. A field
+        copies nothing while it is empty, so a mark is typed behind its text for
+        the copy and taken away again; the clipboard holds a text of the test's
+        own until the program has answered. Everything sent before is then
+        handled too: the read is also the test's way to wait for the program.
+        Where an earlier action may have opened a message box of that title,
+        the box takes the keys and the read ends with None once it is seen."""
+        placeholder = f"lotto-test-read-{next(self._reads)}"
+        subprocess.run(["xclip", "-selection", "clipboard", "-i"], input=placeholder, text=True, check=True,
                        stderr=subprocess.DEVNULL)
         self.click(name)
-        xdotool("key", "ctrl+a", "ctrl+c")
-        time.sleep(self.settle)
-        result = subprocess.run(["xclip", "-o", "-selection", "clipboard"], capture_output=True, text=True,
-                                timeout=5)
-        return result.stdout
+        xdotool("key", "--delay", "1", "End", "period", "ctrl+a", "ctrl+c", "End", "BackSpace")
+        copied = []
+
+        def answered():
+            if message_box_title and windows_named(message_box_title):
+                return True
+            result = subprocess.run(["xclip", "-o", "-selection", "clipboard"], capture_output=True, text=True,
+                                    timeout=PATIENCE)
+            if result.returncode != 0 or result.stdout == placeholder:
+                return False
+            copied.append(result.stdout.removesuffix("."))
+            return True
+
+        if not wait_for(answered, poll=0.01):
+            raise RuntimeError(f"the program did not copy {name} within {PATIENCE} s")
+        return copied[0] if copied else None
 
 
 # The first draw of a fresh start for a typed ticket: the generator is never seeded.

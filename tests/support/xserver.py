@@ -41,12 +41,11 @@ class XServer:
             # A fresh Xvfb now and then drops a connection while it is still setting
             # itself up (keymap compilation on the first clients); it is handed
             # out only after several clients in a row got through.
-            deadline = time.monotonic() + 10
+            deadline = time.monotonic() + 60
             in_a_row = 0
             while time.monotonic() < deadline and self.process.poll() is None:
                 in_a_row = in_a_row + 1 if _connects(self.display, self.authority) else 0
                 if in_a_row == 3:
-                    time.sleep(0.1)
                     return
                 time.sleep(0.03)
             self.stop()

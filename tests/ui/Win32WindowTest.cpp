@@ -284,8 +284,10 @@ TEST(Win32HighDpi, ScaledByTheScreensDpiAndPlayableByClicks)
         press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
         SendInput(2, press, sizeof(INPUT));
     };
+    // Waits for what the input did, up to a generous limit: the machines that run tests are shared.
     const auto deliverUntil = [](const auto& done) {
-        for (int round = 0; round < 500 && !done(); ++round) {
+        const ULONGLONG deadline = GetTickCount64() + 60000;
+        while (!done() && GetTickCount64() < deadline) {
             MSG message;
             while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
                 TranslateMessage(&message);

@@ -355,7 +355,7 @@ protected:
         QTimer watchdog;
         watchdog.setSingleShot(true);
         QObject::connect(&watchdog, &QTimer::timeout, [&] { form->Close(); });
-        watchdog.start(10000);
+        watchdog.start(60000);  // a generous limit: the machines that run tests are shared
         application.Run();
         EXPECT_TRUE(closedFromTheLoop);
         EXPECT_TRUE(watchdog.isActive()) << "Run only ended through the watchdog";
