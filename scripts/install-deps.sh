@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev python3
-    qt6-base-dev qt6-wayland fonts-wine
+    qt6-base-dev qt6-wayland libxcb1-dev pkg-config fonts-wine
 )
 # Only the tests need a virtual X server, a headless Wayland compositor, the
 # accessibility bus and the tools that play the window.

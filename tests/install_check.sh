@@ -13,6 +13,8 @@ desktop="$prefix/share/applications/$id.desktop"
 grep -qx 'Name=Lotto 6 aus 49' "$desktop"
 grep -qx 'Exec=lotto' "$desktop"
 grep -qx 'Icon=lotto' "$desktop"
+# Desktops match the window to its entry by the window's X class, which is the entry's name.
+grep -qx "StartupWMClass=$id" "$desktop"
 if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$desktop"
 fi

@@ -105,9 +105,11 @@ bool isHiddenControl(char32_t c)
 
 }  // namespace
 
-std::string QuoteForMessage(std::string_view text)
+namespace {
+
+std::string quoted(std::string_view text, std::string_view opening, std::string_view closing)
 {
-    std::string out = "\u201E\u2068";  // „ and FIRST STRONG ISOLATE
+    std::string out(opening);
     int shown = 0;
     while (!text.empty()) {
         if (shown == maxShownCharacters) {
@@ -122,8 +124,20 @@ std::string QuoteForMessage(std::string_view text)
         appendUtf8(out, c);
         ++shown;
     }
-    out += "\u2069\u201C";  // POP DIRECTIONAL ISOLATE and “
+    out += closing;
     return out;
+}
+
+}  // namespace
+
+std::string QuoteForMessage(std::string_view text)
+{
+    return quoted(text, "\u201E\u2068", "\u2069\u201C");  // „ FIRST STRONG ISOLATE … POP DIRECTIONAL ISOLATE “
+}
+
+std::string QuoteForLine(std::string_view text)
+{
+    return quoted(text, "\u201E", "\u201C");
 }
 
 std::int32_t StrToInt(std::string_view text)

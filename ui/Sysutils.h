@@ -39,6 +39,11 @@ std::string FloatToStr(double value);
 // writing direction.
 std::string QuoteForMessage(std::string_view text);
 
+// The same for a line on a terminal: in quotation marks alone. A terminal shows
+// no isolation, and the invisible isolating characters would be copied along
+// with the text.
+std::string QuoteForLine(std::string_view text);
+
 constexpr int maxShownCharacters = 40;
 
 }  // namespace Sysutils

@@ -159,6 +159,15 @@ TEST(QuoteForMessage, NeutralisesDirectionOverridesButKeepsRightToLeftLetters)
     EXPECT_EQ(QuoteForMessage("e\u0301"), "\u201E\u2068e\u0301\u2069\u201C");
 }
 
+// A terminal line takes the same cleaning but no invisible isolating characters,
+// which a user copying the name would take along.
+TEST(QuoteForLine, CleansLikeAMessageWithQuotationMarksAlone)
+{
+    EXPECT_EQ(QuoteForLine(":0"), "\u201E:0\u201C");
+    EXPECT_EQ(QuoteForLine("\u202E1\n2"), "\u201E\uFFFD1 2\u201C");
+    EXPECT_EQ(QuoteForLine(std::string(50, '9')), "\u201E" + std::string(maxShownCharacters, '9') + "\u2026\u201C");
+}
+
 TEST(FloatToStr, GivesPlainDigitsForWholeNumbers)
 {
     EXPECT_EQ(FloatToStr(0), "0");

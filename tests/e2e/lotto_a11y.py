@@ -18,7 +18,7 @@ import pyatspi
 from gi.repository import GLib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from desktop import (FIRST_DRAW, FIRST_TICKET, FIRST_TRACE, PATIENCE, check, summary, wait_for,  # noqa: E402
+from desktop import (DESKTOP_ID, FIRST_DRAW, FIRST_TICKET, FIRST_TRACE, PATIENCE, check, summary, wait_for,  # noqa: E402
                      window_geometry, windows_named)
 from xserver import XServer  # noqa: E402
 
@@ -144,6 +144,25 @@ def play(lotto):
     press(window, "Schließen")
 
 
+def wayland_app_id(environment):
+    """The app id the window gives the compositor, as the program's own
+    protocol log shows it; task bars match it to the desktop entry."""
+    with tempfile.TemporaryFile() as log:
+        lotto = subprocess.Popen([LOTTO], env=dict(environment, WAYLAND_DEBUG="client"), stdout=subprocess.DEVNULL,
+                                 stderr=log)
+        said = re.compile(rb'set_app_id\("([^"]*)"\)')
+
+        def found():
+            log.seek(0)
+            return said.findall(log.read())
+        try:
+            wait_for(lambda: found() or lotto.poll() is not None)
+            check(found() == [DESKTOP_ID.encode()], f"on Wayland the window's app id is {DESKTOP_ID} ({found()})")
+        finally:
+            lotto.kill()
+            lotto.wait()
+
+
 def main():
     runtime_dir = tempfile.mkdtemp(prefix="lotto-a11y-")
     os.chmod(runtime_dir, 0o700)
@@ -166,6 +185,8 @@ def main():
                   "in a Wayland session with X beside it the window is on X, at 241,107 with 696x480")
         play(lotto)
         code = lotto.wait(timeout=PATIENCE)
+        if not server:
+            wayland_app_id(environment)
         check(code == 0, f"Schließen ends the program with exit code 0 (got {code})")
         trace = lotto.stdout.read().decode()
         check(trace == FIRST_TRACE, f"the trace is the one draw ({trace!r})")

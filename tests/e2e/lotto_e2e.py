@@ -6,42 +6,85 @@ Also starts it where no usable display is (each must end with exit code 1 and
 one German line), with a standard output nobody reads, and checks that the
 random ticket and the draw share the one generator."""
 import os
+import re
 import shutil
 import subprocess
 import sys
 import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from desktop import (CONTROLS, FIRST_DRAW, FIRST_TRACE, PATIENCE, Player, answer_message_box, check,  # noqa: E402
-                     play_first_draw, summary, wait_for, windows_named, xdotool)
-from xserver import XServer  # noqa: E402
+from desktop import (CONTROLS, DESKTOP_ID, FIRST_DRAW, FIRST_TRACE, PATIENCE, Player, answer_message_box, check,  # noqa: E402
+                     play_first_draw, summary, wait_for, window_geometry, windows_named, xdotool)
+from xserver import CuttingProxy, XServer  # noqa: E402
 
 LOTTO = sys.argv[1]
 WINDOW_LEFT, WINDOW_TOP = 241, 107
+MAP_WINDOW = 8  # the X11 request that shows a window
+# Direction marks, isolates and other invisible characters have no place on a terminal.
+INVISIBLE = re.compile("[\u061c\u200b-\u200f\u202a-\u202e\u2066-\u2069\ufeff]")
 
 
-def starts_without_a_display(environment):
+def program_without_platforms(folder):
+    """A copy of the program whose Qt finds no platform plugins, as where a
+    platform's package is not installed; gives its path."""
+    plugins = os.path.join(folder, "plugins")
+    os.makedirs(os.path.join(plugins, "platforms"))
+    with open(os.path.join(folder, "qt.conf"), "w") as settings:
+        settings.write(f"[Paths]\nPlugins={plugins}\n")
+    return shutil.copy(LOTTO, folder)
+
+
+def failed_starts(environment):
+    """Every start that cannot show the window ends with exit code 1 and one
+    German line that names the true cause."""
     refusing = XServer(authorization=True)
+    full = XServer(max_clients=64)
+    full.fill()
+    server = XServer()
+    cutting = CuttingProxy(server, MAP_WINDOW)
+    scratch = tempfile.TemporaryDirectory(prefix="lotto-e2e-starts-")
+    bare = program_without_platforms(scratch.name)
     try:
         cases = [  # what is set, and the words that name the cause
             ("nothing set", {"DISPLAY": None, "WAYLAND_DISPLAY": None}, "Weder DISPLAY noch WAYLAND_DISPLAY"),
-            ("no server on the display", {"DISPLAY": ":4711"}, "nicht erreichbar"),
+            ("no server on the display", {"DISPLAY": ":4711"}, "„:4711“ ist nicht erreichbar"),
             ("a display number of 300 digits", {"DISPLAY": ":" + "9" * 300}, "nicht erreichbar"),
             ("a server that refuses the client", {"DISPLAY": refusing.display, "XAUTHORITY": "/nonexistent"},
              "verweigert den Zugriff"),
+            ("a server that is full", {"DISPLAY": full.display}, "nimmt keine weiteren Programme an"),
+            ("a screen the server lacks", {"DISPLAY": server.display + ".5"}, "hat keinen solchen Bildschirm"),
+            ("the connection cut while the window is shown", {"DISPLAY": cutting.display}, "ist abgebrochen"),
+            ("QT_QPA_PLATFORM set and empty", {"DISPLAY": ":4711", "QT_QPA_PLATFORM": ""},
+             "„:4711“ ist nicht erreichbar"),
+            ("Qt's X11 platform missing", {"DISPLAY": server.display, "LOTTO": bare}, "libqt6gui6"),
             ("no Wayland compositor", {"DISPLAY": None, "WAYLAND_DISPLAY": "lotto-nowhere"}, "nicht erreichbar"),
+            ("a Wayland name of 300 characters", {"DISPLAY": None, "WAYLAND_DISPLAY": "w" * 300},
+             "nicht erreichbar"),
+            ("no runtime folder for Wayland", {"DISPLAY": None, "WAYLAND_DISPLAY": "wayland-0",
+                                               "XDG_RUNTIME_DIR": None}, "XDG_RUNTIME_DIR ist nicht gesetzt"),
+            ("a relative runtime folder", {"DISPLAY": None, "WAYLAND_DISPLAY": "wayland-0",
+                                           "XDG_RUNTIME_DIR": "run/user"}, "„run/user“ ist kein absoluter Pfad"),
+            ("Qt's Wayland platform missing", {"DISPLAY": None, "WAYLAND_DISPLAY": "wayland-0", "LOTTO": bare},
+             "qt6-wayland"),
+            ("a framebuffer without its device", {"DISPLAY": None, "QT_QPA_PLATFORM": "linuxfb:fb=/nonexistent"},
+             "„linuxfb“ hat keinen Bildschirm"),
         ]
         for name, settings, cause in cases:
             started = dict(environment)
+            program = settings.get("LOTTO", LOTTO)
             for key, value in settings.items():
-                started.pop(key, None) if value is None else started.__setitem__(key, value)
-            result = subprocess.run([LOTTO], env=started, capture_output=True, text=True, timeout=PATIENCE)
+                if key != "LOTTO":
+                    started.pop(key, None) if value is None else started.__setitem__(key, value)
+            result = subprocess.run([program], env=started, capture_output=True, text=True, timeout=PATIENCE)
             check(result.returncode == 1, f"{name}: exit code 1 (got {result.returncode})")
             line = result.stderr
             check(line.count("\n") == 1 and line.endswith("\n") and "Keine grafische Anzeige verfügbar" in line
-                  and cause in line, f"{name}: one German line naming the cause ({line.strip()!r})")
+                  and cause in line and not INVISIBLE.search(line),
+                  f"{name}: one German line naming the cause ({line.strip()!r})")
     finally:
-        refusing.stop()
+        for each in (cutting, refusing, full, server):
+            each.stop()
+        scratch.cleanup()
 
 
 def start(environment, **streams):
@@ -71,6 +114,9 @@ def play(environment, player):
         geometry = xdotool("getwindowgeometry", window)
         check("Position: 241,107" in geometry and "Geometry: 696x480" in geometry,
               "the window sits at 241,107 with 696x480")
+        # Desktops match a window to its menu entry by the class of its WM_CLASS.
+        check(window in windows_of_class(DESKTOP_ID) and window in windows_of_class("lotto", "--classname"),
+              f"the window's X class is the desktop entry's name {DESKTOP_ID}, its instance lotto")
 
         click("Button3")
         click("Button1")
@@ -135,8 +181,9 @@ def nobody_reads_standard_output(environment, player):
     try:
         player.click("Button6")
         player.click("Button1")
+        shown = player.read("Zahl1") != "" and player.read("EditGewinn") != ""
         check(lotto.poll() is None, "with nobody reading the trace the program goes on")
-        check(player.read("Zahl1") != "" and player.read("EditGewinn") != "", "and shows the draw")
+        check(shown, "and shows the draw")
         close(lotto, player, "nobody reading the trace")
         errors = lotto.stderr.read().decode()
         check(errors == "", f"nothing on standard error ({errors!r})")
@@ -145,12 +192,60 @@ def nobody_reads_standard_output(environment, player):
             lotto.kill()
 
 
+def windows_of_class(name, option="--class"):
+    result = subprocess.run(["xdotool", "search", option, f"^{re.escape(name)}$"], capture_output=True, text=True)
+    return result.stdout.split()
+
+
+def small_screens(environment):
+    """A screen too small for the designed place: the window moves just far
+    enough to lie on it, its top-left corner first, and stays usable."""
+    for width, height, place in ((800, 600, (104, 107)), (640, 400, (0, 0))):
+        with XServer(width, height) as small:
+            os.environ["DISPLAY"] = small.display
+            lotto = start(dict(environment, DISPLAY=small.display))
+            if not lotto:
+                continue
+            try:
+                geometry = window_geometry(windows_named("Form1")[0])
+                check(geometry == (*place, 696, 480), f"on a {width}x{height} screen the window sits at {place} "
+                                                      f"({geometry})")
+                player = Player(*place)
+                player.click("Button3")
+                check(player.read("Tipp1") == "15", f"on a {width}x{height} screen it plays")
+                # "Schließen" may lie off the screen: from Tipp1 back along the tab order to it.
+                xdotool("key", *["shift+Tab"] * 6, "space")
+                code = lotto.wait(timeout=PATIENCE)
+                check(code == 0, f"on a {width}x{height} screen Schließen ends the program (got {code})")
+            finally:
+                if lotto.poll() is None:
+                    lotto.kill()
+
+
+def a_pipe_for_the_font(environment, player):
+    """A named pipe in place of the window's font file must not hold up the start."""
+    with tempfile.TemporaryDirectory(prefix="lotto-e2e-font-") as scratch:
+        os.makedirs(os.path.join(scratch, "ui"))
+        fonts = os.path.join(os.path.dirname(LOTTO), "..", "share", "lotto", "fonts")
+        os.makedirs(os.path.join(scratch, "share", "lotto", "fonts"))
+        for face in os.listdir(fonts):
+            os.mkfifo(os.path.join(scratch, "share", "lotto", "fonts", face))
+        program = shutil.copy(LOTTO, os.path.join(scratch, "ui"))
+        lotto = subprocess.Popen([program], env=environment, stderr=subprocess.PIPE)
+        try:
+            check(wait_for(lambda: windows_named("Form1")), "with a pipe in place of its font file the window opens")
+            close(lotto, player, "a pipe for the font")
+        finally:
+            if lotto.poll() is None:
+                lotto.kill()
+
+
 def main():
     runtime_dir = tempfile.mkdtemp(prefix="lotto-e2e-")
     environment = dict(os.environ, XDG_RUNTIME_DIR=runtime_dir)
     environment.pop("QT_QPA_PLATFORM", None)
     environment.pop("WAYLAND_DISPLAY", None)
-    starts_without_a_display(environment)
+    failed_starts(environment)
 
     server = XServer()
     os.environ["DISPLAY"] = server.display
@@ -163,6 +258,8 @@ def main():
             return 1
         random_ticket_and_draw(environment, player, two_draws_trace)
         nobody_reads_standard_output(environment, player)
+        a_pipe_for_the_font(environment, player)
+        small_screens(environment)
     finally:
         server.stop()
         shutil.rmtree(runtime_dir, ignore_errors=True)

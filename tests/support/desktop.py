@@ -10,6 +10,9 @@ import itertools
 import subprocess
 import time
 
+# The desktop entry's name, which the window carries too (Wayland app id, X class).
+DESKTOP_ID = "io.github.lotto_6_aus_49.lotto"
+
 # Designed client positions (left, top, width, height) of the controls used by the tests.
 CONTROLS = {
     "Button1": (416, 248, 249, 49), "Button3": (472, 80, 193, 25), "Button4": (472, 112, 193, 25),

@@ -5,6 +5,7 @@
 #include "Forms.h"
 #include "QtWindowDriver.h"
 #include "Unit1.h"
+#include "WindowPlacement.h"
 #include "qt/FormFont.h"
 
 #include <gtest/gtest.h>
@@ -224,6 +225,30 @@ TEST(FormFontTest, WithoutTheDesignedFaceAFaceThatMeasuresAsDesignedIsChosen)
                 EXPECT_LE(width, control.bounds.width - 2) << control.caption << " at " << ratio;
             }
         }
+    }
+}
+
+// Both backends place the window by this rule; the end-to-end tests see it on
+// whole screens, these rows on work areas that a task bar has cut down.
+TEST(WindowPlacement, MovesOnlyAsFarAsTheWorkAreaNeeds)
+{
+    const Bounds designed{241, 107, 696, 480};
+    const struct {
+        const char* what;
+        Bounds workArea;
+        int left, top;
+    } rows[] = {
+        {"room to spare", {0, 0, 1280, 800}, 241, 107},
+        {"just the room", {0, 0, 937, 587}, 241, 107},
+        {"too narrow", {0, 0, 800, 600}, 104, 107},
+        {"too low, a task bar below", {0, 0, 1280, 560}, 241, 80},
+        {"a task bar above and one at the left", {300, 150, 1000, 700}, 300, 150},
+        {"smaller than the window", {0, 40, 640, 400}, 0, 40},
+    };
+    for (const auto& row : rows) {
+        const Bounds placed = placeInWorkArea(designed, row.workArea);
+        EXPECT_EQ(QRect(placed.left, placed.top, placed.width, placed.height), QRect(row.left, row.top, 696, 480))
+            << row.what;
     }
 }
 

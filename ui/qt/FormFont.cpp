@@ -1,11 +1,17 @@
 #include "FormFont.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QStringList>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -18,6 +24,9 @@ namespace {
 // text no longer passes for the designed one. Qt renders whole pixel sizes only.
 constexpr qreal tightestSpacing = -0.25;
 constexpr qreal smallestShare = 0.8;
+
+// No face the program uses comes near this; a larger file is not one of them.
+constexpr off_t largestFace = 16 * 1024 * 1024;
 
 struct Label {
     QString caption;
@@ -91,9 +100,29 @@ std::optional<Fit> fit(const QString& family, int designedPixels, const std::vec
     return std::nullopt;
 }
 
-QStringList loadFace(const QString& file)
+// The families of the face in a file, read only where it is a regular file of
+// a face's size: a pipe or a device put in its place would block the start or
+// never end. Opening does not wait for a pipe's writer.
+QStringList loadFace(const QString& path)
 {
-    const int id = QFontDatabase::addApplicationFont(file);
+    const int file = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (file < 0)
+        return {};
+    struct stat status {};
+    QByteArray face;
+    if (::fstat(file, &status) == 0 && S_ISREG(status.st_mode) && status.st_size <= largestFace) {
+        face.resize(static_cast<qsizetype>(status.st_size));
+        qsizetype got = 0;
+        while (got < face.size()) {
+            const ssize_t now = ::read(file, face.data() + got, static_cast<std::size_t>(face.size() - got));
+            if (now <= 0 && !(now < 0 && errno == EINTR))
+                break;
+            got += now > 0 ? now : 0;
+        }
+        face.truncate(got);
+    }
+    ::close(file);
+    const int id = face.isEmpty() ? -1 : QFontDatabase::addApplicationFontFromData(face);
     return id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
 }
 

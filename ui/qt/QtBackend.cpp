@@ -2,7 +2,9 @@
 #include "Backend.h"
 #include "FormFont.h"
 #include "Resources.h"
+#include "StartFailure.h"
 #include "Sysutils.h"
+#include "WindowPlacement.h"
 
 #include <QAccessibleWidget>
 #include <QApplication>
@@ -20,6 +22,9 @@
 #include <QStyle>
 #include <QWidget>
 #include <QWindow>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -43,6 +48,22 @@ struct Control {
     QAbstractButton* button = nullptr;  // for buttons
     QLabel* label = nullptr;            // for labels
 };
+
+namespace {
+
+// The designed outer frame, moved where needed to lie on the screen it opens
+// on, in the screen's work area.
+QRect placedFrame(const Bounds& designed)
+{
+    QScreen* screen = QGuiApplication::screenAt(QPoint(designed.left, designed.top));
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    const QRect area = screen->availableGeometry();
+    const Bounds placed = placeInWorkArea(designed, {area.x(), area.y(), area.width(), area.height()});
+    return QRect(placed.left, placed.top, placed.width, placed.height);
+}
+
+}  // namespace
 
 struct Window : QWidget {
     explicit Window(const FormDefinition& definition) : m_definition(definition) {}
@@ -79,8 +100,7 @@ struct Window : QWidget {
         if (margins.isNull() || QGuiApplication::platformName() == QLatin1String("offscreen"))
             return;
         m_frameFitted = true;
-        const Bounds& outer = m_definition.bounds;
-        setGeometry(QRect(outer.left, outer.top, outer.width, outer.height).marginsRemoved(margins));
+        setGeometry(placedFrame(m_definition.bounds).marginsRemoved(margins));
     }
 
     const FormDefinition& m_definition;
@@ -123,10 +143,11 @@ std::string environmentValue(const char* name)
 // The platform Qt is to start on. Where an X display is set the program stays
 // on X, also in a Wayland session (XWayland), because only X lets a window
 // take its designed place; a Wayland-only session gets Qt's Wayland platform.
-// A platform chosen by the user through QT_QPA_PLATFORM is left alone.
+// A platform chosen by the user through QT_QPA_PLATFORM is left alone; an
+// empty one chooses nothing, as for Qt itself.
 QByteArray chosenPlatform()
 {
-    if (std::getenv("QT_QPA_PLATFORM"))
+    if (!environmentValue("QT_QPA_PLATFORM").empty())
         return {};
     if (!environmentValue("DISPLAY").empty())
         return "xcb";
@@ -135,12 +156,21 @@ QByteArray chosenPlatform()
     return {};
 }
 
+// A start that cannot show the window ends here: one German line naming the
+// cause, and exit code 1. Qt is half made by then: nothing of it may run any more.
+[[noreturn]] void endStart(const StartDiagnosis& diagnosis)
+{
+    const std::string line = applicationTitle() + ": " + describe(diagnosis) + "\n";
+    [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, line.data(), line.size());
+    std::_Exit(1);
+}
+
 // Opening the display. Qt reports a display it cannot use with a fatal message
 // (in English, telling the user to reinstall) and aborts; the libraries below
-// it write the server's refusal straight to standard error. While the display
-// is being opened, standard error goes into a memory file and fatal messages
-// come here: a failed start ends with exit code 1 and one German line naming
-// the cause, a successful one passes on whatever was said.
+// it write their own lines straight to standard error. While the display is
+// being opened, standard error goes into a memory file and fatal messages come
+// here: a failed start is examined and ends with exit code 1 and one German
+// line naming the cause, a successful one passes on whatever was said.
 class DisplayOpening {
 public:
     explicit DisplayOpening(QByteArray platform) : m_platform(std::move(platform))
@@ -167,6 +197,14 @@ public:
     DisplayOpening(const DisplayOpening&) = delete;
     DisplayOpening& operator=(const DisplayOpening&) = delete;
 
+    // A platform that started but cannot show the window still fails the start.
+    [[noreturn]] void fail(const StartDiagnosis& diagnosis)
+    {
+        active = nullptr;
+        restoreError();
+        endStart(diagnosis);
+    }
+
 private:
     static void onMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
     {
@@ -180,34 +218,9 @@ private:
 
     [[noreturn]] void fail()
     {
-        // Qt's own messages are kept apart, so anything written to standard error
-        // since opening began came from below Qt: an X server that answered and
-        // refused the connection.
-        const bool serverRefused = m_said >= 0 && ::lseek(m_said, 0, SEEK_CUR) > 0;
+        active = nullptr;  // what the diagnosis makes Qt say is not its business
         restoreError();
-        const std::string line = applicationTitle() + ": " + cause(serverRefused) + "\n";
-        [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, line.data(), line.size());
-        std::_Exit(1);  // Qt is half made: nothing of it may run any more
-    }
-
-    std::string cause(bool serverRefused) const
-    {
-        const QByteArray platform = m_platform.isEmpty() ? qgetenv("QT_QPA_PLATFORM") : m_platform;
-        const bool wayland = platform.startsWith("wayland");
-        const char* const variable = wayland ? "WAYLAND_DISPLAY" : "DISPLAY";
-        const std::string display = environmentValue(variable);
-        const std::string text = "Keine grafische Anzeige verfügbar: ";
-        if (platform.isEmpty())
-            return text + "Weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt.";
-        if (!wayland && !platform.startsWith("xcb"))
-            return text + "Die Plattform " + Sysutils::QuoteForMessage(platform.toStdString())
-                   + " lässt sich nicht starten.";
-        if (display.empty())
-            return text + variable + " ist nicht gesetzt.";
-        if (serverRefused)
-            return text + "Die Anzeige " + Sysutils::QuoteForMessage(display)
-                   + " verweigert den Zugriff (keine Berechtigung, siehe XAUTHORITY).";
-        return text + "Die Anzeige " + Sysutils::QuoteForMessage(display) + " ist nicht erreichbar.";
+        endStart(diagnoseFailedStart(requestedPlatform(m_platform.toStdString())));
     }
 
     void restoreError()
@@ -248,6 +261,59 @@ private:
     QtMessageHandler m_previousHandler = nullptr;
 };
 
+// Qt's connection to the X server where it runs on X; other platforms may
+// offer X's interface for their own ends, without a connection to show on.
+xcb_connection_t* xcbConnection()
+{
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 && QGuiApplication::platformName() == QLatin1String("xcb") ? x11->connection() : nullptr;
+}
+
+// Once Qt runs on X: a connection to the server that breaks (the server ends,
+// or drops the program) makes Qt, and Xlib after it, say so in English and end
+// the program. Qt's first word on it comes here, so the program ends itself
+// first, with exit code 1 and one German line; every other message goes on to
+// where it went before.
+class ConnectionWatch {
+public:
+    static void start(std::string platform)
+    {
+        s_connection = xcbConnection();
+        if (!s_connection)
+            return;
+        s_platform = std::move(platform);
+        s_previous = qInstallMessageHandler(onMessage);
+    }
+
+private:
+    static void onMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        if (xcb_connection_has_error(s_connection))
+            endStart({StartFailure::ConnectionLost, s_platform, displayName(s_platform)});
+        s_previous(type, context, message);
+    }
+
+    static inline xcb_connection_t* s_connection = nullptr;
+    static inline std::string s_platform;
+    static inline QtMessageHandler s_previous = nullptr;
+};
+
+// The identity that desktops match the window to its menu entry with: the
+// Wayland app id, and on X the class of WM_CLASS (the instance stays the
+// program's name). Qt would take the class from the application's name, which
+// is the program's title in messages; so the class is set on the window here,
+// before it is mapped, where a window manager reads it.
+void identifyWindow(QWidget& window)
+{
+    xcb_connection_t* connection = xcbConnection();
+    if (!connection)
+        return;
+    const std::string wmClass = applicationTitle() + '\0' + LOTTO_DESKTOP_ID + '\0';
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window.winId()),
+                        XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, static_cast<std::uint32_t>(wmClass.size()),
+                        wmClass.data());
+}
+
 // A form is a window to assistive technology, not a plain pane.
 QAccessibleInterface* accessibleForm(const QString&, QObject* object)
 {
@@ -278,11 +344,16 @@ void start()
         argv[argc++] = platformOption;
         argv[argc++] = platform.data();
     }
+    const std::string requested = requestedPlatform(platform.toStdString());
     {
         DisplayOpening opening(platform);
         application = new QApplication(argc, argv);
+        if (!QGuiApplication::primaryScreen())  // a framebuffer platform without its device, say
+            opening.fail({StartFailure::NoScreen, QGuiApplication::platformName().toStdString(), displayName(requested)});
     }
+    ConnectionWatch::start(requested);
     QApplication::setQuitOnLastWindowClosed(false);
+    QGuiApplication::setDesktopFileName(QStringLiteral(LOTTO_DESKTOP_ID));
     QApplication::setApplicationName(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
     if (const Resources::XpmImage image = Resources::findImage("MAINICON"))
         QApplication::setWindowIcon(QIcon(QPixmap(image)));
@@ -313,9 +384,10 @@ WindowPtr createWindow(const FormDefinition& definition)
     WindowPtr window(new Window(definition));
     window->setObjectName(toQString(definition.name));
     window->setWindowTitle(toQString(definition.caption));
-    window->setGeometry(toRect(definition.bounds));
+    window->setGeometry(placedFrame(definition.bounds));
+    identifyWindow(*window);
 
-    window->setFont(formFont(definition, window->screen()->devicePixelRatio()));
+    window->setFont(formFont(definition, window->screen() ? window->screen()->devicePixelRatio() : 1));
 
     QPalette palette = window->palette();
     palette.setColor(QPalette::Window, palette.color(QPalette::Button));

@@ -1,0 +1,263 @@
+#include "StartFailure.h"
+
+#include "Sysutils.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QPluginLoader>
+
+#include <xcb/xcb.h>
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <utility>
+
+namespace Backend {
+namespace {
+
+std::string environmentValue(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+bool isX(const std::string& platform)
+{
+    return platform == "xcb";
+}
+
+bool isWayland(const std::string& platform)
+{
+    return platform.starts_with("wayland");
+}
+
+// Wayland clients find a relative display name in this folder; libwayland
+// refuses one that is not an absolute path to a folder.
+bool validRuntimeFolder(const std::string& folder)
+{
+    struct stat status {};
+    return folder.starts_with('/') && ::stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+// Whether a plugin for the platform is installed where Qt looks for it, and
+// loads with everything it links against.
+bool platformPluginLoads(const std::string& platform)
+{
+    QStringList folders;
+    if (const QString own = qEnvironmentVariable("QT_QPA_PLATFORM_PLUGIN_PATH"); !own.isEmpty())
+        folders << own;
+    for (const QString& path : QCoreApplication::libraryPaths())
+        folders << path + QStringLiteral("/platforms");
+    const QString name = QString::fromStdString(platform);
+    for (const QString& folder : folders) {
+        for (const QFileInfo& file : QDir(folder).entryInfoList(QDir::Files)) {
+            QPluginLoader loader(file.absoluteFilePath());
+            const QJsonArray keys = loader.metaData().value(QStringLiteral("MetaData")).toObject()
+                                        .value(QStringLiteral("Keys")).toArray();
+            for (const QJsonValue& key : keys) {
+                if (key.toString().compare(name, Qt::CaseInsensitive) == 0 && loader.load())
+                    return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Standard error, caught while a library speaks on it: libxcb writes the X
+// server's reason there when the server turns a connection down.
+class CaughtError {
+public:
+    CaughtError()
+    {
+        m_file = ::memfd_create("lotto-probe", MFD_CLOEXEC);
+        m_saved = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+        if (m_file < 0 || m_saved < 0 || ::dup2(m_file, STDERR_FILENO) < 0)
+            release();
+    }
+
+    ~CaughtError() { release(); }
+
+    CaughtError(const CaughtError&) = delete;
+    CaughtError& operator=(const CaughtError&) = delete;
+
+    bool working() const { return m_file >= 0; }
+
+    // What was written since, at most the first kilobyte.
+    std::string text()
+    {
+        if (m_file < 0)
+            return {};
+        std::string said(1024, '\0');
+        const ssize_t got = ::pread(m_file, said.data(), said.size(), 0);
+        said.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+        return said;
+    }
+
+private:
+    void release()
+    {
+        if (m_saved >= 0) {
+            ::dup2(m_saved, STDERR_FILENO);
+            ::close(std::exchange(m_saved, -1));
+        }
+        if (m_file >= 0)
+            ::close(std::exchange(m_file, -1));
+    }
+
+    int m_file = -1;
+    int m_saved = -1;
+};
+
+// Asks the X server itself, over a connection of our own.
+StartFailure probeX(const std::string& display)
+{
+    CaughtError caught;
+    int screen = 0;  // asked for, so that a screen the server lacks is told apart
+    xcb_connection_t* connection = xcb_connect(display.c_str(), &screen);
+    const int error = xcb_connection_has_error(connection);
+    xcb_disconnect(connection);
+    if (error == 0)
+        return StartFailure::ConnectionLost;
+    if (error == XCB_CONN_CLOSED_INVALID_SCREEN)
+        return StartFailure::NoScreen;
+    // A server that answers and turns the client down gives its reason, which
+    // libxcb writes out; one that never answered leaves nothing.
+    const std::string reason = caught.text();
+    if (reason.empty())
+        return StartFailure::NotReachable;
+    return reason.find("Maximum number of clients") != std::string::npos ? StartFailure::ServerFull
+                                                                          : StartFailure::AccessRefused;
+}
+
+// Looks for the compositor's socket the way libwayland does, and knocks.
+StartFailure probeWayland(const std::string& name)
+{
+    std::string path = name;
+    if (!name.starts_with('/')) {
+        const std::string folder = environmentValue("XDG_RUNTIME_DIR");
+        if (!validRuntimeFolder(folder))
+            return StartFailure::RuntimeFolder;
+        path = folder + "/" + name;
+    }
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof address.sun_path)
+        return StartFailure::NotReachable;
+    path.copy(address.sun_path, path.size());
+    const int knock = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (knock < 0)
+        return StartFailure::NotReachable;
+    const int answered = ::connect(knock, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    const int error = errno;
+    ::close(knock);
+    if (answered == 0)
+        return StartFailure::ConnectionLost;
+    return error == EACCES ? StartFailure::AccessRefused : StartFailure::NotReachable;
+}
+
+}  // namespace
+
+std::string requestedPlatform(const std::string& chosen)
+{
+    if (!chosen.empty())
+        return chosen;
+    // Qt takes the first of a list ("wayland;xcb"), without its options ("xcb:nograb").
+    std::string requested = environmentValue("QT_QPA_PLATFORM");
+    requested = requested.substr(0, requested.find(';'));
+    return requested.substr(0, requested.find(':'));
+}
+
+std::string displayName(const std::string& platform)
+{
+    if (isX(platform))
+        return environmentValue("DISPLAY");
+    if (isWayland(platform)) {
+        const std::string name = environmentValue("WAYLAND_DISPLAY");
+        return name.empty() ? "wayland-0" : name;  // libwayland's own default
+    }
+    return {};
+}
+
+StartDiagnosis diagnoseFailedStart(const std::string& platform)
+{
+    StartDiagnosis diagnosis{StartFailure::NothingSet, platform, displayName(platform)};
+    if (platform.empty() || (isX(platform) && diagnosis.display.empty()))
+        return diagnosis;
+    if (isWayland(platform) && !diagnosis.display.starts_with('/')
+        && !validRuntimeFolder(environmentValue("XDG_RUNTIME_DIR"))) {
+        diagnosis.failure = StartFailure::RuntimeFolder;
+    } else if (!platformPluginLoads(platform)) {
+        diagnosis.failure = StartFailure::PlatformMissing;
+    } else if (isX(platform)) {
+        diagnosis.failure = probeX(diagnosis.display);
+    } else if (isWayland(platform)) {
+        diagnosis.failure = probeWayland(diagnosis.display);
+    } else {
+        diagnosis.failure = StartFailure::PlatformFailed;
+    }
+    return diagnosis;
+}
+
+std::string describe(const StartDiagnosis& diagnosis)
+{
+    using Sysutils::QuoteForLine;
+    const std::string display = "Die Anzeige " + QuoteForLine(diagnosis.display);
+    const std::string platform = "Die Plattform " + QuoteForLine(diagnosis.platform);
+    std::string cause;
+    switch (diagnosis.failure) {
+    case StartFailure::NothingSet:
+        cause = isX(diagnosis.platform) ? "DISPLAY ist nicht gesetzt."
+                                        : "Weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt.";
+        break;
+    case StartFailure::NotReachable:
+        cause = display + " ist nicht erreichbar.";
+        break;
+    case StartFailure::AccessRefused:
+        cause = display + (isX(diagnosis.platform) ? " verweigert den Zugriff (keine Berechtigung, siehe XAUTHORITY)."
+                                                   : " verweigert den Zugriff (keine Berechtigung).");
+        break;
+    case StartFailure::ServerFull:
+        cause = display + " nimmt keine weiteren Programme an: Der X-Server hat so viele Verbindungen, wie er zulässt.";
+        break;
+    case StartFailure::RuntimeFolder: {
+        const std::string folder = environmentValue("XDG_RUNTIME_DIR");
+        cause = (folder.empty() ? std::string("Der Laufzeitordner XDG_RUNTIME_DIR ist nicht gesetzt")
+                                : "Der Laufzeitordner XDG_RUNTIME_DIR " + QuoteForLine(folder)
+                                      + " ist kein absoluter Pfad zu einem Ordner")
+                + ", darum ist die Wayland-Anzeige " + QuoteForLine(diagnosis.display) + " nicht zu finden.";
+        break;
+    }
+    case StartFailure::PlatformMissing:
+        if (isWayland(diagnosis.platform))
+            cause = "Qts Unterstützung für Wayland fehlt oder lässt sich nicht laden (Debian-Paket qt6-wayland).";
+        else if (isX(diagnosis.platform))
+            cause = "Qts Unterstützung für X11 fehlt oder lässt sich nicht laden (die Plattform „xcb“ aus dem "
+                    "Debian-Paket libqt6gui6 mit ihren xcb-Bibliotheken).";
+        else
+            cause = platform + " fehlt oder lässt sich nicht laden.";
+        break;
+    case StartFailure::NoScreen:
+        cause = isX(diagnosis.platform) ? display + " hat keinen solchen Bildschirm."
+                                        : platform + " hat keinen Bildschirm, auf dem sich das Fenster zeigen ließe.";
+        break;
+    case StartFailure::ConnectionLost:
+        cause = "Die Verbindung zur Anzeige " + QuoteForLine(diagnosis.display) + " ist abgebrochen.";
+        break;
+    case StartFailure::PlatformFailed:
+        cause = platform + " lässt sich nicht starten.";
+        break;
+    }
+    return "Keine grafische Anzeige verfügbar: " + cause;
+}
+
+}  // namespace Backend
