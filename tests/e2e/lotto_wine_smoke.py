@@ -11,7 +11,8 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from desktop import (EDITS_IN_TAB_ORDER, FIRST_DRAW, FIRST_TRACE, PATIENCE, Player, answer_message_box,  # noqa: E402
-                     check, play_first_draw, summary, wait_for, window_geometry, windows_named, xdotool)
+                     POINTER_ROOT, check, keyboard_window, play_first_draw, summary, wait_for, window_geometry,
+                     windows_named, xdotool)
 import wineprefix  # noqa: E402
 from xserver import XServer  # noqa: E402
 
@@ -30,7 +31,13 @@ def start(environment):
     if not wait_for(lambda: windows_named("Form1")):
         lotto.kill()
         return lotto, None
-    return lotto, windows_named("Form1")[0]
+    window = windows_named("Form1")[0]
+    # Without a window manager Wine lets the keyboard follow the pointer; the
+    # program then has every key that arrives over its window, in order.
+    left, top, width, height = window_geometry(window)
+    xdotool("mousemove", str(left + width // 2), str(top + height // 2))
+    check(wait_for(lambda: keyboard_window() in (window, POINTER_ROOT)), "the window has the keyboard")
+    return lotto, window
 
 
 def play(environment, player):
@@ -118,6 +125,31 @@ def closed_standard_output(environment, player):
             lotto.kill()
 
 
+def small_screen(environment):
+    """On a screen too narrow for the designed place, the window moves just far
+    enough to lie on it, and still plays."""
+    with XServer(800, 600) as small:
+        environment = dict(environment, DISPLAY=small.display)
+        os.environ["DISPLAY"] = small.display
+        lotto, window = start(environment)
+        check(window is not None, "the window opens on an 800x600 screen")
+        if window is None:
+            return
+        try:
+            placed = (800 - OUTER[2], OUTER[1], OUTER[2], OUTER[3])
+            geometry = window_geometry(window)
+            check(geometry == placed, f"on an 800x600 screen the outer frame is at {placed[:2]} ({geometry})")
+            player = Player(placed[0] + FRAME, placed[1] + FRAME + CAPTION)
+            player.click("Button3")
+            check(player.read("Tipp1") == "15", "and the window plays there")
+            player.click("BitBtn1")
+            check(lotto.wait(timeout=PATIENCE) == 0, "and Schließen ends it with exit code 0")
+        finally:
+            if lotto.poll() is None:
+                lotto.kill()
+            subprocess.run([WINESERVER, "-k"], env=environment, capture_output=True)
+
+
 def main():
     environment = dict(os.environ, WINEDEBUG="-all")
     environment.setdefault("WINEPREFIX", os.path.expanduser("~/.wine"))
@@ -128,6 +160,9 @@ def main():
         play(environment, Player(CLIENT_LEFT, CLIENT_TOP))
         close_by_title_bar(environment)
         closed_standard_output(environment, Player(CLIENT_LEFT, CLIENT_TOP))
+        # Wine's desktop process belongs to the X server it started on: the next one needs its own.
+        subprocess.run([WINESERVER, "-k"], env=environment, capture_output=True)
+        small_screen(environment)
     finally:
         # Wine's desktop process belongs to this X server; the next run starts its own.
         subprocess.run([WINESERVER, "-k"], env=environment, capture_output=True)

@@ -53,16 +53,28 @@ def windows_named(title):
     return result.stdout.split()
 
 
-def focused_window():
+# X's focus mode in which the keyboard follows the pointer; Wine keeps it so
+# without a window manager and hands keys on to its own active window.
+POINTER_ROOT = "1"
+
+
+def keyboard_window():
+    """The top-level window that has the keyboard, or POINTER_ROOT."""
     result = subprocess.run(["xdotool", "getwindowfocus"], capture_output=True, text=True)
-    return result.stdout.strip() if result.returncode == 0 else None
+    if result.returncode == 0:
+        return result.stdout.strip()
+    result = subprocess.run(["xdotool", "getwindowfocus", "-f"], capture_output=True, text=True)
+    return result.stdout.strip() or None
 
 
 def answer_message_box(key="Return", title="lotto"):
     """Presses the key in the message box of that title once the box is shown
     and has the keyboard, and tells whether the box then went away. A key sent
     earlier would reach the window under the box, which takes none."""
-    if not wait_for(lambda: focused_window() in windows_named(title)):
+    def ready():
+        boxes = windows_named(title)
+        return boxes and keyboard_window() in (*boxes, POINTER_ROOT)
+    if not wait_for(ready):
         return False
     xdotool("key", key)
     return wait_for(lambda: not windows_named(title))

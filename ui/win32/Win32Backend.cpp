@@ -9,6 +9,7 @@
 // here, at creation and whenever the window moves to a screen of another dpi.
 #include "Backend.h"
 #include "Sysutils.h"
+#include "WindowPlacement.h"
 
 #ifndef UNICODE
 #define UNICODE  // the system's own resources (IDI_APPLICATION, IDC_ARROW) by their wide names
@@ -439,6 +440,23 @@ bool selectAll(const Window& window, const MSG& message)
     return true;
 }
 
+// A screen too small for the designed place moves the window just far enough
+// to lie in the work area of its monitor (the screen without the task bar).
+void keepInWorkArea(HWND handle)
+{
+    RECT frame{};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetWindowRect(handle, &frame)
+        || !GetMonitorInfoW(MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    const RECT& work = monitor.rcWork;
+    const Bounds placed = placeInWorkArea({frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top},
+                                          {work.left, work.top, work.right - work.left, work.bottom - work.top});
+    if (placed.left != frame.left || placed.top != frame.top)
+        SetWindowPos(handle, nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
 Window::~Window()
@@ -534,6 +552,7 @@ WindowPtr createWindow(const FormDefinition& definition)
     if (window->dpi != USER_DEFAULT_SCREEN_DPI)
         SetWindowPos(window->handle, nullptr, 0, 0, scaled(outer.width, window->dpi), scaled(outer.height, window->dpi),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    keepInWorkArea(window->handle);
     startNames(*window);
     return window;
 }
