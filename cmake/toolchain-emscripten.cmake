@@ -3,10 +3,9 @@
 set(LOTTO_EMSCRIPTEN_ROOT /usr/share/emscripten CACHE PATH "Where Emscripten is installed")
 include(${LOTTO_EMSCRIPTEN_ROOT}/cmake/Modules/Platform/Emscripten.cmake)
 
-# The program's errors are C++ exceptions; without this flag Emscripten turns
-# every throw into an abort.
+# The program's errors are C++ exceptions; without this flag, which CMake also
+# passes to the link, Emscripten turns every throw into an abort.
 set(CMAKE_CXX_FLAGS_INIT "-fexceptions")
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-fexceptions")
 
 # The link step optimises the generated JavaScript with Node.js, which finds
 # Debian's acorn (node-acorn) only through NODE_PATH.
