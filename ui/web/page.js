@@ -118,25 +118,27 @@ mergeInto(LibraryManager.library, {
       return devicePixelRatio * form.scale === 1;
     },
 
-    // Loads the faces the screen calls for (only those are fetched) and gives
-    // the first that fits within the tolerance; failing that the closest, the
-    // browser's own sans serif included.
+    // The first face that fits within the tolerance, each loaded only when it
+    // is tried: the designed one where the screen shows it pixel for pixel,
+    // then the scalable one; failing both the closest fit, the browser's own
+    // sans serif included.
     chooseFont: function (form) {
       var families = LottoPage.pixelForPixel(form) ? [form.family, LottoPage.scalableFamily]
                                                    : [LottoPage.scalableFamily];
-      return Promise.all(families.map(function (family) {
-        return document.fonts.load(LottoPage.px(form.pixelHeight) + ' ' + LottoPage.cssFamily(family))
-          .then(function (faces) { return faces.length > 0 ? family : null; }, function () { return null; });
-      })).then(function (loaded) {
-        var candidates = loaded.filter(Boolean).concat(['sans-serif']);
-        var closest = null;
-        for (var k = 0; k < candidates.length; ++k) {
-          var fitted = LottoPage.fit(form, candidates[k]);
-          if (fitted && fitted.worstMiss <= LottoPage.designedSizeTolerance) return fitted;
-          if (fitted && (!closest || fitted.worstMiss < closest.worstMiss)) closest = fitted;
-        }
-        return closest || { family: candidates[0], pixels: form.pixelHeight, spacing: 0 };
-      });
+      var closest = null;
+      var consider = function (family) {
+        var fitted = LottoPage.fit(form, family);
+        if (fitted && (!closest || fitted.worstMiss < closest.worstMiss)) closest = fitted;
+        return fitted && fitted.worstMiss <= LottoPage.designedSizeTolerance ? fitted : null;
+      };
+      var next = function (k) {
+        if (k === families.length)
+          return consider('sans-serif') || closest || { family: families[0], pixels: form.pixelHeight, spacing: 0 };
+        return document.fonts.load(LottoPage.px(form.pixelHeight) + ' ' + LottoPage.cssFamily(families[k]))
+          .then(function (faces) { return faces.length > 0 && consider(families[k]); }, function () { return null; })
+          .then(function (fitted) { return fitted || next(k + 1); });
+      };
+      return next(0);
     },
 
     applyFont: function (form) {
