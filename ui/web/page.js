@@ -5,7 +5,6 @@
 // console. Linked into lotto.js as an Emscripten library; C++ knows every form
 // and control by the number that these functions hand out.
 mergeInto(LibraryManager.library, {
-  $LottoPage__deps: ['$Asyncify'],
   $LottoPage: {
     // The designed face is a pixel font, sharp only where one form pixel is one
     // device pixel; elsewhere the scalable face, measured as the desktop does.
@@ -53,7 +52,7 @@ mergeInto(LibraryManager.library, {
     // The form scales down uniformly where the page is narrower than it, so
     // that nothing scrolls sideways; the frame around it takes the scaled size.
     layout: function (form) {
-      var scale = Math.min(1, document.documentElement.clientWidth / form.width);
+      var scale = Math.min(1, document.documentElement.clientWidth / form.width) || 1;  // 1 also with no width yet
       form.scale = scale;
       form.element.style.transform = scale < 1 ? 'scale(' + scale + ')' : '';
       form.frame.style.width = LottoPage.px(form.width * scale);
