@@ -185,11 +185,13 @@ class Page:
         self.ActionChains(self.driver).send_keys(*keys).perform()
 
     def dialog(self):
-        return self.driver.execute_script(
-            "const d = document.querySelector('dialog[open]');"
-            "return d && {role: d.getAttribute('role'), title: d.querySelector('.title').textContent,"
-            " text: d.querySelector('p').textContent, buttons: Array.from(d.querySelectorAll('button'),"
-            " b => b.textContent)}")
+        """The open message as assistive technology sees it, or None."""
+        shown = self.driver.find_elements(self.By.CSS_SELECTOR, "dialog[open]")
+        if not shown:
+            return None
+        return {"role": shown[0].aria_role, "title": shown[0].accessible_name,
+                "text": shown[0].find_element(self.By.TAG_NAME, "p").text,
+                "buttons": [button.accessible_name for button in shown[0].find_elements(self.By.TAG_NAME, "button")]}
 
     def collect_console(self):
         for entry in self.driver.get_log("browser"):
