@@ -59,8 +59,8 @@ GEOMETRY = """
 const form = document.querySelector('.form');
 const box = form.getBoundingClientRect();
 const scale = box.width / form.offsetWidth;
-const place = (rect) => [(rect.left - box.left) / scale - form.clientLeft, (rect.top - box.top) / scale - form.clientTop,
-                         rect.width / scale, rect.height / scale];
+const place = (rect) => [(rect.left - box.left) / scale - form.clientLeft,
+                         (rect.top - box.top) / scale - form.clientTop, rect.width / scale, rect.height / scale];
 return Array.from(form.children).map((element) => {
   const text = document.createRange();
   text.selectNodeContents(element);
@@ -318,7 +318,8 @@ def offline(page, server):
     check(all(page.read(*DRAW)) and page.read("Gewinn: Anzahl Treffer") != "", "and the game plays offline")
     stored = page.driver.execute_async_script(
         "const done = arguments[arguments.length - 1];"
-        "indexedDB.databases().then(d => done([document.cookie, localStorage.length, sessionStorage.length, d.length]))")
+        "indexedDB.databases().then((d) =>"
+        " done([document.cookie, localStorage.length, sessionStorage.length, d.length]))")
     check(stored == ["", 0, 0, 0], f"nothing stored besides the offline copy ({stored})")
     hosts = page.driver.execute_script(
         "return performance.getEntriesByType('resource').map(e => new URL(e.name).host)"
