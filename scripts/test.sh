@@ -2,8 +2,10 @@
 # Installs what is missing, builds everything and runs every test: the main
 # build (unit, window, end-to-end and click-storm tests), the same suite built
 # with AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz targets, the
-# Debian package, and the Windows build with its tests under Wine.
-# LOTTO_QUICK=1 runs the main build's tests only; LOTTO_WINDOWS=0 skips Windows.
+# Debian package, the browser build played in headless Chromium, and the Windows
+# build with its tests under Wine.
+# LOTTO_QUICK=1 runs the main build's tests only; LOTTO_WEB=0 skips the browser,
+# LOTTO_WINDOWS=0 skips Windows.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -35,6 +37,11 @@ bash scripts/fuzz.sh "${LOTTO_FUZZ_SECONDS:-30}"
 section "Debian package: checked, installed, played and purged"
 bash scripts/package.sh
 python3 tests/package/deb_test.py build-deb/lotto_*_amd64.deb
+
+if [ "${LOTTO_WEB:-1}" != 0 ]; then
+    section "Browser build, played in headless Chromium"
+    bash scripts/web.sh test
+fi
 
 if [ "${LOTTO_WINDOWS:-1}" != 0 ]; then
     section "Windows build, tested under Wine"

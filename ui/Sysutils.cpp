@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <system_error>
 
@@ -176,9 +177,17 @@ std::string FloatToStr(double value)
         const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), static_cast<long long>(value));
         return std::string(buffer.data(), result.ptr);
     }
+#if defined(__cpp_lib_to_chars)
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                       std::chars_format::general, 15);
     return std::string(buffer.data(), result.ptr);
+#else
+    // A standard library without floating-point to_chars (Emscripten's libc++):
+    // printf's "%.15g" is the same format. Its decimal point is the C locale's,
+    // which a program that never calls setlocale keeps.
+    const int length = std::snprintf(buffer.data(), buffer.size(), "%.15g", value);
+    return std::string(buffer.data(), static_cast<std::size_t>(length));
+#endif
 }
 
 }  // namespace Sysutils

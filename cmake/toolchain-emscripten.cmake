@@ -1,0 +1,12 @@
+# The browser build with Debian's emscripten:
+#   cmake -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-emscripten.cmake
+set(LOTTO_EMSCRIPTEN_ROOT /usr/share/emscripten CACHE PATH "Where Emscripten is installed")
+include(${LOTTO_EMSCRIPTEN_ROOT}/cmake/Modules/Platform/Emscripten.cmake)
+
+# The program's errors are C++ exceptions; without this flag, which CMake also
+# passes to the link, Emscripten turns every throw into an abort.
+set(CMAKE_CXX_FLAGS_INIT "-fexceptions")
+
+# The link step optimises the generated JavaScript with Node.js, which finds
+# Debian's acorn (node-acorn) only through NODE_PATH.
+set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs)

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# The game for the browser: builds the site into build-web/site/ and serves it
+# on http://127.0.0.1:8049/ (any static web host serves the folder as well).
+#   bash scripts/web.sh         build and serve
+#   bash scripts/web.sh build   build only
+#   bash scripts/web.sh test    build and play the site in headless Chromium
+# Installs the Debian packages that are missing (with sudo when not root).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+mode=${1:-serve}
+case $mode in
+    serve | build | test) ;;
+    *) echo "usage: bash scripts/web.sh [build|test]" >&2; exit 2 ;;
+esac
+
+now() { date +%s%N; }
+seconds_since() { awk -v start="$1" -v end="$(now)" 'BEGIN { printf "%.1f s", (end - start) / 1e9 }'; }
+
+# Emscripten optimises with Node.js and its acorn; the faces come from Wine's
+# fonts, cut down with fontTools and compressed with Brotli.
+packages=(cmake ninja-build python3 emscripten node-acorn python3-fonttools python3-brotli fonts-wine)
+if [ "$mode" = test ]; then
+    packages+=(chromium chromium-driver python3-selenium)
+fi
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    started=$(now)
+    echo "Installing: ${missing[*]}"
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -qq
+    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    echo "web: packages installed in $(seconds_since "$started")"
+fi
+
+started=$(now)
+cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-emscripten.cmake >/dev/null
+cmake --build build-web -j2
+echo "web: site built in build-web/site/ in $(seconds_since "$started")"
+
+case $mode in
+    build) ;;
+    test)
+        started=$(now)
+        status=0
+        ctest --test-dir build-web --output-on-failure || status=$?
+        # CTest keeps a skipped test's output to itself: its reason is said here.
+        if reason=$(grep -m1 '^SKIPPED: ' build-web/Testing/Temporary/LastTest.log); then
+            echo "web: $reason"
+        fi
+        echo "web: browser test took $(seconds_since "$started")"
+        exit $status
+        ;;
+    serve)
+        echo "Serving the game on http://127.0.0.1:8049/ (Ctrl+C ends)"
+        exec /usr/bin/python3 -m http.server --bind 127.0.0.1 --directory build-web/site 8049
+        ;;
+esac

@@ -1,0 +1,195 @@
+// The toolkit layer's backend in the browser: the program runs as WebAssembly
+// and every control is the page's own element (button, input, label), made and
+// changed through the functions of page.js. The only C++ file that knows the
+// browser.
+//
+// A browser delivers events only while no script runs, so the event loop
+// cannot block as on the desktop. runUntilClosed waits in page.js instead, and
+// the build lets it suspend through Asyncify: main's stack is saved, the
+// browser runs, clicks call back into the program, and once the window has
+// closed main resumes where it waited and returns its own exit code.
+#include "Backend.h"
+#include "Sysutils.h"
+
+#include <emscripten.h>
+
+#include <cstddef>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Texts cross into page.js as UTF-8 bytes with their length.
+using Text = const char*;
+
+}  // namespace
+
+// Implemented in page.js. Every element is known there by a number.
+extern "C" {
+int lotto_createWindow(Text caption, std::size_t captionLength, int width, int height, Text family,
+                       std::size_t familyLength, int pixelHeight);
+int lotto_createControl(int window, int kind, int left, int top, int width, int height, Text caption,
+                        std::size_t captionLength, Text name, std::size_t nameLength, Text spokenName,
+                        std::size_t spokenNameLength, int autoSize, void* clickTarget);
+void lotto_relateLabel(int label, int target);
+void lotto_setTabOrder(int window, const int* controls, std::size_t count);
+void lotto_showWindow(int window);
+void lotto_closeWindow(int window);
+void lotto_waitUntilClosed(int window);  // suspends the program: the event loop
+std::size_t lotto_textLength(int control);
+void lotto_copyText(int control, char* buffer, std::size_t size);
+void lotto_setText(int control, Text text, std::size_t length);
+void lotto_showMessage(Text title, std::size_t titleLength, Text message, std::size_t messageLength);
+}
+
+namespace Backend {
+
+struct Control {
+    int element = 0;
+    std::function<void()> onClick;
+};
+
+struct Window {
+    int element = 0;
+    bool shown = false;
+    bool closed = false;
+    std::vector<std::unique_ptr<Control>> controls;
+};
+
+namespace {
+
+bool running = false;
+
+// The numbers page.js knows the control kinds by.
+int kindNumber(ControlKind kind)
+{
+    switch (kind) {
+    case ControlKind::Label:
+        return 0;
+    case ControlKind::Edit:
+        return 1;
+    case ControlKind::Button:
+        return 2;
+    case ControlKind::CloseButton:
+        return 3;
+    }
+    throw Sysutils::Exception("Unbekannte Art von Steuerelement.");
+}
+
+}  // namespace
+
+// The page has been loaded when the program starts: nothing can fail here.
+void start()
+{
+    running = true;
+}
+
+bool started()
+{
+    return running;
+}
+
+std::string applicationTitle()
+{
+    return "lotto";
+}
+
+void WindowDeleter::operator()(Window* window) const noexcept
+{
+    delete window;
+}
+
+WindowPtr createWindow(const FormDefinition& definition)
+{
+    WindowPtr window(new Window);
+    window->element = lotto_createWindow(definition.caption.data(), definition.caption.size(),
+                                         definition.bounds.width, definition.bounds.height,
+                                         definition.font.family.data(), definition.font.family.size(),
+                                         definition.font.pixelHeight);
+    return window;
+}
+
+Control& createControl(Window& window, const ControlDefinition& definition, std::function<void()> onClick)
+{
+    auto control = std::make_unique<Control>();
+    control->onClick = std::move(onClick);
+    const Bounds& bounds = definition.bounds;
+    control->element = lotto_createControl(
+        window.element, kindNumber(definition.kind), bounds.left, bounds.top, bounds.width, bounds.height,
+        definition.caption.data(), definition.caption.size(), definition.name.data(), definition.name.size(),
+        definition.spokenName.data(), definition.spokenName.size(), definition.autoSize == AutoSize::Yes,
+        control.get());
+    window.controls.push_back(std::move(control));
+    return *window.controls.back();
+}
+
+void relateLabel(Control& label, Control& target)
+{
+    lotto_relateLabel(label.element, target.element);
+}
+
+void setTabOrder(Window& window, std::span<Control* const> order)
+{
+    std::vector<int> elements;
+    elements.reserve(order.size());
+    for (const Control* control : order)
+        elements.push_back(control->element);
+    lotto_setTabOrder(window.element, elements.data(), elements.size());
+}
+
+void showWindow(Window& window)
+{
+    window.shown = true;
+    window.closed = false;
+    lotto_showWindow(window.element);
+}
+
+void closeWindow(Window& window)
+{
+    if (!window.shown || window.closed)
+        return;
+    window.closed = true;
+    lotto_closeWindow(window.element);
+}
+
+bool isVisible(const Window& window)
+{
+    return window.shown && !window.closed;
+}
+
+void runUntilClosed(Window& window)
+{
+    while (isVisible(window))
+        lotto_waitUntilClosed(window.element);
+}
+
+std::string getText(const Control& control)
+{
+    std::string text(lotto_textLength(control.element), '\0');
+    lotto_copyText(control.element, text.data(), text.size());
+    return text;
+}
+
+void setText(Control& control, std::string_view text)
+{
+    lotto_setText(control.element, text.data(), text.size());
+}
+
+// The message is modal through the page: the dialog makes the rest of the page
+// inert until it is closed. Nothing waits for it here; the handler that failed
+// has already ended, as it has on the desktop once the message is shown.
+void showMessage(std::string_view title, std::string_view message)
+{
+    lotto_showMessage(title.data(), title.size(), message.data(), message.size());
+}
+
+}  // namespace Backend
+
+// A click on a control's element, from page.js. The toolkit's dispatch behind
+// onClick shows whatever a handler throws, so nothing escapes into the page.
+extern "C" EMSCRIPTEN_KEEPALIVE void lotto_click(Backend::Control* control) noexcept
+{
+    if (control && control->onClick)
+        control->onClick();
+}

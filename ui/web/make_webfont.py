@@ -1,0 +1,48 @@
+#!/usr/bin/env python3
+"""Cuts a TrueType font down to the characters the game's texts and a typed
+number can use, the Windows-1252 repertoire (Latin-1 and the typographic
+quotes, dashes and the ellipsis of the messages), and writes it as WOFF2 for
+the page. Characters outside the cut fall back to the browser's own fonts.
+Hinting is dropped: browsers draw these sizes well without it, and it is most
+of a face's weight. Needs Debian's python3-fonttools and python3-brotli.
+Usage: make_webfont.py FONT.ttf OUTPUT.woff2"""
+import logging
+import sys
+
+sys.dont_write_bytecode = True  # the build leaves the source tree as it found it
+
+from fontTools import subset  # noqa: E402
+from fontTools.ttLib import TTFont  # noqa: E402
+
+
+def repertoire():
+    characters = set()
+    for byte in range(0x20, 0x100):
+        try:
+            characters.add(ord(bytes([byte]).decode("cp1252")))
+        except UnicodeDecodeError:
+            pass  # a byte that the code page leaves undefined
+    return sorted(characters)
+
+
+def main(source, target):
+    logging.getLogger("fontTools").setLevel(logging.ERROR)  # the notes on each table it drops
+    options = subset.Options()
+    options.flavor = "woff2"
+    options.hinting = False
+    options.desubroutinize = True
+    options.name_IDs = ["*"]          # keeps the copyright and licence notices
+    options.name_languages = ["*"]
+    options.notdef_outline = True
+    options.recalc_timestamp = False  # equal sources give an equal file
+    font = TTFont(source, recalcTimestamp=False)
+    subsetter = subset.Subsetter(options)
+    subsetter.populate(unicodes=repertoire())
+    subsetter.subset(font)
+    subset.save_font(font, target, options)
+
+
+if __name__ == "__main__":
+    if len(sys.argv) != 3:
+        sys.exit(__doc__)
+    main(sys.argv[1], sys.argv[2])
