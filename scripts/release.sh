@@ -29,23 +29,25 @@ bash scripts/install-deps.sh --release
 rm -rf dist
 mkdir dist
 
-# The Debian package: Debian's build flags already map the sources' folder away.
+# The Debian package: Debian's build flags already map the sources' folder away,
+# and its programs hold no time, so package.sh's build folder may be reused.
 bash scripts/package.sh >/dev/null
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-deb/CMakeCache.txt)
 cp "build-deb/lotto_${version}_amd64.deb" dist/
 
 # The Windows programs, without their tests; each archive and installer holds
-# lotto.exe, its read-me and the licences.
+# lotto.exe, its read-me and the licences. Built afresh: the linker and the
+# installer take in SOURCE_DATE_EPOCH, which the build cannot see change.
 for bits in 32 64; do
     case $bits in
         32) toolchain=cmake/toolchain-mingw-i686.cmake ;;
         64) toolchain=cmake/toolchain-mingw-x86_64.cmake ;;
     esac
     build=build-release/win$bits
+    rm -rf "$build"
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
         -DLOTTO_BUILD_TESTS=OFF -DLOTTO_BUILD_BENCH=OFF -DCMAKE_CXX_FLAGS="-ffile-prefix-map=$PWD=." >/dev/null
     cmake --build "$build" >/dev/null
-    rm -f "$build"/lotto-*.zip
     (cd "$build" && cpack -G ZIP >/dev/null)
     cp "$build/lotto-$version-win$bits.zip" "$build/lotto-$version-win$bits.msi" dist/
 done
