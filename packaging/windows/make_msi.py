@@ -158,7 +158,8 @@ def set_filetime(stream, properties, pid, seconds):
 
 
 def fix_summary(path, platform, epoch, namespace):
-    package = CompoundFile(bytearray(open(path, "rb").read()))
+    with open(path, "rb") as file:
+        package = CompoundFile(bytearray(file.read()))
     extents = package.extents("\x05SummaryInformation")
     stream = bytearray(package.read(extents))
     properties = summary_properties(stream)
@@ -204,7 +205,6 @@ def main():
         "Icon": "lotto.ico",
         **{f"{name}Guid": code(f"component {name} {arguments.arch}") for name in COMPONENTS},
     }
-    output = os.path.abspath(arguments.output)
     with tempfile.TemporaryDirectory() as scratch:
         # wixl takes sources relative to where it runs, and stores each file's
         # time in the cabinet as local time.
@@ -216,16 +216,19 @@ def main():
             for root, _, names in os.walk(scratch):
                 for name in names:
                     os.utime(os.path.join(root, name), (epoch, epoch))
-        command = [arguments.wixl, "-a", arguments.arch, "-o", output, WXS]
+        # The output is put in place only once it is whole.
+        package = os.path.join(scratch, "lotto.msi")
+        command = [arguments.wixl, "-a", arguments.arch, "-o", package, WXS]
         command += [word for name, value in defines.items() for word in ("-D", f"{name}={value}")]
         result = subprocess.run(command, cwd=scratch, env=dict(os.environ, TZ="UTC"),
                                 capture_output=True, text=True)
         # wixl reports some failures only as GLib criticals, and an attribute it
         # does not know as a warning, with exit code 0 both times.
-        if result.returncode != 0 or result.stderr.strip() or not os.path.exists(output):
+        if result.returncode != 0 or result.stderr.strip() or not os.path.exists(package):
             sys.stderr.write(result.stderr)
-            sys.exit(f"make_msi: wixl failed to build {output}")
-    fix_summary(output, PLATFORMS[arguments.arch], epoch, namespace)
+            sys.exit(f"make_msi: wixl failed to build {arguments.output}")
+        fix_summary(package, PLATFORMS[arguments.arch], epoch, namespace)
+        shutil.move(package, arguments.output)
 
 
 if __name__ == "__main__":

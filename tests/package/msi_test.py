@@ -16,7 +16,6 @@ Usage: msi_test.py MSI EXE VERSION
        msi_test.py --wine WINE WINE64 MSI   (WINEPREFIX from the environment)"""
 import os
 import re
-import shutil
 import struct
 import subprocess
 import sys
@@ -94,9 +93,11 @@ def check_package(msi, exe, version):
 # ---- Under Wine ----------------------------------------------------------
 
 def unescape(text):
-    return re.sub(r"\\(x[0-9a-fA-F]{1,4}|.)",
-                  lambda m: chr(int(m.group(1)[1:], 16)) if m.group(1)[0] == "x" and len(m.group(1)) > 1
-                  else m.group(1), text)
+    """A string of Wine's registry files as it is: \\xHHHH is one character, \\ escapes any other."""
+    def one(match):
+        escaped = match.group(1)
+        return chr(int(escaped[1:], 16)) if escaped.startswith("x") and len(escaped) > 1 else escaped
+    return re.sub(r"\\(x[0-9a-fA-F]{1,4}|.)", one, text)
 
 
 def read_registry(prefix):
