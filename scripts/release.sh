@@ -11,7 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # The sources' own history, not that of a repository they happen to lie in.
-if [ "$(git rev-parse --show-toplevel 2>/dev/null)" = "$PWD" ]; then
+if [ "$(git rev-parse --show-toplevel 2>/dev/null)" = "$(pwd -P)" ]; then
     SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
     git diff --quiet HEAD \
         || echo "release: warning: uncommitted changes are built in; nobody can rebuild these bytes from a commit" >&2
