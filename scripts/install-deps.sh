@@ -16,6 +16,10 @@ fi
 if [ "${1:-}" = "--package" ]; then
     packages+=(dpkg-dev file python3)
 fi
+# A release also cross-builds the Windows programs and makes their installers.
+if [ "${1:-}" = "--release" ]; then
+    packages+=(dpkg-dev file python3 git g++-mingw-w64-i686 g++-mingw-w64-x86-64 wixl)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

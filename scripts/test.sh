@@ -47,3 +47,6 @@ if [ "${LOTTO_WINDOWS:-1}" != 0 ]; then
     section "Windows build, tested under Wine"
     bash scripts/windows.sh
 fi
+
+section "Release: built twice from the last commit, byte for byte the same"
+bash tests/package/release_twice.sh

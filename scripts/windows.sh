@@ -3,7 +3,8 @@
 # build-win64/, and runs its tests under Wine: the engine, conversion and
 # command tests, and the program played on a virtual X server. Then packs each
 # program into its ZIP archive, build-win32/lotto-<version>-win32.zip and
-# build-win64/lotto-<version>-win64.zip.
+# build-win64/lotto-<version>-win64.zip; the installers beside them,
+# lotto-<version>-win32.msi and lotto-<version>-win64.msi, are made by the build.
 # Installs the Debian packages that are missing (with sudo when not root).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,7 +17,7 @@ now() { echo $(( $(date +%s%N) / 1000000 )); }
 
 packages=(
     cmake ninja-build python3 googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64
-    wine64 wine32:i386 fonts-wine xvfb xauth xdotool xclip imagemagick
+    wine64 wine32:i386 fonts-wine xvfb xauth xdotool xclip imagemagick wixl msitools
 )
 missing=()
 for package in "${packages[@]}"; do
@@ -69,7 +70,9 @@ for bits in 32 64; do
     echo "windows: $bits-bit tests under Wine took $(seconds_since "$started")"
 done
 for bits in 32 64; do
-    echo "windows: build-win$bits/ui/lotto.exe has $(stat -c %s "build-win$bits/ui/lotto.exe") bytes"
+    for file in "build-win$bits/ui/lotto.exe" "build-win$bits"/lotto-*.msi; do
+        echo "windows: $file has $(stat -c %s "$file") bytes"
+    done
 done
 # The archive per architecture: lotto.exe with its German read-me and the licences.
 for bits in 32 64; do
