@@ -17,25 +17,10 @@ esac
 now() { date +%s%N; }
 seconds_since() { awk -v start="$1" -v end="$(now)" 'BEGIN { printf "%.1f s", (end - start) / 1e9 }'; }
 
-# Emscripten optimises with Node.js and its acorn; the faces come from Wine's
-# fonts, cut down with fontTools and compressed with Brotli.
-packages=(cmake ninja-build python3 emscripten node-acorn python3-fonttools python3-brotli fonts-wine)
 if [ "$mode" = test ]; then
-    packages+=(chromium chromium-driver python3-selenium)
-fi
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    started=$(now)
-    echo "Installing: ${missing[*]}"
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    export DEBIAN_FRONTEND=noninteractive
-    $sudo apt-get update -qq
-    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-    echo "web: packages installed in $(seconds_since "$started")"
+    bash scripts/install-deps.sh --web-tests
+else
+    bash scripts/install-deps.sh --web
 fi
 
 started=$(now)

@@ -87,7 +87,7 @@ def window_geometry(window):
 
 
 # How long a test waits for something it expects to see before it calls it missing.
-PATIENCE = 60  # seconds
+PATIENCE = 120  # seconds
 
 
 def wait_for(predicate, seconds=PATIENCE, poll=0.05):
