@@ -210,54 +210,70 @@ StartDiagnosis diagnoseFailedStart(const std::string& platform)
 
 std::string describe(const StartDiagnosis& diagnosis)
 {
-    using Sysutils::QuoteForLine;
-    const std::string display = "Die Anzeige " + QuoteForLine(diagnosis.display);
-    const std::string platform = "Die Plattform " + QuoteForLine(diagnosis.platform);
-    std::string cause;
+    const bool x = isX(diagnosis.platform);
+    const std::string_view display = diagnosis.display;
+    const std::string_view platform = diagnosis.platform;
+    std::string_view sentence;
+    std::string_view name = display;
+    std::string_view secondName;
     switch (diagnosis.failure) {
     case StartFailure::NothingSet:
-        cause = isX(diagnosis.platform) ? "DISPLAY ist nicht gesetzt."
-                                        : "Weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt.";
+        sentence = x ? "DISPLAY ist nicht gesetzt." : "Weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt.";
         break;
     case StartFailure::NotReachable:
-        cause = display + " ist nicht erreichbar.";
+        sentence = "Die Anzeige {} ist nicht erreichbar.";
         break;
     case StartFailure::AccessRefused:
-        cause = display + (isX(diagnosis.platform) ? " verweigert den Zugriff (keine Berechtigung, siehe XAUTHORITY)."
-                                                   : " verweigert den Zugriff (keine Berechtigung).");
+        sentence = x ? "Die Anzeige {} verweigert den Zugriff (keine Berechtigung, siehe XAUTHORITY)."
+                     : "Die Anzeige {} verweigert den Zugriff (keine Berechtigung).";
         break;
     case StartFailure::ServerFull:
-        cause = display + " nimmt keine weiteren Programme an: Der X-Server hat so viele Verbindungen, wie er zulässt.";
+        sentence = "Die Anzeige {} nimmt keine weiteren Programme an: Der X-Server hat so viele Verbindungen, "
+                   "wie er zulässt.";
         break;
-    case StartFailure::RuntimeFolder: {
-        const std::string folder = environmentValue("XDG_RUNTIME_DIR");
-        cause = (folder.empty() ? std::string("Der Laufzeitordner XDG_RUNTIME_DIR ist nicht gesetzt")
-                                : "Der Laufzeitordner XDG_RUNTIME_DIR " + QuoteForLine(folder)
-                                      + " ist kein absoluter Pfad zu einem Ordner")
-                + ", darum ist die Wayland-Anzeige " + QuoteForLine(diagnosis.display) + " nicht zu finden.";
+    case StartFailure::RuntimeFolder:
+        if (const char* folder = std::getenv("XDG_RUNTIME_DIR"); folder && *folder) {
+            name = folder;
+            secondName = display;
+            sentence = "Der Laufzeitordner XDG_RUNTIME_DIR {} ist kein absoluter Pfad zu einem Ordner, darum ist "
+                       "die Wayland-Anzeige {} nicht zu finden.";
+        } else {
+            sentence = "Der Laufzeitordner XDG_RUNTIME_DIR ist nicht gesetzt, darum ist die Wayland-Anzeige {} "
+                       "nicht zu finden.";
+        }
         break;
-    }
     case StartFailure::PlatformMissing:
-        if (isWayland(diagnosis.platform))
-            cause = "Qts Unterstützung für Wayland fehlt oder lässt sich nicht laden (Debian-Paket qt6-wayland).";
-        else if (isX(diagnosis.platform))
-            cause = "Qts Unterstützung für X11 fehlt oder lässt sich nicht laden (die Plattform „xcb“ aus dem "
-                    "Debian-Paket libqt6gui6 mit ihren xcb-Bibliotheken).";
-        else
-            cause = platform + " fehlt oder lässt sich nicht laden.";
+        name = platform;
+        sentence = isWayland(diagnosis.platform)
+                       ? "Qts Unterstützung für Wayland fehlt oder lässt sich nicht laden (Debian-Paket qt6-wayland)."
+                   : x ? "Qts Unterstützung für X11 fehlt oder lässt sich nicht laden (die Plattform {} aus dem "
+                         "Debian-Paket libqt6gui6 mit ihren xcb-Bibliotheken)."
+                       : "Die Plattform {} fehlt oder lässt sich nicht laden.";
         break;
     case StartFailure::NoScreen:
-        cause = isX(diagnosis.platform) ? display + " hat keinen solchen Bildschirm."
-                                        : platform + " hat keinen Bildschirm, auf dem sich das Fenster zeigen ließe.";
+        if (!x)
+            name = platform;
+        sentence = x ? "Die Anzeige {} hat keinen solchen Bildschirm."
+                     : "Die Plattform {} hat keinen Bildschirm, auf dem sich das Fenster zeigen ließe.";
         break;
     case StartFailure::ConnectionLost:
-        cause = "Die Verbindung zur Anzeige " + QuoteForLine(diagnosis.display) + " ist abgebrochen.";
+        sentence = "Die Verbindung zur Anzeige {} ist abgebrochen.";
         break;
     case StartFailure::PlatformFailed:
-        cause = platform + " lässt sich nicht starten.";
+        name = platform;
+        sentence = "Die Plattform {} lässt sich nicht starten.";
         break;
     }
-    return "Keine grafische Anzeige verfügbar: " + cause;
+    // Each "{}" takes the next name, quoted for a terminal line.
+    std::string line = "Keine grafische Anzeige verfügbar: ";
+    for (std::string_view next : {name, secondName}) {
+        const std::size_t at = sentence.find("{}");
+        if (at == std::string_view::npos)
+            break;
+        line.append(sentence.substr(0, at)).append(Sysutils::QuoteForLine(next));
+        sentence.remove_prefix(at + 2);
+    }
+    return line.append(sentence);
 }
 
 }  // namespace Backend
