@@ -134,12 +134,6 @@ void prepareStandardStreams()
     std::signal(SIGPIPE, SIG_IGN);
 }
 
-std::string environmentValue(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
 // The platform Qt is to start on. Where an X display is set the program stays
 // on X, also in a Wayland session (XWayland), because only X lets a window
 // take its designed place; a Wayland-only session gets Qt's Wayland platform.

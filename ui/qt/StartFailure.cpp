@@ -25,12 +25,6 @@
 namespace Backend {
 namespace {
 
-std::string environmentValue(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
 bool isX(const std::string& platform)
 {
     return platform == "xcb";
@@ -166,6 +160,12 @@ StartFailure probeWayland(const std::string& name)
 }
 
 }  // namespace
+
+std::string environmentValue(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
 
 std::string requestedPlatform(const std::string& chosen)
 {

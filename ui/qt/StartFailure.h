@@ -27,6 +27,9 @@ struct StartDiagnosis {
     std::string display;   // the display's name as the environment gives it; may be empty
 };
 
+// The value of an environment variable; "" where it is not set.
+std::string environmentValue(const char* name);
+
 // The platform Qt is to start on: the one the program chose, else the first of
 // QT_QPA_PLATFORM, else "" where neither names one.
 std::string requestedPlatform(const std::string& chosen);
