@@ -1,7 +1,9 @@
 // What a native GUI backend provides to the toolkit layer. The toolkit classes
-// and everything above them see only these declarations; one implementation
-// file per platform defines them (Qt Widgets on Linux, the Win32 API on
-// Windows), so no native header leaks.
+// and everything above them see only these declarations; each platform has its
+// own implementation behind them (Qt Widgets in qt/, the Win32 API in win32/,
+// the page's own elements in web/), so no native header leaks. Decisions that
+// the platforms share (which face fits the form, what a control is called
+// aloud, where the window goes) are made above this seam; a backend applies them.
 #pragma once
 
 #include "FormDefinition.h"
@@ -18,14 +20,16 @@ struct Window;   // a top-level window; owns its controls
 struct Control;
 
 // Opens the connection to the display. Where no usable display can be had the
-// program ends here, with exit code 1 and one line on standard error naming the
-// cause: a native toolkit allows no way back from a failed start. Anything
-// else that fails raises Sysutils::Exception.
-void start();
+// program ends here, with exit code 1 and one line on standard error that
+// starts with the application's title and names the cause: a native toolkit
+// allows no way back from a failed start. Anything else that fails raises
+// Sysutils::Exception.
+void start(std::string_view applicationTitle);
 bool started();
 
-// The default title of the application: the executable's name.
-std::string applicationTitle();
+// The name of the running program's file, without folder and extension; ""
+// where the platform runs no program file of its own.
+std::string executableName();
 
 struct WindowDeleter {
     void operator()(Window* window) const noexcept;
@@ -35,6 +39,9 @@ using WindowPtr = std::unique_ptr<Window, WindowDeleter>;
 // A hidden window with the definition's caption, frame, font and colours.
 WindowPtr createWindow(const FormDefinition& definition);
 Control& createControl(Window& window, const ControlDefinition& definition, std::function<void()> onClick);
+
+// What assistive technology announces for the control, from now on.
+void setSpokenName(Control& control, std::string_view name);
 
 // Tells assistive technology that a label names the target control.
 void relateLabel(Control& label, Control& target);

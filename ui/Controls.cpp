@@ -1,10 +1,12 @@
 #include "Controls.h"
 
 #include "Backend.h"
+#include "SpokenName.h"
 
 TControl::TControl(const ControlDefinition& definition, Backend::Control& native)
     : m_definition(definition), m_native(native)
 {
+    Backend::setSpokenName(m_native, spokenName(m_definition, m_definition.caption));
 }
 
 std::string TControl::GetText() const
@@ -15,4 +17,6 @@ std::string TControl::GetText() const
 void TControl::SetText(std::string_view text)
 {
     Backend::setText(m_native, text);
+    if (nameFollowsText(m_definition))
+        Backend::setSpokenName(m_native, spokenName(m_definition, text));
 }

@@ -99,7 +99,7 @@ TControl& TForm::FindControl(std::string_view name) const
 
 void TApplication::Initialize()
 {
-    Backend::start();
+    Backend::start(Title());
 }
 
 void TApplication::adopt(std::unique_ptr<TForm> form)
@@ -146,7 +146,8 @@ void TApplication::Dispatch(const std::function<void()>& handler) noexcept
 
 std::string TApplication::Title() const
 {
-    return Backend::applicationTitle();
+    std::string title = Backend::executableName();
+    return title.empty() ? LOTTO_PROGRAM_NAME : title;
 }
 
 // Lives as long as the process and is never destroyed: its windows must not be

@@ -82,6 +82,8 @@ public:
     // Runs an event handler; whatever it throws is shown, never passed on.
     void Dispatch(const std::function<void()>& handler) noexcept;
 
+    // The default title, for the task bar and every message: the name of the
+    // program's file, or the program's own name where it runs from none.
     std::string Title() const;
     TForm* MainForm() const { return m_mainForm; }
 

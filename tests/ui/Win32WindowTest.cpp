@@ -353,10 +353,8 @@ TEST_F(Win32WindowTest, EveryControlAnnouncesItsSpokenName)
     auto second = std::make_unique<TForm1>();
     CoRevokeClassObject(registration);
     std::vector<std::string> spoken;
-    for (const ControlDefinition& control : form1Definition.controls) {
-        if (!control.spokenName.empty())
-            spoken.emplace_back(control.spokenName);
-    }
+    for (const ControlDefinition& control : form1Definition.controls)
+        spoken.emplace_back(control.spokenName.empty() ? control.caption : control.spokenName);
     EXPECT_EQ(recorder.names, spoken);
     second.reset();
     EXPECT_EQ(recorder.cleared, spoken.size()) << "a destroyed window leaves no annotation behind";

@@ -1,5 +1,6 @@
 #include "StartFailure.h"
 
+#include "StandardErrorCatcher.h"
 #include "Sysutils.h"
 
 #include <QCoreApplication>
@@ -11,8 +12,6 @@
 
 #include <xcb/xcb.h>
 
-#include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -20,7 +19,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <utility>
 
 namespace Backend {
 namespace {
@@ -67,55 +65,10 @@ bool platformPluginLoads(const std::string& platform)
     return false;
 }
 
-// Standard error, caught while a library speaks on it: libxcb writes the X
-// server's reason there when the server turns a connection down.
-class CaughtError {
-public:
-    CaughtError()
-    {
-        m_file = ::memfd_create("lotto-probe", MFD_CLOEXEC);
-        m_saved = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
-        if (m_file < 0 || m_saved < 0 || ::dup2(m_file, STDERR_FILENO) < 0)
-            release();
-    }
-
-    ~CaughtError() { release(); }
-
-    CaughtError(const CaughtError&) = delete;
-    CaughtError& operator=(const CaughtError&) = delete;
-
-    bool working() const { return m_file >= 0; }
-
-    // What was written since, at most the first kilobyte.
-    std::string text()
-    {
-        if (m_file < 0)
-            return {};
-        std::string said(1024, '\0');
-        const ssize_t got = ::pread(m_file, said.data(), said.size(), 0);
-        said.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-        return said;
-    }
-
-private:
-    void release()
-    {
-        if (m_saved >= 0) {
-            ::dup2(m_saved, STDERR_FILENO);
-            ::close(std::exchange(m_saved, -1));
-        }
-        if (m_file >= 0)
-            ::close(std::exchange(m_file, -1));
-    }
-
-    int m_file = -1;
-    int m_saved = -1;
-};
-
 // Asks the X server itself, over a connection of our own.
 StartFailure probeX(const std::string& display)
 {
-    CaughtError caught;
+    StandardErrorCatcher caught;  // libxcb writes the server's refusal there
     int screen = 0;  // asked for, so that a screen the server lacks is told apart
     xcb_connection_t* connection = xcb_connect(display.c_str(), &screen);
     const int error = xcb_connection_has_error(connection);
@@ -126,7 +79,7 @@ StartFailure probeX(const std::string& display)
         return StartFailure::NoScreen;
     // A server that answers and turns the client down gives its reason, which
     // libxcb writes out; one that never answered leaves nothing.
-    const std::string reason = caught.text();
+    const std::string reason = caught.text(1024);
     if (reason.empty())
         return StartFailure::NotReachable;
     return reason.find("Maximum number of clients") != std::string::npos ? StartFailure::ServerFull

@@ -1,7 +1,7 @@
 // The toolkit layer's backend in the browser: the program runs as WebAssembly
 // and every control is the page's own element (button, input, label), made and
-// changed through the functions of page.js. The only C++ file that knows the
-// browser.
+// changed through the functions of page.js; the form's face is chosen in
+// PageFaces.cpp. Only this folder knows the browser.
 //
 // A browser delivers events only while no script runs, so the event loop
 // cannot block as on the desktop. runUntilClosed waits in page.js instead, and
@@ -9,11 +9,13 @@
 // browser runs, clicks call back into the program, and once the window has
 // closed main resumes where it waited and returns its own exit code.
 #include "Backend.h"
+#include "PageFaces.h"
 #include "Sysutils.h"
 
 #include <emscripten.h>
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,11 +29,11 @@ using Text = const char*;
 
 // Implemented in page.js. Every element is known there by a number.
 extern "C" {
-int lotto_createWindow(Text caption, std::size_t captionLength, int width, int height, Text family,
-                       std::size_t familyLength, int pixelHeight);
+int lotto_createWindow(Text caption, std::size_t captionLength, int width, int height, void* target);
 int lotto_createControl(int window, int kind, int left, int top, int width, int height, Text caption,
-                        std::size_t captionLength, Text name, std::size_t nameLength, Text spokenName,
-                        std::size_t spokenNameLength, int autoSize, void* clickTarget);
+                        std::size_t captionLength, Text name, std::size_t nameLength, int autoSize,
+                        void* clickTarget);
+void lotto_setSpokenName(int control, Text name, std::size_t length);
 void lotto_relateLabel(int label, int target);
 void lotto_setTabOrder(int window, const int* controls, std::size_t count);
 void lotto_showWindow(int window);
@@ -52,6 +54,7 @@ struct Control {
 
 struct Window {
     int element = 0;
+    std::unique_ptr<PageFaces> faces;
     bool shown = false;
     bool closed = false;
     std::vector<std::unique_ptr<Control>> controls;
@@ -80,7 +83,7 @@ int kindNumber(ControlKind kind)
 }  // namespace
 
 // The page has been loaded when the program starts: nothing can fail here.
-void start()
+void start(std::string_view)
 {
     running = true;
 }
@@ -90,9 +93,10 @@ bool started()
     return running;
 }
 
-std::string applicationTitle()
+// The program is a part of the page, not a file of its own.
+std::string executableName()
 {
-    return "lotto";
+    return {};
 }
 
 void WindowDeleter::operator()(Window* window) const noexcept
@@ -104,9 +108,8 @@ WindowPtr createWindow(const FormDefinition& definition)
 {
     WindowPtr window(new Window);
     window->element = lotto_createWindow(definition.caption.data(), definition.caption.size(),
-                                         definition.bounds.width, definition.bounds.height,
-                                         definition.font.family.data(), definition.font.family.size(),
-                                         definition.font.pixelHeight);
+                                         definition.bounds.width, definition.bounds.height, window.get());
+    window->faces = std::make_unique<PageFaces>(window->element, definition);
     return window;
 }
 
@@ -118,10 +121,14 @@ Control& createControl(Window& window, const ControlDefinition& definition, std:
     control->element = lotto_createControl(
         window.element, kindNumber(definition.kind), bounds.left, bounds.top, bounds.width, bounds.height,
         definition.caption.data(), definition.caption.size(), definition.name.data(), definition.name.size(),
-        definition.spokenName.data(), definition.spokenName.size(), definition.autoSize == AutoSize::Yes,
-        control.get());
+        definition.autoSize == AutoSize::Yes, control.get());
     window.controls.push_back(std::move(control));
     return *window.controls.back();
+}
+
+void setSpokenName(Control& control, std::string_view name)
+{
+    lotto_setSpokenName(control.element, name.data(), name.size());
 }
 
 void relateLabel(Control& label, Control& target)
@@ -143,6 +150,7 @@ void showWindow(Window& window)
     window.shown = true;
     window.closed = false;
     lotto_showWindow(window.element);
+    window.faces->choose();
 }
 
 void closeWindow(Window& window)
@@ -192,4 +200,11 @@ extern "C" EMSCRIPTEN_KEEPALIVE void lotto_click(Backend::Control* control) noex
 {
     if (control && control->onClick)
         control->onClick();
+}
+
+// The page laid the form out again (layout.js).
+extern "C" EMSCRIPTEN_KEEPALIVE void lotto_screenChanged(Backend::Window* window) noexcept
+{
+    if (window && window->shown && !window->closed)
+        window->faces->screenChanged();
 }

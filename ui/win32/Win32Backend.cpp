@@ -327,13 +327,6 @@ void startNames(Window& window)
         window.names = static_cast<IAccPropServices*>(services);
 }
 
-void setSpokenName(const Window& window, Control& control, std::string_view name)
-{
-    if (name.empty() || !window.names)
-        return;
-    control.named = SUCCEEDED(window.names->SetHwndPropStr(control.handle, static_cast<DWORD>(OBJID_CLIENT),
-                                                           CHILDID_SELF, accNameProperty, toWide(name).c_str()));
-}
 
 void click(Control& control)
 {
@@ -477,7 +470,10 @@ Window::~Window()
         CoUninitialize();
 }
 
-void start()
+namespace {
+
+// The form's window class, registered once, before the first window needs it.
+void registerWindowClass()
 {
     if (classRegistered)
         return;
@@ -500,6 +496,13 @@ void start()
     classRegistered = true;
 }
 
+}  // namespace
+
+void start(std::string_view)
+{
+    registerWindowClass();
+}
+
 // Windows has no display connection to open: a message box can be shown from
 // the first instruction on, also when start() itself failed.
 bool started()
@@ -507,13 +510,13 @@ bool started()
     return true;
 }
 
-std::string applicationTitle()
+std::string executableName()
 {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0)
-            return "lotto";
+            return {};
         if (length < path.size()) {
             path.resize(length);
             break;
@@ -533,7 +536,7 @@ void WindowDeleter::operator()(Window* window) const noexcept
 
 WindowPtr createWindow(const FormDefinition& definition)
 {
-    start();
+    registerWindowClass();
     WindowPtr window(new Window);
     const Bounds& outer = definition.bounds;
     window->handle = CreateWindowExW(0, windowClassName, toWide(definition.caption).c_str(), WS_OVERLAPPEDWINDOW,
@@ -601,10 +604,19 @@ Control& createControl(Window& window, const ControlDefinition& definition, std:
         SendMessageW(control->handle, EM_SETLIMITTEXT, 0, 0);  // 0: as long as the system allows
     if (definition.kind == ControlKind::Label && definition.autoSize == AutoSize::Yes)
         fitLabel(*control, window.font);
-    setSpokenName(window, *control, definition.spokenName);
 
     window.controls.push_back(std::move(control));
     return *window.controls.back();
+}
+
+void setSpokenName(Control& control, std::string_view name)
+{
+    const Window* window = windowOf(GetParent(control.handle));
+    if (!window || !window->names)
+        return;
+    control.named = SUCCEEDED(window->names->SetHwndPropStr(control.handle, static_cast<DWORD>(OBJID_CLIENT),
+                                                            CHILDID_SELF, accNameProperty, toWide(name).c_str()))
+                    || control.named;
 }
 
 // Every control that a label names already carries its spoken name from the

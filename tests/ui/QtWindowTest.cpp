@@ -5,14 +5,14 @@
 #include "Forms.h"
 #include "QtWindowDriver.h"
 #include "Unit1.h"
-#include "WindowPlacement.h"
-#include "qt/FormFont.h"
+#include "qt/QtFaces.h"
 
 #include <gtest/gtest.h>
 
 #include <QLabel>
 #include <QPushButton>
 
+#include <cctype>
 #include <set>
 
 namespace lotto::testing {
@@ -143,8 +143,21 @@ TEST_P(DesignedLayout, ControlHasItsKindPlaceCaptionAndState)
     }
 }
 
+// Each row is named after its control; a label the form does not refer to, after its first word.
+std::string rowName(const DesignedControl& designed)
+{
+    if (*designed.name)
+        return designed.name;
+    if (designed.caption == headline)
+        return "HeadlineLabel";
+    std::string word;
+    for (const char* letter = designed.caption; std::isalnum(static_cast<unsigned char>(*letter)); ++letter)
+        word += *letter;
+    return word + "Label";
+}
+
 INSTANTIATE_TEST_SUITE_P(Form1, DesignedLayout, ::testing::ValuesIn(designedControls),
-                         [](const auto& info) { return "Row" + std::to_string(info.index); });
+                         [](const auto& info) { return rowName(info.param); });
 
 TEST_F(WindowTest, HasTheDesignedCaptionSizeFontAndNothingMore)
 {
@@ -228,35 +241,22 @@ TEST(FormFontTest, WithoutTheDesignedFaceAFaceThatMeasuresAsDesignedIsChosen)
     }
 }
 
-// Both backends place the window by this rule; the end-to-end tests see it on
-// whole screens, these rows on work areas that a task bar has cut down.
-TEST(WindowPlacement, MovesOnlyAsFarAsTheWorkAreaNeeds)
-{
-    const Bounds designed{241, 107, 696, 480};
-    const struct {
-        const char* what;
-        Bounds workArea;
-        int left, top;
-    } rows[] = {
-        {"room to spare", {0, 0, 1280, 800}, 241, 107},
-        {"just the room", {0, 0, 937, 587}, 241, 107},
-        {"too narrow", {0, 0, 800, 600}, 104, 107},
-        {"too low, a task bar below", {0, 0, 1280, 560}, 241, 80},
-        {"a task bar above and one at the left", {300, 150, 1000, 700}, 300, 150},
-        {"smaller than the window", {0, 40, 640, 400}, 0, 40},
-    };
-    for (const auto& row : rows) {
-        const Bounds placed = placeInWorkArea(designed, row.workArea);
-        EXPECT_EQ(QRect(placed.left, placed.top, placed.width, placed.height), QRect(row.left, row.top, 696, 480))
-            << row.what;
-    }
-}
-
 TEST_F(WindowTest, TextsRoundTripThroughTheControlsAsUtf8)
 {
     form.EditZusatz.SetText("Größe “ü” \u05D0");
     EXPECT_EQ(form.EditZusatz.GetText(), "Größe “ü” \u05D0");
     EXPECT_EQ(field("EditZusatz"), QString::fromUtf8("Größe “ü” \u05D0"));
+}
+
+// A button's spoken name is its caption, also after the caption changes; an
+// edit keeps its own name whatever the player types into it.
+TEST_F(WindowTest, SpokenNamesFollowCaptionsButNotWhatAnEditHolds)
+{
+    form.Button7.SetText("Alles löschen");
+    EXPECT_EQ(window->findChild<QWidget*>("Button7")->accessibleName(), "Alles löschen");
+    form.Button7.SetText("Tippschein löschen!");
+    form.Tipp1.SetText("17");
+    EXPECT_EQ(window->findChild<QWidget*>("Tipp1")->accessibleName(), "Tipp 1");
 }
 
 struct ExampleButton {

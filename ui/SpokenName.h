@@ -1,0 +1,23 @@
+// What assistive technology announces for a control, decided once for every
+// backend: its own spoken name from the form's table, else what it shows. A
+// label's or a button's name follows its text when the text changes; an
+// edit's never does, because what an edit holds is the player's input, which
+// a screen reader reads as its value, not as its name.
+#pragma once
+
+#include "FormDefinition.h"
+
+#include <string_view>
+
+inline bool nameFollowsText(const ControlDefinition& control)
+{
+    return control.spokenName.empty() && control.kind != ControlKind::Edit;
+}
+
+// shownText: the caption at creation, or the text the control was given since.
+inline std::string_view spokenName(const ControlDefinition& control, std::string_view shownText)
+{
+    if (!control.spokenName.empty())
+        return control.spokenName;
+    return control.kind == ControlKind::Edit ? control.caption : shownText;
+}

@@ -1,0 +1,213 @@
+#include "QtStart.h"
+
+#include "Backend.h"
+#include "Resources.h"
+#include "StandardErrorCatcher.h"
+#include "StartFailure.h"
+
+#include <QAccessibleWidget>
+#include <QApplication>
+#include <QFileInfo>
+#include <QIcon>
+#include <QPixmap>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace Backend {
+namespace {
+
+// Lives as long as the process: windows may still be destroyed after main returns.
+QApplication* application = nullptr;
+
+// Standard input, output and error that the program was started without are
+// opened on /dev/null: otherwise the display connection could take one of
+// their numbers, and the trace or a message would be written into it. A
+// standard output whose reader has gone must not end the program either: the
+// trace's write then fails quietly instead of raising SIGPIPE.
+void prepareStandardStreams()
+{
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) == -1)
+            ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);  // takes the lowest free number: fd
+    }
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+// The platform Qt is to start on. Where an X display is set the program stays
+// on X, also in a Wayland session (XWayland), because only X lets a window
+// take its designed place; a Wayland-only session gets Qt's Wayland platform.
+// A platform chosen by the user through QT_QPA_PLATFORM is left alone; an
+// empty one chooses nothing, as for Qt itself.
+QByteArray chosenPlatform()
+{
+    if (!environmentValue("QT_QPA_PLATFORM").empty())
+        return {};
+    if (!environmentValue("DISPLAY").empty())
+        return "xcb";
+    if (!environmentValue("WAYLAND_DISPLAY").empty())
+        return "wayland";
+    return {};
+}
+
+// The title that a failed start's line begins with.
+std::string title;
+
+// A start that cannot show the window ends here: one German line naming the
+// cause, and exit code 1. Qt is half made by then: nothing of it may run any more.
+[[noreturn]] void endStart(const StartDiagnosis& diagnosis)
+{
+    const std::string line = title + ": " + describe(diagnosis) + "\n";
+    [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, line.data(), line.size());
+    std::_Exit(1);
+}
+
+// Opening the display. Qt reports a display it cannot use with a fatal message
+// (in English, telling the user to reinstall) and aborts; the libraries below
+// it write their own lines straight to standard error. While the display is
+// being opened, standard error is caught and fatal messages come here: a
+// failed start is examined and ends with exit code 1 and one German line
+// naming the cause, a successful one passes on whatever was said.
+class DisplayOpening {
+public:
+    explicit DisplayOpening(QByteArray platform) : m_platform(std::move(platform))
+    {
+        active = this;
+        m_previousHandler = qInstallMessageHandler(onMessage);
+    }
+
+    ~DisplayOpening()
+    {
+        qInstallMessageHandler(m_previousHandler);
+        active = nullptr;
+        m_error.passOn();
+        for (const std::string& message : m_messages)
+            std::fputs(message.c_str(), stderr);
+    }
+
+    DisplayOpening(const DisplayOpening&) = delete;
+    DisplayOpening& operator=(const DisplayOpening&) = delete;
+
+    // A platform that started but cannot show the window still fails the start.
+    [[noreturn]] void fail(const StartDiagnosis& diagnosis)
+    {
+        active = nullptr;
+        m_error.restore();
+        endStart(diagnosis);
+    }
+
+private:
+    static void onMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        if (!active)
+            return;
+        if (type == QtFatalMsg) {
+            DisplayOpening& opening = *active;
+            active = nullptr;  // what the diagnosis makes Qt say is not its business
+            opening.m_error.restore();
+            endStart(diagnoseFailedStart(requestedPlatform(opening.m_platform.toStdString())));
+        }
+        const std::lock_guard lock(active->m_messagesLock);  // Qt's threads may speak too
+        active->m_messages.push_back(qFormatLogMessage(type, context, message).toStdString() + '\n');
+    }
+
+    static inline DisplayOpening* active = nullptr;
+
+    QByteArray m_platform;
+    StandardErrorCatcher m_error;
+    std::vector<std::string> m_messages;  // what Qt said
+    std::mutex m_messagesLock;
+    QtMessageHandler m_previousHandler = nullptr;
+};
+
+// Once Qt runs on X: a connection to the server that breaks (the server ends,
+// or drops the program) makes Qt, and Xlib after it, say so in English and end
+// the program. Qt's first word on it comes here, so the program ends itself
+// first, with exit code 1 and one German line; every other message goes on to
+// where it went before.
+class ConnectionWatch {
+public:
+    static void start(std::string platform)
+    {
+        s_connection = xcbConnection();
+        if (!s_connection)
+            return;
+        s_platform = std::move(platform);
+        s_previous = qInstallMessageHandler(onMessage);
+    }
+
+private:
+    static void onMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        if (xcb_connection_has_error(s_connection))
+            endStart({StartFailure::ConnectionLost, s_platform, displayName(s_platform)});
+        s_previous(type, context, message);
+    }
+
+    static inline xcb_connection_t* s_connection = nullptr;
+    static inline std::string s_platform;
+    static inline QtMessageHandler s_previous = nullptr;
+};
+
+}  // namespace
+
+xcb_connection_t* xcbConnection()
+{
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 && QGuiApplication::platformName() == QLatin1String("xcb") ? x11->connection() : nullptr;
+}
+
+void start(std::string_view applicationTitle)
+{
+    if (application)
+        return;
+    title = applicationTitle;
+    prepareStandardStreams();
+    // Qt keeps argc and argv for the application's lifetime.
+    static QByteArray platform = chosenPlatform();
+    static std::string name = title;
+    static char platformOption[] = "-platform";
+    static char* argv[] = {name.data(), nullptr, nullptr, nullptr};
+    static int argc = 1;
+    if (!platform.isEmpty()) {
+        argv[argc++] = platformOption;
+        argv[argc++] = platform.data();
+    }
+    const std::string requested = requestedPlatform(platform.toStdString());
+    {
+        DisplayOpening opening(platform);
+        application = new QApplication(argc, argv);
+        if (!QGuiApplication::primaryScreen())  // a framebuffer platform without its device, say
+            opening.fail({StartFailure::NoScreen, QGuiApplication::platformName().toStdString(), displayName(requested)});
+    }
+    ConnectionWatch::start(requested);
+    QApplication::setQuitOnLastWindowClosed(false);
+    QGuiApplication::setDesktopFileName(QStringLiteral(LOTTO_DESKTOP_ID));
+    QApplication::setApplicationName(QString::fromStdString(title));
+    if (const Resources::XpmImage image = Resources::findImage("MAINICON"))
+        QApplication::setWindowIcon(QIcon(QPixmap(image)));
+}
+
+bool started()
+{
+    return application != nullptr;
+}
+
+std::string executableName()
+{
+    std::error_code error;
+    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : executable.stem().string();
+}
+
+}  // namespace Backend
