@@ -19,7 +19,7 @@ void lotto_measureText(Text family, std::size_t familyLength, int pixels, double
 void lotto_loadFace(int form, Text family, std::size_t familyLength, int pixels, Backend::PageFaces* target,
                     int generation);
 void lotto_applyFace(int form, Text family, std::size_t familyLength, int pixels, double spacing);
-int lotto_pixelForPixel(int form);
+int lotto_pixelForPixel();
 }
 
 namespace Backend {
@@ -40,7 +40,7 @@ PageFaces::PageFaces(int form, const FormDefinition& definition) : m_form(form),
 void PageFaces::choose()
 {
     ++m_generation;
-    m_pixelForPixel = lotto_pixelForPixel(m_form) != 0;
+    m_pixelForPixel = lotto_pixelForPixel() != 0;
     m_count = 0;
     if (*m_pixelForPixel)
         m_candidates[m_count++] = m_definition.font.family;
@@ -52,7 +52,7 @@ void PageFaces::choose()
 
 void PageFaces::screenChanged()
 {
-    if (m_pixelForPixel && *m_pixelForPixel != (lotto_pixelForPixel(m_form) != 0))
+    if (m_pixelForPixel && *m_pixelForPixel != (lotto_pixelForPixel() != 0))
         choose();
 }
 

@@ -40,15 +40,16 @@ mergeInto(LibraryManager.library, {
   lotto_applyFace: function (formNumber, family, familyLength, pixels, spacing) {
     var form = LottoPage.objects[formNumber];
     if (form.closed) return;
-    var style = form.element.style;
-    style.fontFamily = LottoFaces.cssFamily(LottoPage.text(family, familyLength));
-    style.fontSize = LottoPage.px(pixels);
-    style.letterSpacing = LottoPage.px(spacing);
-    // The message box speaks in the form's face.
-    document.documentElement.style.setProperty('--form-font', style.fontFamily);
+    // For the designed layout, and the message box beside it; the touch
+    // layout draws in the system's own face (lotto.css).
+    var style = document.documentElement.style;
+    style.setProperty('--form-font', LottoFaces.cssFamily(LottoPage.text(family, familyLength)));
+    style.setProperty('--form-font-size', LottoPage.px(pixels));
+    style.setProperty('--form-letter-spacing', LottoPage.px(spacing));
     if (form.element.hidden) {
       form.element.hidden = false;
-      if (form.order.length) form.order[0].focus();
+      // The first tab stop takes the focus, but the page opens at its top.
+      if (form.order.length) form.order[0].focus({ preventScroll: true });
     }
   },
 });

@@ -1,21 +1,22 @@
-// The form's place on the page: where the page is narrower than the form, the
-// form scales down uniformly so that nothing scrolls sideways, and the frame
-// around it takes the scaled size. A zoom, a narrower window or another screen
-// lays it out again and tells the program, which chooses the face anew where
-// the form starts or stops showing pixel for pixel.
+// Which of the form's two arrangements the page shows. The designed layout,
+// to the pixel, where a fine pointer (a mouse) rules and the page has room for
+// the form; the touch layout of lotto.css, sized for a thumb, where the
+// primary pointer is coarse or the page is narrower than the form. A resize,
+// a rotation or another pointer switches at once; the elements stay what they
+// are, so texts, the focus and an open message stay as well. The program is
+// told, as it chooses the designed layout's face anew where the screen starts
+// or stops showing one form pixel as one device pixel.
 mergeInto(LibraryManager.library, {
   $LottoLayout__deps: ['$LottoPage'],
   $LottoLayout: {
-    layout: function (form) {
-      var scale = Math.min(1, document.documentElement.clientWidth / form.width) || 1;  // 1 also with no width yet
-      form.scale = scale;
-      form.element.style.transform = scale < 1 ? 'scale(' + scale + ')' : '';
-      form.frame.style.width = LottoPage.px(form.width * scale);
-      form.frame.style.height = LottoPage.px(form.height * scale);
+    coarse: null,
+
+    touch: function (form) {
+      return LottoLayout.coarse.matches || document.documentElement.clientWidth < form.width;
     },
 
-    pixelForPixel: function (form) {
-      return devicePixelRatio * form.scale === 1;
+    layout: function (form) {
+      document.documentElement.classList.toggle('touch', LottoLayout.touch(form));
     },
 
     relayout: function () {
@@ -27,8 +28,9 @@ mergeInto(LibraryManager.library, {
     },
 
     watchScreen: function () {
-      if (LottoLayout.watching) return;
-      LottoLayout.watching = true;
+      if (LottoLayout.coarse) return;
+      LottoLayout.coarse = matchMedia('(pointer: coarse)');
+      LottoLayout.coarse.addEventListener('change', LottoLayout.relayout);
       addEventListener('resize', LottoLayout.relayout);
       var watchRatio = function () {
         matchMedia('(resolution: ' + devicePixelRatio + 'dppx)')
@@ -38,8 +40,8 @@ mergeInto(LibraryManager.library, {
     },
   },
 
-  lotto_pixelForPixel__deps: ['$LottoPage', '$LottoLayout'],
-  lotto_pixelForPixel: function (formNumber) {
-    return LottoLayout.pixelForPixel(LottoPage.objects[formNumber]);
+  // The designed pixel face is sharp only where one form pixel is one device pixel.
+  lotto_pixelForPixel: function () {
+    return devicePixelRatio === 1;
   },
 });

@@ -1,7 +1,7 @@
 // The page's own controls behind WebBackend.cpp: a form is a box of its
 // designed size, each control an element at its designed place in it (button,
 // single-line input, label), and Tab goes round the form's tab stops. Linked
-// into lotto.js as an Emscripten library, beside layout.js (the form's scale),
+// into lotto.js as an Emscripten library, beside layout.js (which arrangement the form shows),
 // faces.js (measuring and applying faces), dialog.js (the modal message) and
 // output.js (standard output to the console). C++ knows every form and control
 // by the number that these functions hand out.
@@ -72,13 +72,15 @@ mergeInto(LibraryManager.library, {
   lotto_createWindow: function (caption, captionLength, width, height, target) {
     var element = LottoPage.make('div', 'form');
     element.hidden = true;
-    element.style.width = LottoPage.px(width);
-    element.style.height = LottoPage.px(height);
+    // The designed sizes and places are custom properties, which the designed
+    // layout of lotto.css uses and the touch layout leaves aside.
+    element.style.setProperty('--form-width', LottoPage.px(width));
+    element.style.setProperty('--form-height', LottoPage.px(height));
     var frame = LottoPage.make('div', 'frame');
     frame.append(element);
     var form = {
       element: element, frame: frame, caption: LottoPage.text(caption, captionLength), width: width,
-      height: height, scale: 1, order: [], shown: false, closed: false, wake: null, target: target,
+      order: [], shown: false, closed: false, wake: null, target: target,
     };
     element.addEventListener('keydown', function (event) { LottoPage.onKey(form, event); });
     LottoPage.forms.push(form);
@@ -116,11 +118,11 @@ mergeInto(LibraryManager.library, {
     var id = LottoPage.text(name, nameLength);
     if (id) element.id = id;
     LottoPage.setText(control, LottoPage.text(caption, captionLength));
-    element.style.left = LottoPage.px(left);
-    element.style.top = LottoPage.px(top);
+    element.style.setProperty('--left', LottoPage.px(left));
+    element.style.setProperty('--top', LottoPage.px(top));
     if (!autoSize) {
-      element.style.width = LottoPage.px(width);
-      element.style.height = LottoPage.px(height);
+      element.style.setProperty('--width', LottoPage.px(width));
+      element.style.setProperty('--height', LottoPage.px(height));
     }
     if (kind !== Kind.label) element.tabIndex = -1;  // until the tab order names it
     form.element.append(element);
@@ -167,8 +169,8 @@ mergeInto(LibraryManager.library, {
     form.closed = false;
     document.title = form.caption;
     (document.querySelector('main') || document.body).append(form.frame);
-    LottoLayout.layout(form);
     LottoLayout.watchScreen();
+    LottoLayout.layout(form);
   },
 
   lotto_closeWindow__deps: ['$LottoPage'],
