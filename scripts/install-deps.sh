@@ -23,8 +23,12 @@ case "${1:-}" in
     --release)
         packages=("${desktop[@]}" dpkg-dev file python3 git g++-mingw-w64-i686 g++-mingw-w64-x86-64 wixl) ;;
     --web) packages=("${web[@]}") ;;
-    # The browser test plays the site in headless Chromium.
-    --web-tests) packages=("${web[@]}" chromium chromium-driver python3-selenium) ;;
+    # The browser test plays the site in Chromium, Firefox (spoken to over a
+    # WebSocket) and WebKit (on a virtual X server); npm brings its auditor.
+    --web-tests)
+        packages=("${web[@]}" chromium chromium-driver python3-selenium firefox-esr python3-websocket
+                  webkit2gtk-driver xvfb)
+        command -v npm >/dev/null || packages+=(nodejs npm) ;;
     *) packages=("${desktop[@]}") ;;
 esac
 

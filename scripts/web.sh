@@ -3,7 +3,7 @@
 # on http://127.0.0.1:8049/ (any static web host serves the folder as well).
 #   bash scripts/web.sh         build and serve
 #   bash scripts/web.sh build   build only
-#   bash scripts/web.sh test    build and play the site in headless Chromium
+#   bash scripts/web.sh test    build and play the site in Chromium, Firefox and WebKit
 # Installs the Debian packages that are missing (with sudo when not root).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -35,10 +35,8 @@ case $mode in
         started=$(now)
         status=0
         ctest --test-dir build-web --output-on-failure || status=$?
-        # CTest keeps a skipped test's output to itself: its reason is said here.
-        if reason=$(grep -m1 '^SKIPPED: ' build-web/Testing/Temporary/LastTest.log); then
-            echo "web: $reason"
-        fi
+        # CTest keeps a skipped test's output to itself: each reason is said here.
+        grep '^SKIPPED: ' build-web/Testing/Temporary/LastTest.log | sed 's/^/web: /' || true
         echo "web: browser test took $(seconds_since "$started")"
         exit $status
         ;;
