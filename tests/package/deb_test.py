@@ -3,7 +3,8 @@
 desktop-file-validate and appstreamcli, installs it with apt-get, starts the
 program from its menu entry's command on a fresh X server and plays one draw,
 then purges it and looks for anything it left behind. Installs the checkers it
-lacks. Installing needs root or sudo; a host with neither skips the test.
+lacks with scripts/install-deps.sh --package-tests. Installing needs root or
+sudo; a host with neither skips the test.
 Usage: deb_test.py PACKAGE.deb"""
 import os
 import shlex
@@ -20,13 +21,12 @@ from desktop import (FIRST_DRAW, FIRST_TRACE, PATIENCE, Player, check, play_firs
 from xserver import XServer  # noqa: E402
 
 XPM = os.path.join(HERE, "..", "..", "ui", "resources", "MAINICON.xpm")
+INSTALL_DEPS = os.path.join(HERE, "..", "..", "scripts", "install-deps.sh")
 APP_ID = "io.github.lotto_6_aus_49.lotto"
 DESKTOP_ENTRY = f"/usr/share/applications/{APP_ID}.desktop"
 # A Debian user's session finds games through this PATH (/etc/profile); root's has no /usr/games.
 SESSION_PATH = "/usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games"
-CHECKERS = {"lintian": "lintian", "appstreamcli": "appstream", "desktop-file-validate": "desktop-file-utils",
-            "Xvfb": "xvfb", "xauth": "xauth", "xdotool": "xdotool", "xclip": "xclip",
-            "/usr/bin/convert": "imagemagick"}
+CHECKERS = ["lintian", "appstreamcli", "desktop-file-validate", "Xvfb", "xauth", "xdotool", "xclip", "/usr/bin/convert"]
 WINDOW_LEFT, WINDOW_TOP = 241, 107
 
 
@@ -137,12 +137,10 @@ def main():
         print("skipped: package test: neither root nor sudo, so the package cannot be installed")
         return 0
 
-    missing = sorted({package for tool, package in CHECKERS.items() if not shutil.which(tool)})
-    if missing:
-        print("Installing:", " ".join(missing))
-        if not (apt_get(root, "update") and apt_get(root, "install", "--no-install-recommends", *missing)):
-            check(False, "the checkers install")
-            return summary()
+    if not all(shutil.which(tool) for tool in CHECKERS) \
+            and subprocess.run(["bash", INSTALL_DEPS, "--package-tests"]).returncode != 0:
+        check(False, "the checkers install")
+        return summary()
 
     name, version = field(deb, "Package"), field(deb, "Version")
     validate(deb)
