@@ -13,15 +13,8 @@ cd "$(dirname "$0")/.."
 source scripts/lib.sh
 
 bash scripts/install-deps.sh --windows
-
 for bits in 32 64; do
-    case $bits in
-        32) toolchain=cmake/toolchain-mingw-i686.cmake ;;
-        64) toolchain=cmake/toolchain-mingw-x86_64.cmake ;;
-    esac
-    cmake -S . -B "build-win$bits" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-        -DLOTTO_BUILD_BENCH=OFF >/dev/null
-    cmake --build "build-win$bits" -j2
+    windows_build "$bits" "build-win$bits"
 done
 
 # One Wine prefix for this run, made once and shared by every test under Wine.
@@ -54,10 +47,7 @@ for bits in 32 64; do
         echo "windows: $file has $(stat -c %s "$file") bytes"
     done
 done
-# The archive per architecture: lotto.exe with its German read-me and the licences.
 for bits in 32 64; do
-    rm -f "build-win$bits"/lotto-*.zip
-    (cd "build-win$bits" && cpack -G ZIP >/dev/null)
-    archive=$(ls "build-win$bits"/lotto-*.zip)
+    archive=$(windows_archive "build-win$bits")
     echo "windows: $archive has $(stat -c %s "$archive") bytes"
 done
