@@ -10,9 +10,10 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from desktop import (EDITS_IN_TAB_ORDER, FIRST_DRAW, FIRST_TRACE, PATIENCE, Player, answer_message_box,  # noqa: E402
-                     POINTER_ROOT, check, keyboard_window, play_first_draw, summary, wait_for, window_geometry,
+from desktop import (EDITS_IN_TAB_ORDER, FIRST_DRAW, FIRST_TRACE, Player, answer_message_box,  # noqa: E402
+                     POINTER_ROOT, check, keyboard_window, play_first_draw, summary, window_geometry,
                      windows_named, xdotool)
+from waiting import PATIENCE, wait_for  # noqa: E402
 import wineprefix  # noqa: E402
 from xserver import XServer  # noqa: E402
 

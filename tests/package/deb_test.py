@@ -16,8 +16,8 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "support"))
-from desktop import (FIRST_DRAW, FIRST_TRACE, PATIENCE, Player, check, play_first_draw, summary, wait_for,  # noqa: E402
-                     windows_named)
+from desktop import FIRST_DRAW, FIRST_TRACE, Player, check, play_first_draw, summary, windows_named  # noqa: E402
+from waiting import PATIENCE, wait_for  # noqa: E402
 from xserver import XServer  # noqa: E402
 
 XPM = os.path.join(HERE, "..", "..", "ui", "resources", "MAINICON.xpm")
