@@ -16,8 +16,9 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "support"))
-from desktop import FIRST_DRAW, FIRST_TRACE, Player, check, play_first_draw, summary, windows_named  # noqa: E402
-from waiting import PATIENCE, wait_for  # noqa: E402
+from desktop import (FIRST_DRAW, Player, check, close_after_first_draw, play_first_draw, summary,  # noqa: E402
+                     windows_named)
+from waiting import wait_for  # noqa: E402
 from xserver import XServer  # noqa: E402
 
 XPM = os.path.join(HERE, "..", "..", "ui", "resources", "MAINICON.xpm")
@@ -117,11 +118,7 @@ def play_one_draw():
             return
         draw = play_first_draw(player)
         check(draw == FIRST_DRAW, f"the first draw ({draw})")
-        player.click("BitBtn1")
-        code = lotto.wait(timeout=PATIENCE)
-        check(code == 0, f"Schließen ends the program with exit code 0 (got {code})")
-        trace = lotto.stdout.read().decode()
-        check(trace == FIRST_TRACE, f"the draw reaches standard output ({trace!r})")
+        close_after_first_draw(lotto, player)
     finally:
         if lotto.poll() is None:
             lotto.kill()

@@ -148,3 +148,17 @@ def play_first_draw(player):
     player.click("Button1")
     return [player.read(f"Zahl{k + 1}") for k in range(7)]
 
+
+def close(lotto, player, what=None):
+    """Presses "Schließen": the program must end with exit code 0."""
+    player.click("BitBtn1")
+    code = lotto.wait(timeout=PATIENCE)
+    check(code == 0, f"{what + ': ' if what else ''}Schließen ends the program with exit code 0 (got {code})")
+
+
+def close_after_first_draw(lotto, player):
+    """Closes the program after play_first_draw: it must end with exit code 0,
+    having written the draw's trace to its standard output (a pipe)."""
+    close(lotto, player)
+    trace = lotto.stdout.read().decode()
+    check(trace == FIRST_TRACE, f"the draw's trace reaches standard output ({trace!r})")
