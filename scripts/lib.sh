@@ -48,9 +48,10 @@ windows_build() {
         64) toolchain=cmake/toolchain-mingw-x86_64.cmake ;;
         *) echo "windows_build: 32 or 64 bits, not '$bits'" >&2; return 2 ;;
     esac
-    cmake -S . -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-        -DLOTTO_BUILD_TESTS="$tests" -DLOTTO_BUILD_BENCH=OFF -DCMAKE_CXX_FLAGS="-ffile-prefix-map=$PWD=." \
-        >/dev/null
+    # A folder configured before takes no toolchain file any more, and would warn of it on every run.
+    cmake -S . -B "$folder" -G Ninja --no-warn-unused-cli -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DLOTTO_BUILD_TESTS="$tests" -DLOTTO_BUILD_BENCH=OFF \
+        -DCMAKE_CXX_FLAGS="-ffile-prefix-map=$PWD=." >/dev/null
     cmake --build "$folder" --parallel "${CMAKE_BUILD_PARALLEL_LEVEL:-2}"
 }
 
