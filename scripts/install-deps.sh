@@ -69,7 +69,7 @@ if [[ " ${missing[*]} " == *:i386\ * ]] && ! dpkg --print-foreign-architectures 
 fi
 # Another build on this machine may be installing too: apt then waits its turn.
 wait_for_lock=(-o DPkg::Lock::Timeout=600)
-as_root apt-get "${wait_for_lock[@]}" update -qq
-as_root env DEBIAN_FRONTEND=noninteractive apt-get "${wait_for_lock[@]}" install -y -qq --no-install-recommends \
+as_root apt-get update -qq "${wait_for_lock[@]}"
+as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${wait_for_lock[@]}" \
     "${missing[@]}" >/dev/null
 echo "packages installed in $(seconds_since "$started")"
