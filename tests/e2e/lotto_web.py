@@ -16,15 +16,14 @@ import socket
 import subprocess
 import sys
 import tempfile
-import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from desktop import FIRST_DRAW, FIRST_TICKET, FIRST_TRACE, check, summary  # noqa: E402
+from waiting import PATIENCE, wait_for  # noqa: E402
 
 SKIP = 77
 SITE = sys.argv[1] if len(sys.argv) > 1 else "build-web/site"
 SHOTS = os.environ.get("LOTTO_WEB_SCREENSHOTS")
-WAIT = 20  # seconds for anything the page should do by itself
 
 # Every control by its role and accessible name, with its designed client bounds.
 LABELS = {
@@ -87,14 +86,12 @@ class Server:
     def __init__(self, port):
         self.process = subprocess.Popen([sys.executable, "-m", "http.server", "-b", "127.0.0.1", "-d", SITE, str(port)],
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        deadline = time.monotonic() + WAIT
-        while time.monotonic() < deadline:
-            try:
-                socket.create_connection(("127.0.0.1", port), timeout=1).close()
-                return
-            except OSError:
-                time.sleep(0.05)
-        raise RuntimeError("the web server does not answer")
+
+        def answers():
+            socket.create_connection(("127.0.0.1", port), timeout=PATIENCE).close()
+            return True
+        if not wait_for(answers, tolerate=OSError):  # refused until the server listens
+            raise RuntimeError("the web server does not answer")
 
     def stop(self):
         if self.process.poll() is None:
@@ -118,9 +115,13 @@ def start_browser(profile):
         options.add_argument(argument)
     options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
     try:
-        return webdriver.Chrome(service=Service(driver_path), options=options)
+        driver = webdriver.Chrome(service=Service(driver_path), options=options)
     except WebDriverException as error:
         skip(f"Chromium cannot start: {error.msg or error}")
+    # A page load and a script that waits (for the service worker) get the one patience too.
+    driver.set_page_load_timeout(PATIENCE)
+    driver.set_script_timeout(PATIENCE)
+    return driver
 
 
 class Page:
@@ -135,16 +136,10 @@ class Page:
         self.errors = []
         self.found = None
 
-    def wait(self, predicate, seconds=WAIT):
-        deadline = time.monotonic() + seconds
-        while time.monotonic() < deadline:
-            try:
-                if predicate():
-                    return True
-            except Exception:  # the page is still changing under the query
-                pass
-            time.sleep(0.05)
-        return False
+    @staticmethod
+    def wait(predicate):
+        # A question may fail while the page is still changing under it: that answer is a no.
+        return wait_for(predicate, tolerate=Exception)
 
     def load(self):
         self.found = None
