@@ -86,6 +86,10 @@ def window_geometry(window):
     return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
 
 
+# How long one ask for the clipboard may go unanswered before it is asked again.
+UNANSWERED_ASK = 10  # seconds
+
+
 class Player:
     """Works the window whose client area starts at (client_left, client_top) on the screen."""
 
@@ -123,14 +127,18 @@ class Player:
         def answered():
             if message_box_title and windows_named(message_box_title):
                 return True
+            # A request for the clipboard that reaches the placeholder's owner
+            # just as the program takes the clipboard over is never answered:
+            # the owner leaves without a word. Such an ask is given up and
+            # asked again, within the one patience of the whole read.
             result = subprocess.run(["xclip", "-o", "-selection", "clipboard"], capture_output=True, text=True,
-                                    timeout=PATIENCE)
+                                    timeout=UNANSWERED_ASK)
             if result.returncode != 0 or result.stdout == placeholder:
                 return False
             copied.append(result.stdout.removesuffix("."))
             return True
 
-        if not wait_for(answered, poll=0.01):
+        if not wait_for(answered, poll=0.01, tolerate=subprocess.TimeoutExpired):
             raise RuntimeError(f"the program did not copy {name} within {PATIENCE} s")
         return copied[0] if copied else None
 
