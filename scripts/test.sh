@@ -8,10 +8,10 @@
 # LOTTO_WINDOWS=0 skips Windows.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=scripts/lib.sh
+source scripts/lib.sh
 
 bash scripts/install-deps.sh --tests
-
-section() { printf '\n==== %s ====\n' "$*"; }
 
 section "Build and test"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo

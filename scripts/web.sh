@@ -7,15 +7,14 @@
 # Installs the Debian packages that are missing (with sudo when not root).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=scripts/lib.sh
+source scripts/lib.sh
 
 mode=${1:-serve}
 case $mode in
     serve | build | test) ;;
     *) echo "usage: bash scripts/web.sh [build|test]" >&2; exit 2 ;;
 esac
-
-now() { date +%s%N; }
-seconds_since() { awk -v start="$1" -v end="$(now)" 'BEGIN { printf "%.1f s", (end - start) / 1e9 }'; }
 
 if [ "$mode" = test ]; then
     bash scripts/install-deps.sh --web-tests

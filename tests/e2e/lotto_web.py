@@ -25,7 +25,8 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import browser as engines  # noqa: E402
 from browser import ACCESSIBILITY_TREE, CONSOLE, DARK, FORCED_COLORS, TOUCH  # noqa: E402
-from desktop import FIRST_DRAW, FIRST_TICKET, FIRST_TRACE, PATIENCE, check, summary, wait_for  # noqa: E402
+from desktop import FIRST_DRAW, FIRST_TICKET, FIRST_TRACE, check, summary  # noqa: E402
+from waiting import wait_for  # noqa: E402
 
 SKIP = 77
 ENGINE = sys.argv[1] if len(sys.argv) > 1 else "chromium"
@@ -131,28 +132,15 @@ class Server:
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
         def answers():
-            try:
-                socket.create_connection(("127.0.0.1", port), timeout=1).close()
-                return True
-            except OSError:
-                return False
-        if not wait_for(answers):
+            socket.create_connection(("127.0.0.1", port), timeout=1).close()
+            return True
+        if not wait_for(answers, tolerate=OSError):  # refused until the server listens
             raise RuntimeError("the web server does not answer")
 
     def stop(self):
         if self.process.poll() is None:
             self.process.kill()
             self.process.wait()
-
-
-def quietly(predicate):
-    """The predicate, false while the page is still changing under its query."""
-    def asked():
-        try:
-            return predicate()
-        except Exception:
-            return False
-    return asked
 
 
 class Game:
@@ -166,8 +154,10 @@ class Game:
         self.errors = []
         self.left_out = []
 
-    def wait(self, predicate):
-        return wait_for(quietly(predicate))
+    @staticmethod
+    def wait(predicate):
+        # A question may fail while the page is still changing under it: that answer is a no.
+        return wait_for(predicate, tolerate=Exception)
 
     def load(self):
         # A face that the page is fetching for a new screen would be cut off

@@ -13,7 +13,7 @@ import shutil
 import subprocess
 
 from browser import CONSOLE, DARK, FORCED_COLORS, TOUCH, Browser, ScriptError, Unavailable, wrapped
-from desktop import PATIENCE, wait_for
+from waiting import PATIENCE, wait_for
 
 FIREFOX = "firefox-esr"
 LISTENING = re.compile(r"WebDriver BiDi listening on (ws://\S+)")

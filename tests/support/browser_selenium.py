@@ -11,7 +11,7 @@ import shutil
 
 from browser import (ACCESSIBILITY_TREE, CONSOLE, DARK, FORCED_COLORS, TOUCH, Browser, ScriptError, Unavailable,
                      wrapped)
-from desktop import PATIENCE
+from waiting import PATIENCE
 
 try:
     from selenium import webdriver
