@@ -215,6 +215,7 @@ class Game:
     def screenshot(self, name):
         if SHOTS:
             os.makedirs(SHOTS, exist_ok=True)
+            self.run("return new Promise((frame) => requestAnimationFrame(() => requestAnimationFrame(frame)))")
             self.browser.screenshot(os.path.join(SHOTS, f"{ENGINE}-{name}.png"))
 
     def leave_out(self, what, why):
@@ -444,6 +445,8 @@ def touch_pass(game):
         first = name == PHONES[0][2]
         if first:
             check(game.load(), f"at {width}x{height}: the form shows")
+            game.run("window.lottoTestPointers = new Set();"
+                     "addEventListener('pointerdown', (event) => lottoTestPointers.add(event.pointerType), true)")
         else:
             check(game.wait(lambda: game.run("return innerWidth") == width), f"the screen turns to {width}x{height}")
         inner = game.run("return [innerWidth, innerHeight]")
@@ -457,6 +460,9 @@ def touch_pass(game):
             focus_and_tab_order(game, where)
             whole_game(game, hand, where + (" by taps" if touch else ""))
             message_on_phone(game, hand, where)
+            if touch:
+                pointers = game.run("return Array.from(lottoTestPointers)")
+                check(pointers == ["touch"], f"{where}: every press was a finger's ({pointers})")
         game.run("scrollTo(0, 0)")
         game.screenshot(name)
         if name == "phone-portrait" or not touch:

@@ -23,9 +23,11 @@ PROFILE = """user_pref("browser.shell.checkDefaultBrowser", false);
 user_pref("general.smoothScroll", false);
 """
 # Firefox's preferences for what the page asks the system: the primary
-# pointer's capabilities (1: coarse), the colour scheme (0: dark, 1: light)
-# and the page's colours (2: always the system's own).
+# pointer's capabilities (1: coarse), scroll bars that take no room (as a
+# phone's), the colour scheme (0: dark, 1: light) and the page's colours
+# (2: always the system's own).
 POINTER = "ui.primaryPointerCapabilities"
+OVERLAY_SCROLLBARS = "ui.useOverlayScrollbars"
 SCHEME = "layout.css.prefers-color-scheme.content-override"
 COLOURS = "browser.display.document_color_use"
 
@@ -164,6 +166,7 @@ class Firefox(Browser):
                                                      "devicePixelRatio": 3 if touch else 1})
         if self.chrome:
             self.preference(POINTER, 1 if touch else None)
+            self.preference(OVERLAY_SCROLLBARS, 1 if touch else None)
 
     def emulate(self, scheme="light", forced=False):
         self.preference(SCHEME, {"dark": 0, "light": 1}[scheme])
