@@ -332,7 +332,8 @@ TEST_F(Win32WindowTest, EveryControlSitsAtItsDesignedPlaceAndSize)
 // none. Wine takes the annotation without effect (its edits answer with no
 // name), so there the names are also caught on their way to the system's
 // annotation service, which a recorder stands in for while a second window
-// is made.
+// is made: once for each control, again where a button's caption changes,
+// and taken back once for each control when the window goes.
 TEST_F(Win32WindowTest, EveryControlAnnouncesItsSpokenName)
 {
     const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
@@ -356,8 +357,12 @@ TEST_F(Win32WindowTest, EveryControlAnnouncesItsSpokenName)
     for (const ControlDefinition& control : form1Definition.controls)
         spoken.emplace_back(control.spokenName.empty() ? control.caption : control.spokenName);
     EXPECT_EQ(recorder.names, spoken);
+    second->Button7.SetText("Alles löschen");
+    second->Tipp1.SetText("7");  // the player's input, no name
+    spoken.emplace_back("Alles löschen");
+    EXPECT_EQ(recorder.names, spoken);
     second.reset();
-    EXPECT_EQ(recorder.cleared, spoken.size()) << "a destroyed window leaves no annotation behind";
+    EXPECT_EQ(recorder.cleared, form1Definition.controls.size()) << "a destroyed window leaves no annotation behind";
     CoUninitialize();
 }
 
