@@ -1,12 +1,13 @@
 // The toolkit layer's backend over the Win32 API: one window class of its own,
 // the system's EDIT, BUTTON and STATIC controls, and a message loop that gives
 // Tab navigation through IsDialogMessage. The text's way through UTF-16, the
-// fonts, the scaling to each monitor's dpi, the close button's face and the
-// spoken names each have their own file beside this one; this folder is the
-// only place that sees Windows.
+// fonts, the scaling to each monitor's dpi, the close button's face, the
+// spoken names and the names for tools each have their own file beside this
+// one; this folder is the only place that sees Windows.
 #include "Backend.h"
 #include "Sysutils.h"
 #include "Win32CloseButton.h"
+#include "Win32ControlNames.h"
 #include "Win32Dpi.h"
 #include "Win32Fonts.h"
 #include "Win32Text.h"
@@ -230,7 +231,11 @@ void WindowDeleter::operator()(Window* window) const noexcept
 
 Window::~Window()
 {
-    spokenNames.clear();  // while the controls still exist
+    // Names for tools and for assistive technology are taken back while their
+    // controls still exist.
+    for (const auto& control : controls)
+        forgetControlName(control->handle);
+    spokenNames.clear();
     if (handle)
         DestroyWindow(handle);
     if (font)
@@ -304,6 +309,7 @@ Control& createControl(Window& window, const ControlDefinition& definition, std:
     place(window, *control);
 
     window.controls.push_back(std::move(control));
+    keepControlName(window.controls.back()->handle, definition.name);
     return *window.controls.back();
 }
 
