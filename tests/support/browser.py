@@ -14,6 +14,7 @@ DARK = "dark"                    # the system's dark colours
 FORCED_COLORS = "forced colours"  # the system's forced colours (high contrast)
 CONSOLE = "console"              # the console as the engine itself reports it, from the first line of a load
 ACCESSIBILITY_TREE = "accessibility tree"  # the whole tree as assistive technology reads it
+PIXEL_RATIO = "pixel ratio"      # a screen of more than one device pixel to the CSS pixel, drawn at that ratio
 
 ENGINES = {"chromium": "browser_selenium.Chromium", "firefox": "browser_firefox.Firefox",
            "webkit": "browser_selenium.WebKit"}
@@ -98,9 +99,11 @@ class Browser:
     def screenshot(self, path):
         raise NotImplementedError
 
-    def set_viewport(self, width, height, touch=False):
-        """The page's viewport in CSS pixels; with touch, a phone's: three
-        device pixels to the CSS pixel, a coarse pointer and touch events."""
+    def set_viewport(self, width, height, touch=False, ratio=1):
+        """The page's viewport in CSS pixels, on a screen of RATIO device
+        pixels to the CSS pixel (other than 1 only where PIXEL_RATIO is in
+        can); with touch, a phone's: three device pixels to the CSS pixel, a
+        coarse pointer and touch events."""
         raise NotImplementedError
 
     def emulate(self, scheme="light", forced=False):

@@ -4,7 +4,9 @@ to the browser started headless with a profile of its own. BiDi finds
 elements by role and accessible name, taps with touch events and keeps the
 console. What it has no command for (a coarse pointer, the system's colours)
 comes from Firefox's own preferences, set while it runs in the browser's
-privileged scope, which the start allows."""
+privileged scope, which the start allows. A screen of more device pixels to
+the CSS pixel comes from them too, so that the whole browser draws at that
+ratio as on such a screen; a phone's is BiDi's emulation."""
 import base64
 import json
 import os
@@ -12,7 +14,7 @@ import re
 import shutil
 import subprocess
 
-from browser import CONSOLE, DARK, FORCED_COLORS, TOUCH, Browser, ScriptError, Unavailable, wrapped
+from browser import CONSOLE, DARK, FORCED_COLORS, PIXEL_RATIO, TOUCH, Browser, ScriptError, Unavailable, wrapped
 from waiting import PATIENCE, wait_for
 
 FIREFOX = "firefox-esr"
@@ -25,11 +27,13 @@ user_pref("general.smoothScroll", false);
 # Firefox's preferences for what the page asks the system: the primary
 # pointer's capabilities (1: coarse), scroll bars that take no room (as a
 # phone's), the colour scheme (0: dark, 1: light) and the page's colours
-# (2: always the system's own).
+# (2: always the system's own), and the screen's device pixels to the CSS
+# pixel, as text.
 POINTER = "ui.primaryPointerCapabilities"
 OVERLAY_SCROLLBARS = "ui.useOverlayScrollbars"
 SCHEME = "layout.css.prefers-color-scheme.content-override"
 COLOURS = "browser.display.document_color_use"
+PIXELS_PER_PX = "layout.css.devPixelsPerPx"
 
 
 class Node:
@@ -90,7 +94,7 @@ class Firefox(Browser):
         self.context = self.command("browsingContext.getTree", {})["contexts"][0]["context"]
         chrome = self.command("browsingContext.getTree", {"moz:scope": "chrome"})["contexts"]
         self.chrome = chrome[0]["context"] if chrome else None
-        self.can = frozenset({CONSOLE} | ({TOUCH, DARK, FORCED_COLORS} if self.chrome else set()))
+        self.can = frozenset({CONSOLE} | ({TOUCH, DARK, FORCED_COLORS, PIXEL_RATIO} if self.chrome else set()))
         self.set_viewport(1000, 760)
 
     def command(self, method, parameters):
@@ -156,14 +160,20 @@ class Firefox(Browser):
             file.write(base64.b64decode(data))
 
     def preference(self, name, value):
-        script = (f"Services.prefs.clearUserPref({json.dumps(name)})" if value is None
-                  else f"Services.prefs.setIntPref({json.dumps(name)}, {int(value)})")
+        if value is None:
+            script = f"Services.prefs.clearUserPref({json.dumps(name)})"
+        elif isinstance(value, str):
+            script = f"Services.prefs.setStringPref({json.dumps(name)}, {json.dumps(value)})"
+        else:
+            script = f"Services.prefs.setIntPref({json.dumps(name)}, {int(value)})"
         self.command("script.evaluate", {"expression": script, "target": {"context": self.chrome},
                                          "awaitPromise": False})
 
-    def set_viewport(self, width, height, touch=False):
+    def set_viewport(self, width, height, touch=False, ratio=1):
+        if self.chrome:
+            self.preference(PIXELS_PER_PX, None if ratio == 1 else str(float(ratio)))
         self.command("browsingContext.setViewport", {"context": self.context, "viewport": {"width": width, "height": height},
-                                                     "devicePixelRatio": 3 if touch else 1})
+                                                     "devicePixelRatio": 3 if touch else None})
         if self.chrome:
             self.preference(POINTER, 1 if touch else None)
             self.preference(OVERLAY_SCROLLBARS, 1 if touch else None)

@@ -2,15 +2,16 @@
 servers (Debian's chromedriver; WebKitWebDriver with MiniBrowser) and the
 machine's Selenium. Chromium's DevTools protocol adds what WebDriver lacks:
 touch, the colours, the accessibility tree. WebKit has none of that here: it
-runs on a virtual X server of its own, takes dark colours only when started
-so, and reads the console through a hook in the page."""
+runs on a virtual X server of its own, takes dark colours and a scale of more
+than one device pixel to the CSS pixel (GDK_SCALE) only when started so, and
+reads the console through a hook in the page."""
 import base64
 import json
 import os
 import shutil
 
-from browser import (ACCESSIBILITY_TREE, CONSOLE, DARK, FORCED_COLORS, TOUCH, Browser, ScriptError, Unavailable,
-                     wrapped)
+from browser import (ACCESSIBILITY_TREE, CONSOLE, DARK, FORCED_COLORS, PIXEL_RATIO, TOUCH, Browser, ScriptError,
+                     Unavailable, wrapped)
 from waiting import PATIENCE
 
 try:
@@ -97,7 +98,7 @@ class SeleniumBrowser(Browser):
 
 class Chromium(SeleniumBrowser):
     engine = "chromium"
-    can = frozenset({TOUCH, DARK, FORCED_COLORS, CONSOLE, ACCESSIBILITY_TREE})
+    can = frozenset({TOUCH, DARK, FORCED_COLORS, CONSOLE, ACCESSIBILITY_TREE, PIXEL_RATIO})
 
     def __init__(self, profile):
         need_selenium()
@@ -136,9 +137,9 @@ class Chromium(SeleniumBrowser):
             lines.append({"level": {"SEVERE": "error", "WARNING": "warn"}.get(entry["level"], "log"), "text": said})
         return lines
 
-    def set_viewport(self, width, height, touch=False):
+    def set_viewport(self, width, height, touch=False, ratio=1):
         self.cdp("Emulation.setDeviceMetricsOverride",
-                 {"width": width, "height": height, "deviceScaleFactor": 3 if touch else 1, "mobile": touch})
+                 {"width": width, "height": height, "deviceScaleFactor": 3 if touch else ratio, "mobile": touch})
         self.cdp("Emulation.setTouchEmulationEnabled", {"enabled": touch, "maxTouchPoints": 5 if touch else 1})
 
     def emulate(self, scheme="light", forced=False):
@@ -176,7 +177,7 @@ return window.lottoTestConsole.splice(0);"""
 
 class WebKit(SeleniumBrowser):
     engine = "webkit"
-    can = frozenset({DARK})
+    can = frozenset({DARK, PIXEL_RATIO})
 
     def __init__(self, profile):
         need_selenium()
@@ -186,17 +187,20 @@ class WebKit(SeleniumBrowser):
         if not shutil.which("Xvfb"):
             raise Unavailable("Xvfb is missing (Debian's xvfb): WebKit has no headless mode here")
         from xserver import XServer
-        try:
-            self.xserver = XServer(width=1280, height=1024)
+        try:  # room for the desktop's window at two device pixels to the CSS pixel
+            self.xserver = XServer(width=2560, height=2048)
         except RuntimeError as error:
             raise Unavailable(error)
         os.environ["DISPLAY"] = self.xserver.display
         os.environ.pop("WAYLAND_DISPLAY", None)
         self.scheme = "light"
+        self.ratio = 1
         self.viewport = None
         self._start()
 
     def _start(self):
+        # GTK's scale is its screen's whole device pixels to the pixel, read when it starts.
+        os.environ["GDK_SCALE"] = str(self.ratio)
         from selenium.webdriver.webkitgtk.options import Options
         options = Options()
         options.binary_location = MINIBROWSER
@@ -210,7 +214,11 @@ class WebKit(SeleniumBrowser):
             raise Unavailable(f"WebKit cannot start: {error.msg or error}")
         self.driver.set_window_rect(x=0, y=0, width=1000, height=760)
         if self.viewport:
-            self.set_viewport(*self.viewport)
+            self._size_window(*self.viewport)
+
+    def _restart(self):
+        SeleniumBrowser.quit(self)
+        self._start()
 
     def open(self, url):
         super().open(url)
@@ -222,10 +230,18 @@ class WebKit(SeleniumBrowser):
     def tap(self, element):
         raise NotImplementedError("WebKitWebDriver turns touch actions into mouse events")
 
-    def set_viewport(self, width, height, touch=False):
+    def set_viewport(self, width, height, touch=False, ratio=1):
+        """MiniBrowser takes its scale from GDK_SCALE when it starts: a change starts it again."""
+        self.viewport = (width, height)
+        if ratio != self.ratio:
+            self.ratio = ratio
+            self._restart()
+        else:
+            self._size_window(width, height)
+
+    def _size_window(self, width, height):
         # The window is set so that its page gets the size asked for; GTK keeps
         # it at least as wide as MiniBrowser's tool bar.
-        self.viewport = (width, height)
         self.driver.set_window_size(width, height)
         inner = self.run("return [innerWidth, innerHeight]")
         self.driver.set_window_size(width + width - inner[0], height + height - inner[1])
@@ -236,8 +252,7 @@ class WebKit(SeleniumBrowser):
             raise NotImplementedError("WebKitGTK has no forced colours to emulate")
         if scheme != self.scheme:
             self.scheme = scheme
-            SeleniumBrowser.quit(self)
-            self._start()
+            self._restart()
 
     def quit(self):
         SeleniumBrowser.quit(self)
