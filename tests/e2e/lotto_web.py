@@ -2,13 +2,16 @@
 """Plays the browser build as a person would, in one browser engine: the site
 served on a free port and worked through tests/support/browser.py with real
 clicks, taps and typing on the controls, found by their role and accessible
-name. Checks the designed layout's geometry and face at zoom 1, first focus
-and tab order, the names, a whole game with the desktop's draws and the trace
-in the console, the modal message, a switch of layout with the message open,
-the touch layout on phones played by taps, the outside auditor (axe-core) in
-light, dark and forced colours, the game offline after one visit, and
-Schließen. What the engine cannot check is left out, and said; a host where
-the engine cannot start reports the test as skipped.
+name. Checks one fetch of the program, the designed layout's geometry and face
+at zoom 1 and at two device pixels to the CSS pixel (the scalable face, every
+label drawn whole), first focus and tab order, the names, a whole game with the
+desktop's draws and the trace in the console, the modal message, a switch of
+layout with the message open, the touch layout on phones played by taps, the
+outside auditor (axe-core) in light, dark and forced colours, the offline copy
+(other pages of the folder left to the server, reloads in quick succession,
+the game offline after one visit, a new version of the site replacing the
+copy), and Schließen. What the engine cannot check is left out, and said; a
+host where the engine cannot start reports the test as skipped.
 
 usage: lotto_web.py chromium|firefox|webkit SITE_DIR AXE_JS
        (LOTTO_WEB_SCREENSHOTS=DIR keeps screenshots)"""
@@ -22,9 +25,10 @@ import sys
 import tempfile
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "support"))
 import browser as engines  # noqa: E402
-from browser import ACCESSIBILITY_TREE, CONSOLE, DARK, FORCED_COLORS, TOUCH  # noqa: E402
+from browser import ACCESSIBILITY_TREE, CONSOLE, DARK, FORCED_COLORS, PIXEL_RATIO, TOUCH  # noqa: E402
 from desktop import FIRST_DRAW, FIRST_TICKET, FIRST_TRACE, check, summary  # noqa: E402
 from waiting import wait_for  # noqa: E402
 
@@ -33,6 +37,10 @@ ENGINE = sys.argv[1] if len(sys.argv) > 1 else "chromium"
 SITE = sys.argv[2] if len(sys.argv) > 2 else "build-web/site"
 AXE = sys.argv[3] if len(sys.argv) > 3 else "build-web/web-test-tools/node_modules/axe-core/axe.min.js"
 SHOTS = os.environ.get("LOTTO_WEB_SCREENSHOTS")
+# What assembles the site, for a new version of it.
+WEB_SOURCES = os.path.join(HERE, "..", "..", "ui", "web")
+MAKE_SITE = os.path.join(WEB_SOURCES, "make_site.py")
+WORKER_TEMPLATE = os.path.join(WEB_SOURCES, "sw.js.in")
 
 # Every control by its role and accessible name, with its designed client bounds.
 LABELS = {
@@ -64,6 +72,14 @@ TICKET = [f"Tipp {k + 1}" for k in range(6)]
 DRAW = [f"Ziehung {k + 1}" for k in range(6)] + ["Zusatzzahl"]
 DESKTOP = (1000, 760)
 DESIGNED_WIDTH = 696  # narrower pages show the touch layout
+DESIGNED_FACE = "MS Sans Serif"  # where one CSS pixel is one device pixel
+SCALABLE_FACE = "Tahoma"  # elsewhere
+RATIO = 2  # device pixels to the CSS pixel of most phones, every Mac and many laptops
+FIT_TOLERANCE = 2  # px a label may miss its designed size in a fitted face
+MISSING_PAGE = "nichtda.html"  # a page of the folder that the server does not have
+RELOADS = 30
+NEW_VERSION = '<meta name="lotto-test-version" content="2">'  # what a new version's page carries
+NEW_PAGE = "return !!document.querySelector('meta[name=\"lotto-test-version\"]')"
 # Phones as the touch layout meets them: upright (the smallest and a common
 # one) and held sideways, where the ticket stands beside the rest.
 PHONES = [(320, 568, "phone-320"), (390, 844, "phone-portrait"), (844, 390, "phone-landscape")]
@@ -84,7 +100,7 @@ return Array.from(form.children).map((element) => {
   text.selectNodeContents(element);
   return {tag: element.localName, name: element.getAttribute('aria-label') || element.textContent.trim(),
           box: place(element.getBoundingClientRect()), text: place(text.getBoundingClientRect()),
-          face: getComputedStyle(element).fontFamily};
+          face: getComputedStyle(element).fontFamily.replace(/^"(.*)"$/, '$1')};
 });"""
 
 # Each element of the form on screen: its box, the box its content has, its
@@ -107,6 +123,26 @@ return {touch: document.documentElement.classList.contains('touch'), innerWidth,
                   size: parseFloat(getComputedStyle(element).fontSize) * scale};
         })};"""
 
+# The form and its labels with nothing clipping them (arguments[0] true) or as
+# the page draws them (false): only the label numbered arguments[1], or all of
+# them for -1. The same page once painted again.
+UNCLIPPED = """
+const [free, only] = arguments, form = document.querySelector('.form');
+const set = (element, property, value) =>
+  free ? element.style.setProperty(property, value, 'important') : element.style.removeProperty(property);
+set(form, 'overflow', 'visible');
+form.querySelectorAll('label').forEach((label, k) => {
+  if (only >= 0 && k !== only) return;
+  for (const [property, value] of [['overflow', 'visible'], ['width', 'max-content'], ['height', 'auto']])
+    set(label, property, value);
+});
+return new Promise((painted) => requestAnimationFrame(() => requestAnimationFrame(() => painted(true))));"""
+
+# The page shown: its title, whether it is the game's, and its text.
+SHOWN_PAGE = """
+return [document.title, !!document.querySelector('script[src="lotto.js"]'),
+        (document.body || document.documentElement).textContent.replace(/\\s+/g, ' ').trim().slice(0, 160)];"""
+
 MESSAGE_ON_SCREEN = """
 const box = document.querySelector('dialog[open]').getBoundingClientRect();
 const ok = document.querySelector('dialog[open] button').getBoundingClientRect();
@@ -124,11 +160,28 @@ def free_port():
         return probe.getsockname()[1]
 
 
-class Server:
-    """The site on a static web server of this machine's own Python."""
+# A static web server of this machine's own Python that, as many hosts do, lets
+# the browser keep each file it serves for ten minutes without asking again.
+SERVE = """
+import functools, http.server, sys
+class Handler(http.server.SimpleHTTPRequestHandler):
+    def send_response(self, code, message=None):
+        self.code = code
+        super().send_response(code, message)
+    def end_headers(self):
+        if self.code == 200:
+            self.send_header("Cache-Control", "max-age=600")
+        super().end_headers()
+http.server.ThreadingHTTPServer(("127.0.0.1", int(sys.argv[2])),
+                                functools.partial(Handler, directory=sys.argv[1])).serve_forever()"""
 
-    def __init__(self, port):
-        self.process = subprocess.Popen([sys.executable, "-m", "http.server", "-b", "127.0.0.1", "-d", SITE, str(port)],
+
+class Server:
+    """A site on a static web server."""
+
+    def __init__(self, port, site=SITE):
+        self.port = port
+        self.process = subprocess.Popen([sys.executable, "-c", SERVE, site, str(port)],
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
         def answers():
@@ -165,7 +218,7 @@ class Game:
         self.run("return new Promise((frame) => requestAnimationFrame(() => setTimeout(frame)))"
                  ".then(() => document.fonts.ready).then(() => true)")
         self.browser.open(self.url)
-        if not self.wait(lambda: self.run("const f = document.querySelector('.form'); return !!f && !f.hidden")):
+        if not self.wait(self.shown):
             return False
         self.controls = dict(zip(CONTROLS, self.browser.find(CONTROLS)))
         return True
@@ -211,6 +264,18 @@ class Game:
             self.collect_console()
             return len(self.trace) >= count
         return self.wait(enough)
+
+    def shown(self):
+        """Whether the form is on the page, ready to play."""
+        return self.run("const f = document.querySelector('.form'); return !!f && !f.hidden")
+
+    def picture(self):
+        """The viewport as the engine draws it, as PNG bytes."""
+        with tempfile.TemporaryDirectory(prefix="lotto-web-shot-") as folder:
+            path = os.path.join(folder, "shot.png")
+            self.browser.screenshot(path)
+            with open(path, "rb") as file:
+                return file.read()
 
     def screenshot(self, name):
         if SHOTS:
@@ -275,9 +340,71 @@ def form_at_zoom_one(game):
     check(len(headline) == 1 and [round(v) for v in headline[0]["box"]] == list(HEADLINE[1])
           and headline[0]["text"][2] <= HEADLINE[1][2],
           f"the headline's text stays whole in its 321 px box ({headline and headline[0]['text']})")
-    check(len(placed) == 31 and all(p["face"] == '"MS Sans Serif"' for p in placed),
+    check(len(placed) == 31 and all(p["face"] == DESIGNED_FACE for p in placed),
           f"31 controls in the designed pixel face ({len(placed)}, {sorted(set(p['face'] for p in placed))})")
     check(not game.run("return document.querySelectorAll('canvas').length"), "no canvas")
+
+
+def one_fetch_of_program(game):
+    """On the first visit, before any worker answers: a preload that the
+    engine does not hand on to the fetch that compiles the program costs a
+    second download."""
+    fetched = game.run("return performance.getEntriesByName(new URL('lotto.wasm', location.href).href)"
+                       ".map((entry) => entry.initiatorType)")
+    check(len(fetched) == 1, f"the first visit fetches lotto.wasm once ({fetched})")
+
+
+def differs_unclipped(game, only):
+    """Whether the page changes where nothing clips the labels (all of them,
+    or the one numbered ONLY): then a label loses some of its drawing to its
+    box or the form's edge. Asked until two pictures of the page as it is
+    agree, so that nothing else that moves on the page counts."""
+    answer = []
+
+    def compared():
+        drawn = game.picture()
+        game.run(UNCLIPPED, True, only)
+        free = game.picture()
+        game.run(UNCLIPPED, False, only)
+        if game.picture() != drawn:
+            return False
+        answer.append(free != drawn)
+        return True
+    if not game.wait(compared):
+        raise RuntimeError("the page never held still for two pictures")
+    return answer[0]
+
+
+def designed_at_ratio_two(game):
+    """A screen of two device pixels to the CSS pixel, where the designed face
+    would blur: the designed layout in the scalable face, fitted, every label
+    drawn whole."""
+    browser = game.browser
+    where = f"at {RATIO} device pixels to the CSS pixel"
+    if PIXEL_RATIO not in browser.can:
+        game.leave_out(f"the designed layout {where}", "the engine cannot be set to that ratio here")
+        return
+    browser.set_viewport(*DESKTOP, ratio=RATIO)
+    check(game.load(), f"{where}: the form shows")
+    screen = game.run("return [devicePixelRatio, document.documentElement.classList.contains('touch')]")
+    check(screen == [RATIO, False], f"{where}: the page sees the ratio and shows the designed layout ({screen})")
+    placed = game.run(GEOMETRY)
+    faces = sorted(set(p["face"] for p in placed))
+    check(faces == [SCALABLE_FACE], f"{where}: the form is drawn in the scalable face ({faces})")
+    labels = {p["name"]: p for p in placed if p["tag"] == "label"}
+    missed = [(name, [round(v, 1) for v in labels[name]["box"][2:]]) for name, (_, _, width, height) in LABELS.items()
+              if name not in labels or abs(labels[name]["box"][2] - width) > FIT_TOLERANCE
+              or abs(labels[name]["box"][3] - height) > FIT_TOLERANCE]
+    check(not missed, f"{where}: every label within {FIT_TOLERANCE} px of its designed size ({missed})")
+    headline = labels.get(HEADLINE[0])
+    check(headline and headline["text"][2] <= HEADLINE[1][2],
+          f"{where}: the headline's text stays in its {HEADLINE[1][2]} px ({headline and headline['text']})")
+    cut = []
+    if differs_unclipped(game, -1):
+        names = game.run("return Array.from(document.querySelectorAll('.form label'), (l) => l.textContent.trim())")
+        cut = [name for k, name in enumerate(names) if differs_unclipped(game, k)] or ["the labels together"]
+    check(not cut, f"{where}: every label's text drawn whole, nothing of it lost to its box or the form's edge ({cut})")
+    game.screenshot(f"desktop-ratio{RATIO}")
 
 
 def focus_and_tab_order(game, where):
@@ -502,11 +629,99 @@ def audits(game, layout, shot):
     check(game.load(), f"{layout} in light colours again: the form shows")
 
 
+def reload_burst(game):
+    """Reloads in quick succession, each as soon as the last load has fired,
+    while the program may still be on its way and compiling: nothing given up
+    on the way may fail, in the page or in the worker."""
+    if CONSOLE not in game.browser.can:
+        game.leave_out(f"{RELOADS} reloads in quick succession",
+                       "the driver reads no console: a hook set after the load misses what a reload cuts off")
+        return
+    game.collect_console()
+    before = len(game.errors)
+    for _ in range(RELOADS):
+        game.browser.open(game.url)
+    check(game.wait(game.shown) and game.run("return !!navigator.serviceWorker.controller"),
+          f"after {RELOADS} reloads in quick succession, each answered by the worker, the form shows")
+    game.collect_console()
+    check(len(game.errors) == before, f"{RELOADS} reloads in quick succession leave no error in the console "
+          f"({game.errors[before:]})")
+
+
+def other_page(game, online):
+    """A page of the folder that the site does not have: the worker leaves it
+    to the server (its 404) and, offline, to the browser's own error."""
+    where = "online" if online else "offline"
+    game.collect_console()
+    try:
+        game.browser.open(game.url + MISSING_PAGE)
+    except Exception:  # some drivers report the browser's error page as a failed navigation
+        if online:
+            raise
+    title, is_game, text = game.run(SHOWN_PAGE)
+    expected = "the server's 404" if online else "the browser's own error"
+    check(not is_game and ("404" in text) == online,
+          f"{where}, with the worker active, {MISSING_PAGE} is {expected}, not the game ({title!r}: {text[:80]!r})")
+    # The engine's report of the missing page (and of its icon) is no error of the game.
+    errors = len(game.errors)
+    game.collect_console()
+    del game.errors[errors:]
+
+
+def new_version(folder):
+    """The site as its next version: the page changed, and the site assembled
+    again by make_site.py, which names the worker's cache anew."""
+    pairs = []
+    for root, _, names in os.walk(SITE):
+        for name in names:
+            source = os.path.join(root, name)
+            place = os.path.relpath(source, SITE).replace(os.sep, "/")
+            if place == "sw.js":
+                continue
+            if place == "index.html":
+                with open(source, encoding="utf-8") as file:
+                    page = file.read().replace('<meta charset="utf-8">', '<meta charset="utf-8">\n' + NEW_VERSION, 1)
+                source = os.path.join(folder, place)
+                with open(source, "w", encoding="utf-8") as file:
+                    file.write(page)
+            pairs.append(f"{place}={source}")
+    site = os.path.join(folder, "site")
+    subprocess.run([sys.executable, MAKE_SITE, site, WORKER_TEMPLATE, *pairs], check=True)
+    return site
+
+
+def new_version_replaces_copy(game, server):
+    """A new version of the site, served in place of the first: the next visit
+    shows it, and its worker takes over and replaces the copy. Both servers
+    have stopped when it returns."""
+    copies = game.run("return caches.keys()")
+    with tempfile.TemporaryDirectory(prefix="lotto-web-version-") as folder:
+        site = new_version(folder)
+        server.stop()
+        newer = Server(server.port, site)
+        try:
+            check(game.load() and game.run(NEW_PAGE), "a new version of the site, served in its place, "
+                  "is what the next visit shows")
+
+            def one_new_copy():
+                kept = game.run("return caches.keys()")
+                return len(kept) == 1 and kept != copies
+            check(game.wait(one_new_copy), f"its worker takes over and keeps one copy, a new one ({copies} before)")
+        finally:
+            newer.stop()
+
+
 def offline(game, server):
+    """The offline copy: what the worker answers, and what not, while the
+    server is there; then a new version of the site in its place; then the
+    game without a server."""
     game.browser.set_viewport(*DESKTOP)
     check(game.run("return navigator.serviceWorker.ready.then(() => true)"), "the service worker is ready after one visit")
-    server.stop()
-    check(game.load(), "with the server gone, a reload still shows the form")
+    reload_burst(game)
+    other_page(game, online=True)
+    new_version_replaces_copy(game, server)
+    other_page(game, online=False)
+    check(game.load() and game.run(NEW_PAGE), "with the server gone, a reload shows the form, from the new copy")
     hand = Hand(game, touch=False)
     hand.button('"Zufallszahlen"')
     hand.button("Ziehung")
@@ -521,7 +736,6 @@ def offline(game, server):
 
 
 def close_game(game):
-    check(game.load(), "the form shows again")
     Hand(game, touch=False).button("Schließen")
     check(game.wait(lambda: game.run(
         "const n = document.getElementById('notice'); return !n.hidden && !document.querySelector('.form')")),
@@ -533,8 +747,7 @@ def close_game(game):
           and game.run("return document.activeElement === arguments[0]", restart),
           "with one control for a new game, focused")
     game.browser.click(restart)
-    check(game.wait(lambda: game.run("const f = document.querySelector('.form'); return !!f && !f.hidden")),
-          "which starts a new game")
+    check(game.wait(game.shown), "which starts a new game")
 
 
 def play(game, server):
@@ -544,6 +757,7 @@ def play(game, server):
         game.collect_console()
         check(False, f"the form shows ({game.errors})")
         return
+    one_fetch_of_program(game)
     form_at_zoom_one(game)
     focus_and_tab_order(game, "designed layout")
     names(game)
@@ -553,6 +767,7 @@ def play(game, server):
     whole_game(game, Hand(game, touch=False), "designed layout")
     modal_message(game)
     audits(game, "the designed layout", "desktop")
+    designed_at_ratio_two(game)
     layout_switch(game)
     touch_pass(game)
     offline(game, server)
