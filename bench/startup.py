@@ -5,22 +5,30 @@ the median peak resident memory of each, and the ratios lotto/baseline.
 
 usage: startup.py LOTTO_FIRST_FRAME BASELINE [RUNS]"""
 import os
-import resource
 import statistics
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "support"))
+from waiting import PATIENCE  # noqa: E402
 from xserver import XServer  # noqa: E402
 
 
 def run_once(program, environment):
     started = time.perf_counter()
     process = subprocess.Popen([program], env=environment, stdout=subprocess.DEVNULL)
+    # The wait for the program's end does not poll, which would blur the figure;
+    # a program that never gets to its first frame is stopped after the patience.
+    guard = threading.Timer(PATIENCE, process.kill)
+    guard.start()
     _, status, usage = os.wait4(process.pid, 0)
     elapsed = time.perf_counter() - started
+    guard.cancel()
+    if elapsed >= PATIENCE:
+        sys.exit(f"{program} did not paint its first frame within {PATIENCE} s")
     if os.waitstatus_to_exitcode(status) != 0:
         sys.exit(f"{program} failed with status {status}")
     return elapsed * 1000.0, usage.ru_maxrss / 1024.0  # ms, MiB

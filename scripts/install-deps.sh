@@ -1,6 +1,19 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing need, only those missing.
+# Installs the Debian packages that building and testing need, only those
+# missing, with sudo when not root. Every build and test takes its packages from
+# here, one option per need:
+#   (none)           the desktop program
+#   --tests          the desktop program and its tests
+#   --package        the Debian package
+#   --package-tests  the Debian package's test: its checkers and a virtual X server
+#   --release        every artefact of a release
+#   --web            the browser build
+#   --web-tests      the browser build and its test in Chromium, Firefox and WebKit
+#   --windows        the Windows build and its tests under Wine
 set -euo pipefail
+cd "$(dirname "$0")/.."
+# shellcheck source=scripts/lib.sh
+source scripts/lib.sh
 
 # What every build of the desktop program needs.
 desktop=(
@@ -12,6 +25,7 @@ desktop=(
 web=(cmake ninja-build python3 emscripten node-acorn python3-fonttools python3-brotli fonts-wine)
 
 case "${1:-}" in
+    "") packages=("${desktop[@]}") ;;
     # Only the tests need a virtual X server, a headless Wayland compositor, the
     # accessibility bus and the tools that play the window.
     --tests)
@@ -19,26 +33,47 @@ case "${1:-}" in
                   weston dbus-daemon at-spi2-core python3-pyatspi) ;;
     # Building the Debian package asks dpkg-shlibdeps and file about the program.
     --package) packages=("${desktop[@]}" dpkg-dev file python3) ;;
+    # The package's test checks it as Debian and the desktops do, compares its
+    # icons with ImageMagick and plays it on a virtual X server.
+    --package-tests)
+        packages=(python3 lintian appstream desktop-file-utils imagemagick xvfb xauth xdotool xclip) ;;
     # A release also cross-builds the Windows programs and makes their installers.
     --release)
         packages=("${desktop[@]}" dpkg-dev file python3 git g++-mingw-w64-i686 g++-mingw-w64-x86-64 wixl) ;;
     --web) packages=("${web[@]}") ;;
-    # The browser test plays the site in headless Chromium.
-    --web-tests) packages=("${web[@]}" chromium chromium-driver python3-selenium) ;;
-    *) packages=("${desktop[@]}") ;;
+    # The browser test plays the site in Chromium, Firefox (spoken to over a
+    # WebSocket) and WebKit (on a virtual X server); npm brings its auditor.
+    --web-tests)
+        packages=("${web[@]}" chromium chromium-driver python3-selenium firefox-esr python3-websocket
+                  webkit2gtk-driver xvfb)
+        command -v npm >/dev/null || packages+=(nodejs npm) ;;
+    # The Windows build compiles GoogleTest from Debian's sources for the target,
+    # makes the installers with wixl and reads them with msitools, and checks the
+    # icon with ImageMagick. Its tests run under Wine, 32-bit Wine from the i386
+    # architecture, on a virtual X server.
+    --windows)
+        packages=(cmake ninja-build python3 googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64 wixl msitools
+                  imagemagick wine64 wine32:i386 fonts-wine xvfb xauth xdotool xclip) ;;
+    *)
+        echo "usage: bash scripts/install-deps.sh" \
+             "[--tests|--package|--package-tests|--release|--web|--web-tests|--windows]" >&2
+        exit 2 ;;
 esac
 
 missing=()
 for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-        missing+=("$package")
-    fi
+    installed "$package" || missing+=("$package")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
+started=$(now)
 echo "Installing: ${missing[*]}"
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if [[ " ${missing[*]} " == *:i386\ * ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    as_root dpkg --add-architecture i386
+fi
+# Another build on this machine may be installing too: apt then waits its turn.
+wait_for_lock=(-o DPkg::Lock::Timeout=600)
+as_root apt-get update -qq "${wait_for_lock[@]}"
+as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${wait_for_lock[@]}" \
+    "${missing[@]}" >/dev/null
+echo "packages installed in $(seconds_since "$started")"

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Builds every artefact of a release into dist/, with SHA256SUMS over them: the
 # Debian package, the Windows programs (32- and 64-bit) as ZIP archives and as
-# installers, and the browser version's site as a ZIP archive once the project
-# has one. Installs the Debian packages that are missing (with sudo when not root).
+# installers, and the browser version's site as a ZIP archive. Installs the
+# Debian packages that are missing (with sudo when not root).
 #
 # The same commit gives the same bytes, built in any folder at any time: every
 # time stamp comes from SOURCE_DATE_EPOCH (the commit's time unless it is set)
 # and no build folder's path reaches an artefact.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=scripts/lib.sh
+source scripts/lib.sh
 
 # The sources' own history, not that of a repository they happen to lie in.
 if [ "$(git rev-parse --show-toplevel 2>/dev/null)" = "$(pwd -P)" ]; then
@@ -35,28 +37,21 @@ bash scripts/package.sh >/dev/null
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-deb/CMakeCache.txt)
 cp "build-deb/lotto_${version}_amd64.deb" dist/
 
-# The Windows programs, without their tests; each archive and installer holds
-# lotto.exe, its read-me and the licences. Built afresh: the linker and the
-# installer take in SOURCE_DATE_EPOCH, which the build cannot see change.
+# The Windows programs, built as windows.sh builds them for its tests but
+# without the tests; each archive and installer holds lotto.exe, its read-me and
+# the licences. Built afresh: the linker and the installer take in
+# SOURCE_DATE_EPOCH, which the build cannot see change.
 for bits in 32 64; do
-    case $bits in
-        32) toolchain=cmake/toolchain-mingw-i686.cmake ;;
-        64) toolchain=cmake/toolchain-mingw-x86_64.cmake ;;
-    esac
     build=build-release/win$bits
     rm -rf "$build"
-    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-        -DLOTTO_BUILD_TESTS=OFF -DLOTTO_BUILD_BENCH=OFF -DCMAKE_CXX_FLAGS="-ffile-prefix-map=$PWD=." >/dev/null
-    cmake --build "$build" >/dev/null
-    (cd "$build" && cpack -G ZIP >/dev/null)
+    windows_build "$bits" "$build" --without-tests >/dev/null
+    windows_archive "$build" >/dev/null
     cp "$build/lotto-$version-win$bits.zip" "$build/lotto-$version-win$bits.msi" dist/
 done
 
-# ---- The browser version's site joins here, once scripts/web.sh exists ----
-if [ -f scripts/web.sh ]; then
-    bash scripts/web.sh build
-    python3 scripts/zip_folder.py build-web/site "dist/lotto-$version-web.zip" "lotto-$version-web"
-fi
+# The browser version's site.
+bash scripts/web.sh build
+python3 scripts/zip_folder.py build-web/site "dist/lotto-$version-web.zip" "lotto-$version-web"
 
 (cd dist && sha256sum -- * > SHA256SUMS)
 echo "release: dist/ for version $version, time stamps of $(date -u -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S UTC'):"

@@ -2,16 +2,16 @@
 # Installs what is missing, builds everything and runs every test: the main
 # build (unit, window, end-to-end and click-storm tests), the same suite built
 # with AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz targets, the
-# Debian package, the browser build played in headless Chromium, and the Windows
+# Debian package, the browser build played in Chromium, Firefox and WebKit, and the Windows
 # build with its tests under Wine.
 # LOTTO_QUICK=1 runs the main build's tests only; LOTTO_WEB=0 skips the browser,
 # LOTTO_WINDOWS=0 skips Windows.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=scripts/lib.sh
+source scripts/lib.sh
 
 bash scripts/install-deps.sh --tests
-
-section() { printf '\n==== %s ====\n' "$*"; }
 
 section "Build and test"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -39,7 +39,7 @@ bash scripts/package.sh
 python3 tests/package/deb_test.py build-deb/lotto_*_amd64.deb
 
 if [ "${LOTTO_WEB:-1}" != 0 ]; then
-    section "Browser build, played in headless Chromium"
+    section "Browser build, played in Chromium, Firefox and WebKit"
     bash scripts/web.sh test
 fi
 

@@ -3,19 +3,18 @@
 # on http://127.0.0.1:8049/ (any static web host serves the folder as well).
 #   bash scripts/web.sh         build and serve
 #   bash scripts/web.sh build   build only
-#   bash scripts/web.sh test    build and play the site in headless Chromium
+#   bash scripts/web.sh test    build and play the site in Chromium, Firefox and WebKit
 # Installs the Debian packages that are missing (with sudo when not root).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=scripts/lib.sh
+source scripts/lib.sh
 
 mode=${1:-serve}
 case $mode in
     serve | build | test) ;;
     *) echo "usage: bash scripts/web.sh [build|test]" >&2; exit 2 ;;
 esac
-
-now() { date +%s%N; }
-seconds_since() { awk -v start="$1" -v end="$(now)" 'BEGIN { printf "%.1f s", (end - start) / 1e9 }'; }
 
 if [ "$mode" = test ]; then
     bash scripts/install-deps.sh --web-tests
@@ -35,10 +34,8 @@ case $mode in
         started=$(now)
         status=0
         ctest --test-dir build-web --output-on-failure || status=$?
-        # CTest keeps a skipped test's output to itself: its reason is said here.
-        if reason=$(grep -m1 '^SKIPPED: ' build-web/Testing/Temporary/LastTest.log); then
-            echo "web: $reason"
-        fi
+        # CTest keeps a skipped test's output to itself: each reason is said here.
+        grep '^SKIPPED: ' build-web/Testing/Temporary/LastTest.log | sed 's/^/web: /' || true
         echo "web: browser test took $(seconds_since "$started")"
         exit $status
         ;;

@@ -9,39 +9,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
-installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
-seconds_since() { echo "$(( $(date +%s%N) / 1000000 - $1 ))" | awk '{ printf "%.1f s", $1 / 1000 }'; }
-now() { echo $(( $(date +%s%N) / 1000000 )); }
+# shellcheck source=scripts/lib.sh
+source scripts/lib.sh
 
-packages=(
-    cmake ninja-build python3 googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64
-    wine64 wine32:i386 fonts-wine xvfb xauth xdotool xclip imagemagick wixl msitools
-)
-missing=()
-for package in "${packages[@]}"; do
-    installed "$package" || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    started=$(now)
-    echo "Installing: ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    # 32-bit Wine comes from the i386 architecture.
-    dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
-    $sudo apt-get update -qq
-    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-    echo "windows: packages installed in $(seconds_since "$started")"
-fi
-
+bash scripts/install-deps.sh --windows
 for bits in 32 64; do
-    case $bits in
-        32) toolchain=cmake/toolchain-mingw-i686.cmake ;;
-        64) toolchain=cmake/toolchain-mingw-x86_64.cmake ;;
-    esac
-    cmake -S . -B "build-win$bits" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-        -DLOTTO_BUILD_BENCH=OFF >/dev/null
-    cmake --build "build-win$bits" -j2
+    windows_build "$bits" "build-win$bits"
 done
 
 # One Wine prefix for this run, made once and shared by every test under Wine.
@@ -74,10 +47,7 @@ for bits in 32 64; do
         echo "windows: $file has $(stat -c %s "$file") bytes"
     done
 done
-# The archive per architecture: lotto.exe with its German read-me and the licences.
 for bits in 32 64; do
-    rm -f "build-win$bits"/lotto-*.zip
-    (cd "build-win$bits" && cpack -G ZIP >/dev/null)
-    archive=$(ls "build-win$bits"/lotto-*.zip)
+    archive=$(windows_archive "build-win$bits")
     echo "windows: $archive has $(stat -c %s "$archive") bytes"
 done

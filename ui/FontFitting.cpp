@@ -6,6 +6,11 @@
 
 namespace {
 
+// How far a self-sizing label may miss its designed size, and how much room a
+// fixed-size label keeps after its text, in the form's pixels.
+constexpr double designedSizeTolerance = 2;
+constexpr double fixedLabelMargin = 2;
+
 // How far a face may be tightened or shrunk to fit: letters may move closer by
 // a quarter pixel each, and the size may shrink to four fifths; beyond that the
 // text no longer passes for the designed one. Sizes are whole pixels, which

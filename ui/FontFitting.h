@@ -32,11 +32,6 @@ struct TextExtent {
 
 using MeasureText = std::function<TextExtent(const FontChoice& face, std::string_view text)>;
 
-// How far a self-sizing label may miss its designed size, and how much room a
-// fixed-size label keeps after its text, in the form's pixels.
-constexpr double designedSizeTolerance = 2;
-constexpr double fixedLabelMargin = 2;
-
 class FontFitting {
 public:
     FontFitting(const FormDefinition& form, MeasureText measure);

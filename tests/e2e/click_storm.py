@@ -14,7 +14,8 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from desktop import CONTROLS, PATIENCE, Player, answer_message_box, wait_for, windows_named  # noqa: E402
+from desktop import CONTROLS, Player, answer_message_box, windows_named  # noqa: E402
+from waiting import PATIENCE, wait_for  # noqa: E402
 from xserver import XServer  # noqa: E402
 
 LOTTO = sys.argv[1]

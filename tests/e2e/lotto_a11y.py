@@ -18,8 +18,9 @@ import pyatspi
 from gi.repository import GLib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from desktop import (DESKTOP_ID, FIRST_DRAW, FIRST_TICKET, FIRST_TRACE, PATIENCE, check, summary, wait_for,  # noqa: E402
-                     window_geometry, windows_named)
+from desktop import (DESKTOP_ID, FIRST_DRAW, FIRST_TICKET, FIRST_TRACE, check, summary, window_geometry,  # noqa: E402
+                     windows_named)
+from waiting import PATIENCE, wait_for  # noqa: E402
 from xserver import XServer  # noqa: E402
 
 LOTTO, PLATFORM = sys.argv[1], sys.argv[2]

@@ -13,8 +13,9 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from desktop import (CONTROLS, DESKTOP_ID, FIRST_DRAW, FIRST_TRACE, PATIENCE, Player, answer_message_box, check,  # noqa: E402
-                     play_first_draw, summary, wait_for, window_geometry, windows_named, xdotool)
+from desktop import (CONTROLS, DESKTOP_ID, FIRST_DRAW, FIRST_TRACE, Player, answer_message_box, check,  # noqa: E402
+                     close, play_first_draw, summary, window_geometry, windows_named, xdotool)
+from waiting import PATIENCE, wait_for  # noqa: E402
 from xserver import CuttingProxy, XServer  # noqa: E402
 
 LOTTO = sys.argv[1]
@@ -95,12 +96,6 @@ def start(environment, **streams):
         print("lotto's standard error:", lotto.communicate()[1].decode(errors="replace"))
         return None
     return lotto
-
-
-def close(lotto, player, what):
-    player.click("BitBtn1")
-    code = lotto.wait(timeout=PATIENCE)
-    check(code == 0, f"{what}: Schließen ends the program with exit code 0 (got {code})")
 
 
 def play(environment, player):

@@ -1,13 +1,17 @@
 #!/usr/bin/env python3
-"""Plays the browser build as a person would: the site served on a free port,
-opened in headless Chromium and worked with real clicks and typing on the
-controls, found by their accessible names. Checks the form's geometry and
-face at zoom 1, first focus and tab order, the accessibility tree, a whole
-game with the desktop's draws and the trace in the console, the modal
-message, the game offline after one visit, a phone-sized screen, and
-Schließen. A host where Chromium cannot start reports the test as skipped.
+"""Plays the browser build as a person would, in one browser engine: the site
+served on a free port and worked through tests/support/browser.py with real
+clicks, taps and typing on the controls, found by their role and accessible
+name. Checks the designed layout's geometry and face at zoom 1, first focus
+and tab order, the names, a whole game with the desktop's draws and the trace
+in the console, the modal message, a switch of layout with the message open,
+the touch layout on phones played by taps, the outside auditor (axe-core) in
+light, dark and forced colours, the game offline after one visit, and
+Schließen. What the engine cannot check is left out, and said; a host where
+the engine cannot start reports the test as skipped.
 
-usage: lotto_web.py SITE_DIR   (LOTTO_WEB_SCREENSHOTS=DIR keeps screenshots)"""
+usage: lotto_web.py chromium|firefox|webkit SITE_DIR AXE_JS
+       (LOTTO_WEB_SCREENSHOTS=DIR keeps screenshots)"""
 import json
 import os
 import re
@@ -19,12 +23,16 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import browser as engines  # noqa: E402
+from browser import ACCESSIBILITY_TREE, CONSOLE, DARK, FORCED_COLORS, TOUCH  # noqa: E402
 from desktop import FIRST_DRAW, FIRST_TICKET, FIRST_TRACE, check, summary  # noqa: E402
+from waiting import wait_for  # noqa: E402
 
 SKIP = 77
-SITE = sys.argv[1] if len(sys.argv) > 1 else "build-web/site"
+ENGINE = sys.argv[1] if len(sys.argv) > 1 else "chromium"
+SITE = sys.argv[2] if len(sys.argv) > 2 else "build-web/site"
+AXE = sys.argv[3] if len(sys.argv) > 3 else "build-web/web-test-tools/node_modules/axe-core/axe.min.js"
 SHOTS = os.environ.get("LOTTO_WEB_SCREENSHOTS")
-WAIT = 20  # seconds for anything the page should do by itself
 
 # Every control by its role and accessible name, with its designed client bounds.
 LABELS = {
@@ -44,6 +52,7 @@ EDITS = {
     **{f"Ziehung {k + 1}": (232, 56 + 32 * k, 41, 21) for k in range(6)},
     "Zusatzzahl": (320, 56, 41, 21),
 }
+CONTROLS = [("button", name) for name in BUTTONS] + [("textbox", name) for name in EDITS]
 TAB_ORDER = ["Ziehung", "Gewinn: Anzahl Treffer", "Zusatzzahl getroffen", "Fehler: Bereich",
              "Fehler: doppelte Zahl", "Schließen", "Doppelte Zahlen", "Zahl nicht im Tippscheinbereich",
              '"Beides"', '"Zufallszahlen"', "Tippschein löschen!", *(f"Tipp {k + 1}" for k in range(6)),
@@ -53,6 +62,15 @@ LABEL_FOR = {"Gewinn": "Gewinn: Anzahl Treffer", "Fehler": "Fehler: Bereich", "T
 PROGRAMMER_NAMES = re.compile(r"\b(Button\d|BitBtn\d|Label\d|Edit(Gewinn|Zusatz|Bereich|Doppelt)|Tipp\d|Zahl\d)\b")
 TICKET = [f"Tipp {k + 1}" for k in range(6)]
 DRAW = [f"Ziehung {k + 1}" for k in range(6)] + ["Zusatzzahl"]
+DESKTOP = (1000, 760)
+DESIGNED_WIDTH = 696  # narrower pages show the touch layout
+# Phones as the touch layout meets them: upright (the smallest and a common
+# one) and held sideways, where the ticket stands beside the rest.
+PHONES = [(320, 568, "phone-320"), (390, 844, "phone-portrait"), (844, 390, "phone-landscape")]
+SMALLEST_TARGET = 44  # CSS px a finger needs
+SMALLEST_EDIT_TEXT = 16  # below it a phone zooms into the field
+SMALLEST_TEXT = 14
+AXE_TAGS = ["wcag2a", "wcag2aa", "wcag21a", "wcag21aa", "wcag22aa", "best-practice"]
 
 # Where each element of the form sits in the form's client area, as drawn.
 GEOMETRY = """
@@ -69,9 +87,34 @@ return Array.from(form.children).map((element) => {
           face: getComputedStyle(element).fontFamily};
 });"""
 
+# Each element of the form on screen: its box, the box its content has, its
+# text's box, its scroll sizes and its text size as seen.
+ON_SCREEN = """
+const edges = (r) => [r.left, r.top, r.right, r.bottom];
+const form = document.querySelector('.form');
+const scale = window.visualViewport ? visualViewport.scale : 1;
+return {touch: document.documentElement.classList.contains('touch'), innerWidth, innerHeight,
+        scrollWidth: document.documentElement.scrollWidth, form: edges(form.getBoundingClientRect()),
+        elements: Array.from(form.children, (element) => {
+          const r = element.getBoundingClientRect();
+          const text = document.createRange();
+          text.selectNodeContents(element);
+          const left = r.left + element.clientLeft, top = r.top + element.clientTop;
+          return {tag: element.localName, name: element.getAttribute('aria-label') || element.textContent.trim(),
+                  box: edges(r), inner: [left, top, left + element.clientWidth, top + element.clientHeight],
+                  text: edges(text.getBoundingClientRect()),
+                  scroll: [element.scrollWidth, element.scrollHeight, element.clientWidth, element.clientHeight],
+                  size: parseFloat(getComputedStyle(element).fontSize) * scale};
+        })};"""
+
+MESSAGE_ON_SCREEN = """
+const box = document.querySelector('dialog[open]').getBoundingClientRect();
+const ok = document.querySelector('dialog[open] button').getBoundingClientRect();
+return {box: [box.left, box.top, box.right, box.bottom], ok: [ok.width, ok.height], innerWidth, innerHeight};"""
+
 
 def skip(reason):
-    print("SKIPPED: " + " ".join(str(reason).split())[:300], flush=True)
+    print(f"SKIPPED: {ENGINE}: " + " ".join(str(reason).split())[:300], flush=True)
     sys.exit(SKIP)
 
 
@@ -87,14 +130,12 @@ class Server:
     def __init__(self, port):
         self.process = subprocess.Popen([sys.executable, "-m", "http.server", "-b", "127.0.0.1", "-d", SITE, str(port)],
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        deadline = time.monotonic() + WAIT
-        while time.monotonic() < deadline:
-            try:
-                socket.create_connection(("127.0.0.1", port), timeout=1).close()
-                return
-            except OSError:
-                time.sleep(0.05)
-        raise RuntimeError("the web server does not answer")
+
+        def answers():
+            socket.create_connection(("127.0.0.1", port), timeout=1).close()
+            return True
+        if not wait_for(answers, tolerate=OSError):  # refused until the server listens
+            raise RuntimeError("the web server does not answer")
 
     def stop(self):
         if self.process.poll() is None:
@@ -102,115 +143,120 @@ class Server:
             self.process.wait()
 
 
-def start_browser(profile):
-    try:
-        from selenium import webdriver
-        from selenium.common.exceptions import WebDriverException
-        from selenium.webdriver.chrome.service import Service
-    except ImportError as error:
-        skip(f"Selenium is not installed for {sys.executable} ({error})")
-    driver_path = shutil.which("chromedriver") or "/usr/bin/chromedriver"
-    if not os.path.exists(driver_path):
-        skip("chromedriver is not installed (Debian's chromium-driver)")
-    options = webdriver.ChromeOptions()
-    for argument in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
-                     "--window-size=1000,760", "--force-device-scale-factor=1", f"--user-data-dir={profile}"):
-        options.add_argument(argument)
-    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-    try:
-        return webdriver.Chrome(service=Service(driver_path), options=options)
-    except WebDriverException as error:
-        skip(f"Chromium cannot start: {error.msg or error}")
+class Game:
+    """The game's page in one engine, worked by role and accessible name."""
 
-
-class Page:
-    """The game's page in the browser, worked by accessible names."""
-
-    def __init__(self, driver, url):
-        from selenium.webdriver.common.action_chains import ActionChains
-        from selenium.webdriver.common.by import By
-        from selenium.webdriver.common.keys import Keys
-        self.driver, self.url, self.By, self.Keys, self.ActionChains = driver, url, By, Keys, ActionChains
+    def __init__(self, browser, url):
+        self.browser, self.url = browser, url
+        self.run = browser.run
+        self.controls = {}
         self.trace = []
         self.errors = []
-        self.found = None
+        self.left_out = []
 
-    def wait(self, predicate, seconds=WAIT):
-        deadline = time.monotonic() + seconds
-        while time.monotonic() < deadline:
-            try:
-                if predicate():
-                    return True
-            except Exception:  # the page is still changing under the query
-                pass
-            time.sleep(0.05)
-        return False
+    @staticmethod
+    def wait(predicate):
+        # A question may fail while the page is still changing under it: that answer is a no.
+        return wait_for(predicate, tolerate=Exception)
 
     def load(self):
-        self.found = None
-        self.driver.get(self.url)
-        return self.wait(lambda: self.driver.execute_script(
-            "const f = document.querySelector('.form'); return !!f && !f.hidden"))
+        # A face that the page is fetching for a new screen would be cut off
+        # by the reload, which some engines report as an error of the page.
+        self.run("return new Promise((frame) => requestAnimationFrame(() => setTimeout(frame)))"
+                 ".then(() => document.fonts.ready).then(() => true)")
+        self.browser.open(self.url)
+        if not self.wait(lambda: self.run("const f = document.querySelector('.form'); return !!f && !f.hidden")):
+            return False
+        self.controls = dict(zip(CONTROLS, self.browser.find(CONTROLS)))
+        return True
 
-    def controls(self):
-        """The form's buttons and edits by role and accessible name (a button and an edit share "Ziehung")."""
-        if self.found is None:
-            self.found = {(element.aria_role, element.accessible_name): element
-                          for element in self.driver.find_elements(self.By.CSS_SELECTOR, ".form button, .form input")}
-        return self.found
-
-    def button(self, name):
-        return self.controls()[("button", name)]
-
-    def edit(self, name):
-        return self.controls()[("textbox", name)]
-
-    def click(self, name):
-        self.button(name).click()
-
-    def type_into(self, name, text):
-        field = self.edit(name)
-        field.click()
-        field.send_keys(self.Keys.CONTROL, "a")
-        field.send_keys(self.Keys.BACKSPACE, text)
+    def control(self, role, name):
+        found = self.controls.get((role, name))
+        if found is None:
+            raise LookupError(f"no {role} named {name!r} on the page")
+        return found
 
     def read(self, *names):
-        values = [self.edit(name).get_property("value") for name in names]
+        values = self.run("return Array.from(arguments, (field) => field.value)",
+                          *(self.control("textbox", name) for name in names))
         return values[0] if len(names) == 1 else values
 
-    def focused(self):
-        return self.driver.switch_to.active_element.accessible_name
+    def values(self):
+        return self.read(*EDITS)
 
-    def press(self, *keys):
-        self.ActionChains(self.driver).send_keys(*keys).perform()
+    def focused(self):
+        """The accessible name of the control with the focus (a dialog's button by its text)."""
+        names = [name for _, name in self.controls]
+        at = self.run("return Array.prototype.indexOf.call(arguments, document.activeElement)", *self.controls.values())
+        return names[at] if at >= 0 else self.run("return document.activeElement.textContent.trim()")
 
     def dialog(self):
-        """The open message as assistive technology sees it, or None."""
-        shown = self.driver.find_elements(self.By.CSS_SELECTOR, "dialog[open]")
-        if not shown:
+        """The open message, or None; its role and title as the engine's accessibility names them."""
+        if not self.run("return !!document.querySelector('dialog[open]')"):
             return None
-        return {"role": shown[0].aria_role, "title": shown[0].accessible_name,
-                "text": shown[0].find_element(self.By.TAG_NAME, "p").text,
-                "buttons": [button.accessible_name for button in shown[0].find_elements(self.By.TAG_NAME, "button")]}
+        named, ok = self.browser.find([("alertdialog", "lotto"), ("button", "OK")])
+        return {"named": named is not None, "ok": ok, "text": self.run("return document.querySelector('dialog[open] p').textContent"),
+                "buttons": self.run("return Array.from(document.querySelectorAll('dialog[open] button'), b => b.textContent)")}
 
     def collect_console(self):
-        for entry in self.driver.get_log("browser"):
-            message = entry["message"]
-            said = re.search(r'"(\d+)"$', message)
-            if entry["level"] == "INFO" and said and "lotto.js" in message:
-                self.trace.append(said.group(1))
-            elif entry["level"] == "SEVERE":
-                self.errors.append(message)
+        for line in self.browser.console():
+            if line["level"] == "error":
+                self.errors.append(line["text"])
+            elif re.fullmatch(r"\d+", line["text"]):
+                self.trace.append(line["text"])
+
+    def traced(self, count):
+        """Waits for that many lines of the trace."""
+        def enough():
+            self.collect_console()
+            return len(self.trace) >= count
+        return self.wait(enough)
 
     def screenshot(self, name):
         if SHOTS:
             os.makedirs(SHOTS, exist_ok=True)
-            self.driver.save_screenshot(os.path.join(SHOTS, name))
+            self.run("return new Promise((frame) => requestAnimationFrame(() => requestAnimationFrame(frame)))")
+            self.browser.screenshot(os.path.join(SHOTS, f"{ENGINE}-{name}.png"))
+
+    def leave_out(self, what, why):
+        self.left_out.append(what)
+        print(f"left out in {ENGINE}: {what} ({why})", flush=True)
 
 
-def form_at_zoom_one(page):
-    check(page.driver.title == "Form1", f"the document's title is the caption ({page.driver.title!r})")
-    placed = page.driver.execute_script(GEOMETRY)
+class Hand:
+    """How the player works the form: mouse and keyboard, or finger and a phone's on-screen keyboard."""
+
+    def __init__(self, game, touch):
+        self.game, self.touch = game, touch
+
+    def press(self, element):
+        (self.game.browser.tap if self.touch else self.game.browser.click)(element)
+
+    def button(self, name):
+        self.press(self.game.control("button", name))
+
+    def fill(self, name, text):
+        game, browser = self.game, self.game.browser
+        field = game.control("textbox", name)
+        self.press(field)
+        if not game.wait(lambda: game.focused() == name):
+            check(False, f"a {'tap' if self.touch else 'click'} on {name} focuses it ({game.focused()!r})")
+        if self.touch:
+            game.run("arguments[0].select()", field)  # what a long press and "select all" do
+            browser.insert_text(text)
+        else:
+            browser.press("Control+a")
+            browser.press("Backspace")
+            browser.type_text(text)
+        game.wait(lambda: game.read(name) == text)
+
+
+def form_at_zoom_one(game):
+    screen = game.run("return [devicePixelRatio, innerWidth, document.title]")
+    check(screen[0] == 1 and screen[1] >= DESIGNED_WIDTH, f"the page is at zoom 1 with room for the form ({screen})")
+    check(screen[2] == "Form1", f"the document's title is the caption ({screen[2]!r})")
+    check(not game.run("return document.documentElement.classList.contains('touch')"), "the designed layout shows")
+    placed = game.run(GEOMETRY)
     expected = [("label", name, bounds) for name, bounds in LABELS.items()] + \
                [("button", name, bounds) for name, bounds in BUTTONS.items()] + \
                [("input", name, bounds) for name, bounds in EDITS.items()]
@@ -230,175 +276,329 @@ def form_at_zoom_one(page):
           and headline[0]["text"][2] <= HEADLINE[1][2],
           f"the headline's text stays whole in its 321 px box ({headline and headline[0]['text']})")
     check(len(placed) == 31 and all(p["face"] == '"MS Sans Serif"' for p in placed),
-          "31 controls in the designed pixel face")
-    check(not page.driver.find_elements(page.By.TAG_NAME, "canvas"), "no canvas")
+          f"31 controls in the designed pixel face ({len(placed)}, {sorted(set(p['face'] for p in placed))})")
+    check(not game.run("return document.querySelectorAll('canvas').length"), "no canvas")
 
 
-def focus_and_tab_order(page):
-    check(page.wait(lambda: page.focused() == "Ziehung"), f"Ziehung has the first focus ({page.focused()!r})")
+def focus_and_tab_order(game, where):
+    check(game.wait(lambda: game.focused() == "Ziehung"), f"{where}: Ziehung has the first focus ({game.focused()!r})")
     visited = []
     for _ in TAB_ORDER:
-        page.press(page.Keys.TAB)
-        visited.append(page.focused())
-    check(visited == TAB_ORDER[1:] + TAB_ORDER[:1], f"Tab goes round the form in the designed order ({visited})")
-    page.ActionChains(page.driver).key_down(page.Keys.SHIFT).send_keys(page.Keys.TAB).key_up(page.Keys.SHIFT).perform()
-    check(page.focused() == "Zusatzzahl", "Shift+Tab from Ziehung goes back round to Zusatzzahl")
+        game.browser.press("Tab")
+        visited.append(game.focused())
+    check(visited == TAB_ORDER[1:] + TAB_ORDER[:1], f"{where}: Tab goes round the form in the designed order ({visited})")
+    game.browser.press("Shift+Tab")
+    check(game.focused() == "Zusatzzahl", f"{where}: Shift+Tab from Ziehung goes back round to Zusatzzahl")
 
 
-def accessibility_tree(page):
-    nodes = page.driver.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
-    value = lambda node, key: node.get(key, {}).get("value")  # noqa: E731
-    by_id = {node["nodeId"]: node for node in nodes}
-    named = {(value(node, "role"), value(node, "name")) for node in nodes}
-    # A label is read as the text inside it.
-    named |= {(value(node, "role"), "".join(value(by_id[child], "name") or "" for child in node.get("childIds", [])
-                                             if child in by_id).strip())
-              for node in nodes if value(node, "role") == "LabelText"}
-    wanted = [("button", name) for name in BUTTONS] + [("textbox", name) for name in EDITS] + \
-             [("LabelText", name) for name in LABELS] + [("LabelText", HEADLINE[0])]
-    missing = [item for item in wanted if item not in named]
-    check(not missing, f"the accessibility tree names every control ({missing or len(wanted)})")
-    said = json.dumps([[value(node, key) for key in ("name", "description", "value")] for node in nodes],
-                      ensure_ascii=False)
-    leaked = sorted(set(match.group(0) for match in PROGRAMMER_NAMES.finditer(said)))
-    check(not leaked, f"no programmer name reaches the accessibility tree ({leaked})")
-    related = page.driver.execute_script(
+def names(game):
+    missing = [item for item, found in game.controls.items() if found is None]
+    check(not missing, f"the engine's accessibility names every button and field ({missing or len(CONTROLS)})")
+    related = game.run(
         "return Object.fromEntries(Array.from(document.querySelectorAll('.form label'), l => "
         "[l.textContent.trim(), l.control && l.control.getAttribute('aria-label')]))")
     check(all(related.get(label) == target for label, target in LABEL_FOR.items()),
           f"each label names the control of its column or row ({related})")
+    if ACCESSIBILITY_TREE not in game.browser.can:
+        game.leave_out("the labels' names and programmer names in the whole accessibility tree",
+                       "its driver gives no tree; names are checked by finding each control by them")
+        return
+    nodes = game.browser.accessibility_tree()
+    by_id = {node["id"]: node for node in nodes}
+    named = {(node["role"], node["name"]) for node in nodes}
+    # A label is read as the text inside it.
+    named |= {(node["role"], "".join(by_id[child]["name"] or "" for child in node["childIds"] if child in by_id).strip())
+              for node in nodes if node["role"] == "LabelText"}
+    wanted = [("LabelText", name) for name in LABELS] + [("LabelText", HEADLINE[0])]
+    missing = [item for item in wanted if item not in named]
+    check(not missing, f"the accessibility tree names every label ({missing or len(wanted)})")
+    said = json.dumps([[node[key] for key in ("name", "description", "value")] for node in nodes], ensure_ascii=False)
+    leaked = sorted(set(match.group(0) for match in PROGRAMMER_NAMES.finditer(said)))
+    check(not leaked, f"no programmer name reaches the accessibility tree ({leaked})")
 
 
-def whole_game(page):
-    page.collect_console()
-    page.click("Doppelte Zahlen")
-    page.click("Ziehung")
-    check(page.read("Fehler: doppelte Zahl") == "Doppelte Zahl", "the duplicate example is reported")
+def whole_game(game, hand, where):
+    game.collect_console()
+    game.trace.clear()
+    hand.button("Doppelte Zahlen")
+    hand.button("Ziehung")
+    check(game.wait(lambda: game.read("Fehler: doppelte Zahl") == "Doppelte Zahl"),
+          f"{where}: the duplicate example is reported")
     for name, number in zip(TICKET, FIRST_TICKET):
-        page.type_into(name, number)
-    page.click("Ziehung")
-    check(page.read(*TICKET) == ["3", "7", "9", "15", "25", "44"], "the typed ticket comes back sorted")
-    check(page.read(*DRAW) == FIRST_DRAW, f"the first draw is the desktop's ({page.read(*DRAW)})")
-    check(page.read("Gewinn: Anzahl Treffer") == "2" and page.read("Zusatzzahl getroffen") == "",
-          "two matches, no bonus hit")
-    page.collect_console()
-    check(page.trace == [FIRST_TRACE], f"one console line for the draw, as drawn ({page.trace})")
-    page.click('"Zufallszahlen"')
-    page.collect_console()
-    check(len(page.trace) == 2 and len(page.trace[1]) >= 7, f"the random ticket traces its own line ({page.trace})")
+        hand.fill(name, number)
+    hand.button("Ziehung")
+    check(game.wait(lambda: game.read(*TICKET) == ["3", "7", "9", "15", "25", "44"]),
+          f"{where}: the typed ticket comes back sorted ({game.read(*TICKET)})")
+    check(game.read(*DRAW) == FIRST_DRAW, f"{where}: the first draw is the desktop's ({game.read(*DRAW)})")
+    check(game.read("Gewinn: Anzahl Treffer") == "2" and game.read("Zusatzzahl getroffen") == "",
+          f"{where}: two matches, no bonus hit")
+    check(game.traced(1) and game.trace == [FIRST_TRACE], f"{where}: one console line for the draw, as drawn ({game.trace})")
+    hand.button('"Zufallszahlen"')
+    check(game.traced(2) and len(game.trace) == 2 and len(game.trace[1]) >= 7,
+          f"{where}: the random ticket traces its own line ({game.trace})")
 
 
-def modal_message(page):
-    page.type_into("Tipp 3", "<b>7</b>")
-    clear = page.button("Tippschein löschen!")
-    for close_key in (page.Keys.ENTER, page.Keys.ESCAPE):
-        page.click("Ziehung")
-        check(page.wait(page.dialog), "a letter in a ticket field shows a message")
-        shown = page.dialog()
-        check(shown and shown["role"] == "alertdialog" and shown["title"] == "lotto" and shown["buttons"] == ["OK"]
+def modal_message(game):
+    hand = Hand(game, touch=False)
+    hand.fill("Tipp 3", "<b>7</b>")
+    for close_key in ("Enter", "Escape"):
+        hand.button("Ziehung")
+        check(game.wait(game.dialog), "a letter in a ticket field shows a message")
+        shown = game.dialog()
+        check(shown and shown["named"] and shown["buttons"] == ["OK"] and shown["ok"] is not None
               and "<b>7</b>" in shown["text"], f"an alert dialog 'lotto' with the text as typed and OK ({shown})")
-        page.ActionChains(page.driver).move_to_element(clear).click().perform()
-        check(page.read("Tipp 3") == "<b>7</b>", "the form takes no click while the message is open")
-        page.press(close_key)
-        check(page.wait(lambda: not page.dialog()), f"{close_key.encode('unicode_escape')} closes the message")
-        check(page.focused() == "Ziehung", f"the focus goes back to Ziehung ({page.focused()!r})")
-    check(page.read("Gewinn: Anzahl Treffer") == "", "the result is cleared after the error")
-    page.screenshot("desktop.png")
+        game.browser.click(game.control("button", "Tippschein löschen!"))
+        check(game.read("Tipp 3") == "<b>7</b>", "the form takes no click while the message is open")
+        game.browser.press(close_key)
+        check(game.wait(lambda: not game.dialog()), f"{close_key} closes the message")
+        check(game.focused() == "Ziehung", f"the focus goes back to Ziehung ({game.focused()!r})")
+    check(game.read("Gewinn: Anzahl Treffer") == "", "the result is cleared after the error")
+    game.screenshot("desktop")
 
 
-def offline(page, server):
-    ready = page.driver.execute_async_script(
-        "const done = arguments[arguments.length - 1];"
-        "navigator.serviceWorker.ready.then(() => done(true), () => done(false));")
-    check(ready, "the service worker is ready after one visit")
+def layout_switch(game):
+    """From the desktop's width to a phone's and back, with a message open."""
+    game.browser.set_viewport(*DESKTOP)
+    check(game.load(), "the form shows again at the desktop's width")
+    hand = Hand(game, touch=False)
+    for name, text in zip(TICKET, ["1", "2", "3", "4", "5", "x5"]):
+        hand.fill(name, text)
+    hand.button("Ziehung")
+    check(game.wait(game.dialog), "a message is open before the switch")
+    before = game.values()
+    for width, height, touch in ((390, 844, True), (*DESKTOP, False)):
+        game.browser.set_viewport(width, height)
+        check(game.wait(lambda: game.run("return document.documentElement.classList.contains('touch')") == touch),
+              f"at {game.run('return innerWidth')} px the {'touch' if touch else 'designed'} layout shows")
+        check(game.dialog() is not None and game.focused() == "OK",
+              f"the message stays open with the focus on its OK ({game.focused()!r})")
+        check(game.values() == before, f"every field keeps its text ({game.values()})")
+        if touch:
+            game.screenshot("switch-narrow")
+    placed = {p["name"]: [round(v) for v in p["box"]] for p in game.run(GEOMETRY)}
+    check(placed.get("Ziehung") == list(BUTTONS["Ziehung"]), f"back in the designed places ({placed.get('Ziehung')})")
+    game.browser.press("Enter")
+    check(game.wait(lambda: not game.dialog()) and game.focused() == "Ziehung",
+          "the message closes and gives the focus back to Ziehung")
+
+
+def overlapping(elements):
+    pairs = []
+    for k, a in enumerate(elements):
+        for b in elements[k + 1:]:
+            if min(a["box"][2], b["box"][2]) - max(a["box"][0], b["box"][0]) > 0.5 and \
+                    min(a["box"][3], b["box"][3]) - max(a["box"][1], b["box"][1]) > 0.5:
+                pairs.append((a["name"], b["name"]))
+    return pairs
+
+
+def touch_layout(game, where):
+    """What a thumb and an eye need of the touch layout at the present size."""
+    seen = game.run(ON_SCREEN)
+    elements = seen["elements"]
+    controls = [e for e in elements if e["tag"] != "label"]
+    check(seen["touch"], f"{where}: the touch layout shows")
+    small = [(e["name"], round(e["box"][2] - e["box"][0]), round(e["box"][3] - e["box"][1])) for e in controls
+             if e["box"][2] - e["box"][0] < SMALLEST_TARGET or e["box"][3] - e["box"][1] < SMALLEST_TARGET]
+    check(len(controls) == 24 and not small, f"{where}: every control at least 44x44 ({small})")
+    tiny = [(e["name"], e["size"]) for e in elements
+            if e["size"] < (SMALLEST_EDIT_TEXT if e["tag"] == "input" else SMALLEST_TEXT)]
+    check(not tiny, f"{where}: edit text at least 16 px, all other text at least 14 px ({tiny})")
+    check(seen["scrollWidth"] <= seen["innerWidth"],
+          f"{where}: nothing scrolls sideways ({seen['scrollWidth']} in {seen['innerWidth']})")
+    form = seen["form"]
+    outside = [e["name"] for e in elements if e["box"][0] < max(form[0], 0) - 0.5
+               or e["box"][2] > min(form[2], seen["innerWidth"]) + 0.5]
+    check(not outside, f"{where}: every element lies whole in the form and the screen's width ({outside})")
+    check(not overlapping(elements), f"{where}: no two elements overlap ({overlapping(elements)})")
+    cut = [e["name"] for e in elements if e["tag"] != "input" and (
+        e["scroll"][0] > e["scroll"][2] or e["scroll"][1] > e["scroll"][3]
+        or e["text"][0] < e["inner"][0] - 1 or e["text"][1] < e["inner"][1] - 1
+        or e["text"][2] > e["inner"][2] + 1 or e["text"][3] > e["inner"][3] + 1)]
+    check(not cut, f"{where}: every label's and button's text is whole in its box ({cut})")
+
+
+def message_on_phone(game, hand, where):
+    hand.fill("Tipp 3", "x")
+    hand.button("Ziehung")
+    check(game.wait(game.dialog), f"{where}: a letter in a ticket field shows the message")
+    seen = game.run(MESSAGE_ON_SCREEN)
+    box = seen["box"]
+    check(box[0] >= 0 and box[1] >= 0 and box[2] <= seen["innerWidth"] and box[3] <= seen["innerHeight"]
+          and min(seen["ok"]) >= SMALLEST_TARGET, f"{where}: the message fits the screen, its OK at least 44x44 ({seen})")
+    game.screenshot("phone-message")
+    audit(game, f"{where} with the message open")
+    hand.press(game.dialog()["ok"])
+    check(game.wait(lambda: not game.dialog()) and game.focused() == "Ziehung",
+          f"{where}: OK closes the message and the focus goes back to Ziehung")
+
+
+def touch_pass(game):
+    browser = game.browser
+    touch = TOUCH in browser.can
+    hand = Hand(game, touch)
+    if not touch:
+        game.leave_out("taps, a coarse pointer and phone landscape",
+                       "the driver has no touch: the touch layout at a narrow window, worked with the mouse")
+    for width, height, name in PHONES if touch else PHONES[:1]:
+        browser.set_viewport(width, height, touch)
+        first = name == PHONES[0][2]
+        if first:
+            check(game.load(), f"at {width}x{height}: the form shows")
+            game.run("window.lottoTestPointers = new Set();"
+                     "addEventListener('pointerdown', (event) => lottoTestPointers.add(event.pointerType), true)")
+        else:
+            check(game.wait(lambda: game.run("return innerWidth") == width), f"the screen turns to {width}x{height}")
+        inner = game.run("return [innerWidth, innerHeight]")
+        where = f"touch layout at {inner[0]}x{inner[1]}"
+        if inner[0] != width:
+            game.leave_out(f"{width} px wide", f"the narrowest window the browser takes is {inner[0]} px")
+        touch_layout(game, where)
+        if first:
+            check(game.run("return document.querySelector('.form input').inputMode") == "numeric",
+                  f"{where}: the fields ask for a keyboard with digits")
+            focus_and_tab_order(game, where)
+            whole_game(game, hand, where + (" by taps" if touch else ""))
+            message_on_phone(game, hand, where)
+            if touch:
+                pointers = game.run("return Array.from(lottoTestPointers)")
+                check(pointers == ["touch"], f"{where}: every press was a finger's ({pointers})")
+        game.run("scrollTo(0, 0)")
+        game.screenshot(name)
+        if name == "phone-portrait" or not touch:
+            audits(game, "the touch layout", name)
+
+
+def audit(game, where):
+    """axe-core's verdict on the page as it is."""
+    with open(AXE, encoding="utf-8") as file:
+        auditor = file.read()
+    violations = game.run(auditor + "\nreturn axe.run(document, {runOnly: {type: 'tag', values: %s}, "
+                          "resultTypes: ['violations']}).then((r) => r.violations.map((v) => "
+                          "({id: v.id, impact: v.impact, targets: v.nodes.map((n) => n.target.join(' '))})));"
+                          % json.dumps(AXE_TAGS))
+    for violation in violations:
+        print(f"     axe: {violation['id']} ({violation['impact']}): {', '.join(violation['targets'])}")
+    check(not violations, f"axe: no violations in {where} ({len(violations)})")
+
+
+def audits(game, layout, shot):
+    """The auditor in the system's light, dark and forced colours."""
+    browser = game.browser
+    for scheme, forced, ability in (("light", False, None), ("dark", False, DARK), ("light", True, FORCED_COLORS)):
+        colours = "forced colours" if forced else f"{scheme} colours"
+        if ability and ability not in browser.can:
+            game.leave_out(f"{layout} in {colours}", "the engine cannot emulate them here")
+            continue
+        browser.emulate(scheme, forced)
+        if ability:
+            check(game.load(), f"{layout} in {colours}: the form shows")
+            shown = game.run("return [matchMedia('(prefers-color-scheme: dark)').matches, "
+                             "matchMedia('(forced-colors: active)').matches]")
+            check(shown == [scheme == "dark", forced], f"{layout} in {colours}: the page sees them ({shown})")
+            game.screenshot(f"{shot}-{'forced' if forced else scheme}")
+        audit(game, f"{layout} in {colours}")
+    browser.emulate("light", False)
+    check(game.load(), f"{layout} in light colours again: the form shows")
+
+
+def offline(game, server):
+    game.browser.set_viewport(*DESKTOP)
+    check(game.run("return navigator.serviceWorker.ready.then(() => true)"), "the service worker is ready after one visit")
     server.stop()
-    check(page.load(), "with the server gone, a reload still shows the form")
-    page.click('"Zufallszahlen"')
-    page.click("Ziehung")
-    check(all(page.read(*DRAW)) and page.read("Gewinn: Anzahl Treffer") != "", "and the game plays offline")
-    stored = page.driver.execute_async_script(
-        "const done = arguments[arguments.length - 1];"
-        "indexedDB.databases().then((d) =>"
-        " done([document.cookie, localStorage.length, sessionStorage.length, d.length]))")
+    check(game.load(), "with the server gone, a reload still shows the form")
+    hand = Hand(game, touch=False)
+    hand.button('"Zufallszahlen"')
+    hand.button("Ziehung")
+    check(game.wait(lambda: all(game.read(*DRAW)) and game.read("Gewinn: Anzahl Treffer") != ""),
+          "and the game plays offline")
+    stored = game.run("return indexedDB.databases().then((d) => "
+                      "[document.cookie, localStorage.length, sessionStorage.length, d.length])")
     check(stored == ["", 0, 0, 0], f"nothing stored besides the offline copy ({stored})")
-    hosts = page.driver.execute_script(
-        "return performance.getEntriesByType('resource').map(e => new URL(e.name).host)"
-        ".filter(h => h !== location.host)")
+    hosts = game.run("return performance.getEntriesByType('resource').map(e => new URL(e.name).host)"
+                     ".filter(h => h !== location.host)")
     check(hosts == [], f"the page asks no other host ({hosts})")
 
 
-def phone(page):
-    page.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
-                                {"width": 390, "height": 844, "deviceScaleFactor": 3, "mobile": True})
-    check(page.load(), "the form shows on a phone")
-    page.screenshot("phone.png")
-    placed = page.driver.execute_script(GEOMETRY)
-    sizes = page.driver.execute_script(
-        "const b = document.querySelector('.form').getBoundingClientRect();"
-        "return [document.documentElement.scrollWidth, innerWidth, b.left, b.width, b.height]")
-    scroll_width, width, left, form_width, form_height = sizes
-    check(scroll_width <= width and left >= 0 and abs(form_width - width) <= 1
-          and abs(form_width / form_height - 696 / 480) < 0.01,
-          f"the whole form is scaled down to the width, nothing scrolls sideways ({sizes})")
-    headline = [p for p in placed if p["name"] == HEADLINE[0]][0]
-    check(placed[0]["face"] != '"MS Sans Serif"' and headline["text"][2] <= HEADLINE[1][2],
-          f"the scalable face, with the headline whole ({placed[0]['face']}, {headline['text'][2]:.1f} px)")
-    check(page.edit("Tipp 1").get_property("inputMode") == "numeric", "the fields ask for a keyboard with digits")
-    page.click('"Zufallszahlen"')
-    check(all(page.read(*TICKET)), "a tap fills the ticket")
-    page.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
-
-
-def close_game(page):
-    check(page.load(), "the form shows again")
-    page.click("Schließen")
-    check(page.wait(lambda: page.driver.execute_script(
+def close_game(game):
+    check(game.load(), "the form shows again")
+    Hand(game, touch=False).button("Schließen")
+    check(game.wait(lambda: game.run(
         "const n = document.getElementById('notice'); return !n.hidden && !document.querySelector('.form')")),
         "Schließen takes the form away")
-    notice = page.driver.execute_script("return document.getElementById('notice').innerText")
+    notice = game.run("return document.getElementById('notice').innerText")
     check("Das Spiel ist beendet." in notice, f"the page says that the game has ended ({notice!r})")
-    buttons = page.driver.find_elements(page.By.CSS_SELECTOR, "button")
-    check(len(buttons) == 1 and page.focused() == "Neues Spiel", "with one control for a new game, focused")
-    buttons[0].click()
-    check(page.wait(lambda: page.driver.execute_script(
-        "const f = document.querySelector('.form'); return !!f && !f.hidden")), "which starts a new game")
+    restart = game.browser.find([("button", "Neues Spiel")])[0]
+    check(restart is not None and game.run("return document.querySelectorAll('button').length") == 1
+          and game.run("return document.activeElement === arguments[0]", restart),
+          "with one control for a new game, focused")
+    game.browser.click(restart)
+    check(game.wait(lambda: game.run("const f = document.querySelector('.form'); return !!f && !f.hidden")),
+          "which starts a new game")
+
+
+def play(game, server):
+    browser = game.browser
+    browser.set_viewport(*DESKTOP)
+    if not game.load():
+        game.collect_console()
+        check(False, f"the form shows ({game.errors})")
+        return
+    form_at_zoom_one(game)
+    focus_and_tab_order(game, "designed layout")
+    names(game)
+    if CONSOLE not in browser.can:
+        game.leave_out("console lines before the page has loaded",
+                       "the driver reads no console: a hook in the page keeps them from the load on")
+    whole_game(game, Hand(game, touch=False), "designed layout")
+    modal_message(game)
+    audits(game, "the designed layout", "desktop")
+    layout_switch(game)
+    touch_pass(game)
+    offline(game, server)
+    close_game(game)
+    game.collect_console()
+    check(not game.errors, f"no errors in the console ({game.errors})")
 
 
 def main():
+    if ENGINE not in engines.ENGINES:
+        print(f"FAIL unknown engine {ENGINE!r}: one of {', '.join(engines.ENGINES)}")
+        return 1
     if not os.path.isfile(os.path.join(SITE, "index.html")):
         print(f"FAIL no site in {SITE}: build it with scripts/web.sh build")
+        return 1
+    if not os.path.isfile(AXE):
+        print(f"FAIL no axe-core at {AXE}: the test's npm ci installs it")
         return 1
     with open(os.path.join(SITE, "manifest.webmanifest"), encoding="utf-8") as file:
         manifest = json.load(file)
     check(manifest["name"] == "Lotto 6 aus 49" and manifest["lang"] == "de"
           and sorted(icon["sizes"] for icon in manifest["icons"]) == ["192x192", "512x512"],
           "the web app manifest names the game in German, with icons of 192 and 512 pixels")
-    profile = tempfile.mkdtemp(prefix="lotto-web-")
+    started = time.monotonic()
+    profile = tempfile.mkdtemp(prefix=f"lotto-web-{ENGINE}-")
     port = free_port()
     server = Server(port)
-    driver = None
+    browser = None
     try:
-        driver = start_browser(profile)
-        page = Page(driver, f"http://127.0.0.1:{port}/")
-        if not page.load():
-            page.collect_console()
-            check(False, f"the form shows ({page.errors})")
-            return summary()
-        form_at_zoom_one(page)
-        focus_and_tab_order(page)
-        accessibility_tree(page)
-        whole_game(page)
-        modal_message(page)
-        offline(page, server)
-        phone(page)
-        close_game(page)
-        page.collect_console()
-        check(not page.errors, f"no errors in the console ({page.errors})")
+        try:
+            browser = engines.start(ENGINE, profile)
+        except engines.Unavailable as reason:
+            skip(reason)
+        game = Game(browser, f"http://127.0.0.1:{port}/")
+        try:
+            play(game, server)
+        except Exception as error:  # a control that is not there, a browser that has gone
+            check(False, f"the scenario runs to its end ({type(error).__name__}: {error})")
+        if game.left_out:
+            print(f"{ENGINE} left out: {'; '.join(game.left_out)}")
     finally:
-        if driver:
-            driver.quit()
+        if browser:
+            browser.quit()
         server.stop()
         shutil.rmtree(profile, ignore_errors=True)
+    print(f"{ENGINE}: {time.monotonic() - started:.1f} s")
     return summary()
 
 

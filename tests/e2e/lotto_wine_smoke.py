@@ -10,9 +10,10 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from desktop import (EDITS_IN_TAB_ORDER, FIRST_DRAW, FIRST_TRACE, PATIENCE, Player, answer_message_box,  # noqa: E402
-                     POINTER_ROOT, check, keyboard_window, play_first_draw, summary, wait_for, window_geometry,
+from desktop import (EDITS_IN_TAB_ORDER, FIRST_DRAW, Player, answer_message_box, POINTER_ROOT,  # noqa: E402
+                     check, close_after_first_draw, keyboard_window, play_first_draw, summary, window_geometry,
                      windows_named, xdotool)
+from waiting import PATIENCE, wait_for  # noqa: E402
 import wineprefix  # noqa: E402
 from xserver import XServer  # noqa: E402
 
@@ -77,12 +78,7 @@ def play(environment, player):
         check(ticket == ["3", "7", "9", "15", "25", "44"], f"the ticket comes back sorted ({ticket})")
         check(draw == FIRST_DRAW, f"the first draw, as on Linux ({draw})")
         check(player.read("EditGewinn") == "2", "two matches: 3 and 44")
-
-        player.click("BitBtn1")
-        code = lotto.wait(timeout=PATIENCE)
-        check(code == 0, f"Schließen ends the program with exit code 0 (got {code})")
-        trace = lotto.stdout.read().decode()
-        check(trace == FIRST_TRACE, f"the trace reaches standard output ({trace!r})")
+        close_after_first_draw(lotto, player)
     finally:
         if lotto.poll() is None:
             lotto.kill()

@@ -24,6 +24,7 @@ import tempfile
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "support"))
 from desktop import check, summary  # noqa: E402
+from waiting import PATIENCE  # noqa: E402
 import wineprefix  # noqa: E402
 
 MAKE_MSI = os.path.join(HERE, "..", "..", "packaging", "windows", "make_msi.py")
@@ -149,12 +150,12 @@ class Prefix:
         self.path = environment["WINEPREFIX"]
 
     def wine(self, *command):
-        return run(self.wine64, *command, env=self.environment, timeout=300)
+        return run(self.wine64, *command, env=self.environment, timeout=PATIENCE)
 
     def settle(self):
         """Waits until every Wine process has ended and the registry is on disk."""
         subprocess.run([os.path.join(os.path.dirname(self.wine64), "wineserver"), "-w"], env=self.environment,
-                       timeout=120)
+                       timeout=PATIENCE)
 
     def unix(self, windows_path):
         return os.path.realpath(self.wine("winepath", "-u", windows_path).stdout.strip())
@@ -240,8 +241,9 @@ def start_menu_and_play(prefix, wine, install_folder, icon):
         check(working is not None and prefix.unix(working) == install_folder, f"in its folder ({working})")
         check(icon_file is not None and contents(prefix.unix(icon_file)) == icon,
               f"with the program's icon ({icon_file})")
+    # No time limit of its own: each of its waits has the patience, and CTest's limit bounds the whole test.
     smoke = subprocess.run([sys.executable, SMOKE_TEST, wine, os.path.join(install_folder, "lotto.exe")],
-                           env=prefix.environment, capture_output=True, text=True, timeout=300)
+                           env=prefix.environment, capture_output=True, text=True)
     print("  " + smoke.stdout.strip().replace("\n", "\n  "))
     check(smoke.returncode == 0, "the installed program passes the Wine smoke test")
 

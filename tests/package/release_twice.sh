@@ -7,6 +7,8 @@
 # is then reported as skipped.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+# shellcheck source=scripts/lib.sh
+source scripts/lib.sh
 
 if [ "$(git rev-parse --show-toplevel 2>/dev/null)" != "$(pwd -P)" ] \
         || ! commit=$(git rev-parse --verify -q HEAD 2>/dev/null); then
@@ -25,14 +27,14 @@ for tree in "$first" "$second"; do
     mkdir -p "$tree"
     git archive "$commit" | tar -x -C "$tree"
 done
-started=$(date +%s)
+started=$(now)
 (cd "$first" && SOURCE_DATE_EPOCH=$epoch bash scripts/release.sh >"$scratch/first.log" 2>&1) \
     || { tail -n 30 "$scratch/first.log"; echo "FAIL: the first release build failed"; exit 1; }
-middle=$(date +%s)
+middle=$(now)
 (cd "$second" && umask 002 && SOURCE_DATE_EPOCH=$epoch TZ=Pacific/Kiritimati LC_ALL=C LANG=de_DE.UTF-8 \
     bash scripts/release.sh >"$scratch/second.log" 2>&1) \
     || { tail -n 30 "$scratch/second.log"; echo "FAIL: the second release build failed"; exit 1; }
-echo "release twice: the builds took $((middle - started)) s and $(($(date +%s) - middle)) s"
+echo "release twice: the builds took $(seconds_since "$started" "$middle") and $(seconds_since "$middle")"
 
 sed -n '/^release: dist/,$p' "$scratch/first.log"
 if cmp -s "$first/dist/SHA256SUMS" "$second/dist/SHA256SUMS" \

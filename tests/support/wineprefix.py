@@ -14,6 +14,8 @@ import subprocess
 import sys
 import tempfile
 
+from waiting import PATIENCE
+
 SHIPPED_FONTS = "/usr/share/wine/fonts"
 DESIGNED_DPI = 96
 
@@ -35,10 +37,10 @@ def prepare(wine, environment, dpi=DESIGNED_DPI):
         with open(settings, "w", encoding="utf-16") as file:
             file.write(_registry(dpi))
         subprocess.run([wine, "reg", "import", settings], env=environment, check=True, capture_output=True,
-                       timeout=120)
+                       timeout=PATIENCE)
     # Every Wine process of the prefix has ended once the server has: the next
     # one reads the new settings.
-    subprocess.run([os.path.join(os.path.dirname(wine), "wineserver"), "-w"], env=environment, timeout=120)
+    subprocess.run([os.path.join(os.path.dirname(wine), "wineserver"), "-w"], env=environment, timeout=PATIENCE)
     fonts = os.path.join(environment["WINEPREFIX"], "drive_c", "windows", "Fonts")
     os.makedirs(fonts, exist_ok=True)
     for name in os.listdir(SHIPPED_FONTS) if os.path.isdir(SHIPPED_FONTS) else []:

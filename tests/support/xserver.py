@@ -9,10 +9,10 @@ import struct
 import subprocess
 import tempfile
 import threading
-import time
+
+from waiting import wait_for
 
 SOCKETS = "/tmp/.X11-unix"
-PATIENCE = 60  # seconds for a server to come up
 
 
 def _setup_request():
@@ -56,14 +56,17 @@ class XServer:
             ["Xvfb", "-displayfd", str(tell), "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp", "-noreset",
              *options], stdout=subprocess.DEVNULL, stderr=self._log, pass_fds=(tell,))
         os.close(tell)
-        number = b""
-        deadline = time.monotonic() + PATIENCE
-        while not number.endswith(b"\n") and time.monotonic() < deadline:
-            if select.select([told], [], [], max(0, deadline - time.monotonic()))[0]:
-                got = os.read(told, 16)
-                if not got:
-                    break
-                number += got
+        number = bytearray()
+
+        def told_or_ended():
+            """The server writes its number and a line end once it takes
+            clients; where it ends instead, the pipe closes."""
+            if not select.select([told], [], [], 0)[0]:
+                return False
+            got = os.read(told, 16)
+            number.extend(got)
+            return not got or number.endswith(b"\n")
+        wait_for(told_or_ended, poll=0.01)
         os.close(told)
         if not number.strip().isdigit():
             self.stop()

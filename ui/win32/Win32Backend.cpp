@@ -1,30 +1,22 @@
 // The toolkit layer's backend over the Win32 API: one window class of its own,
 // the system's EDIT, BUTTON and STATIC controls, and a message loop that gives
-// Tab navigation through IsDialogMessage. The only file that sees Windows.
-// Every text crosses the API as UTF-16; the layer above speaks UTF-8.
-//
-// The form is designed at 96 dpi. The program's manifest declares it aware of
-// each monitor's dpi (and asks for the themed common controls), so Windows
-// does not stretch it as a blurry bitmap: every bound and the font are scaled
-// here, at creation and whenever the window moves to a screen of another dpi.
+// Tab navigation through IsDialogMessage. The text's way through UTF-16, the
+// fonts, the scaling to each monitor's dpi, the close button's face, the
+// spoken names and the names for tools each have their own file beside this
+// one; this folder is the only place that sees Windows.
 #include "Backend.h"
 #include "Sysutils.h"
+#include "Win32CloseButton.h"
+#include "Win32ControlNames.h"
+#include "Win32Dpi.h"
+#include "Win32Fonts.h"
+#include "Win32Text.h"
+#include "Win32Window.h"
 #include "WindowPlacement.h"
 
-#ifndef UNICODE
-#define UNICODE  // the system's own resources (IDI_APPLICATION, IDC_ARROW) by their wide names
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 #include <commctrl.h>
-#include <objbase.h>
-#include <oleacc.h>
-#include <uxtheme.h>
-#include <vssym32.h>
 
 #include <exception>
 #include <string>
@@ -33,106 +25,12 @@
 
 namespace Backend {
 
-struct Control {
-    HWND handle = nullptr;
-    ControlKind kind = ControlKind::Label;
-    AutoSize autoSize = AutoSize::No;
-    Bounds bounds{};        // as designed, at 96 dpi
-    bool named = false;     // carries a spoken name for assistive technology
-    std::function<void()> onClick;
-};
-
-struct Window {
-    ~Window();
-
-    HWND handle = nullptr;
-    HFONT font = nullptr;
-    std::wstring fontFamily;
-    int fontPixelHeight = 0;   // at 96 dpi
-    UINT dpi = USER_DEFAULT_SCREEN_DPI;
-    IAccPropServices* names = nullptr;  // null where the system offers no annotation
-    bool comStarted = false;
-    std::vector<std::unique_ptr<Control>> controls;
-    HWND firstFocus = nullptr;
-    HWND savedFocus = nullptr;  // the focused control while another window is active
-    bool closed = true;         // until shown, and again once closed
-    std::exception_ptr failure; // what escaped a message handler, for the loop to raise
-};
-
 namespace {
 
 constexpr wchar_t windowClassName[] = L"LottoForm";
 constexpr int firstControlId = 100;  // clear of IDOK and IDCANCEL, which IsDialogMessage sends
-constexpr int closeGlyphSize = 16;
-constexpr int closeGlyphGap = 4;
 
 bool classRegistered = false;
-
-// The annotation service (CAccPropServices), its interface and the name
-// property. The service is made through COM, so the program does not import
-// oleacc.dll and starts without it; the ids are spelled out here because the
-// import library that has them brings every other id of the system along.
-constexpr CLSID accPropServicesClass = {0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
-constexpr IID accPropServicesInterface = {0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
-constexpr MSAAPROPID accNameProperty = {0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
-
-// A designed length in pixels at the given dpi.
-int scaled(int length, UINT dpi)
-{
-    return MulDiv(length, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
-}
-
-// The dpi of the window's monitor where the system tells it (Windows 10 on),
-// else the system's. Looked up by name so that the program still starts on
-// older Windows.
-UINT dpiOf(HWND handle)
-{
-    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    if (getDpiForWindow) {
-        if (const UINT dpi = getDpiForWindow(handle))
-            return dpi;
-    }
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
-}
-
-std::wstring toWide(std::string_view text)
-{
-    if (text.empty())
-        return {};
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
-
-std::string toUtf8(std::wstring_view text)
-{
-    if (text.empty())
-        return {};
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string narrow(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length, nullptr,
-                        nullptr);
-    return narrow;
-}
-
-std::wstring windowText(HWND handle)
-{
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(handle)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(handle, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-Window* windowOf(HWND handle)
-{
-    return reinterpret_cast<Window*>(GetWindowLongPtrW(handle, GWLP_USERDATA));
-}
 
 // The control behind a child window, or nullptr for any other window.
 Control* controlOf(const Window& window, HWND handle)
@@ -146,187 +44,6 @@ bool isButton(const Control* control)
 {
     return control && (control->kind == ControlKind::Button || control->kind == ControlKind::CloseButton);
 }
-
-int CALLBACK noteFontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found)
-{
-    *reinterpret_cast<bool*>(found) = true;
-    return 0;
-}
-
-// Whether the designed face is installed; where it is not, the system's dialog
-// font stands in under its alias.
-bool fontInstalled(const std::wstring& family)
-{
-    LOGFONTW wanted{};
-    wanted.lfCharSet = DEFAULT_CHARSET;
-    family.copy(wanted.lfFaceName, LF_FACESIZE - 1);
-    bool found = false;
-    HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExW(screen, &wanted, noteFontFound, reinterpret_cast<LPARAM>(&found), 0);
-    ReleaseDC(nullptr, screen);
-    return found;
-}
-
-std::wstring fontFamily(const FontDefinition& definition)
-{
-    std::wstring family = toWide(definition.family);
-    if (family.empty() || !fontInstalled(family))
-        family = L"MS Shell Dlg";
-    return family;
-}
-
-HFONT createFont(const std::wstring& family, int pixelHeight)
-{
-    // A negative height asks for the character height, as the designed 8 pt at 96 dpi.
-    return CreateFontW(-pixelHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, family.c_str());
-}
-
-SIZE textExtent(HWND handle, HFONT font, const std::wstring& text)
-{
-    SIZE extent{};
-    HDC dc = GetDC(handle);
-    const HGDIOBJ previous = SelectObject(dc, font);
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    extent.cy = metrics.tmHeight;  // a line's height also where the text is empty
-    SelectObject(dc, previous);
-    ReleaseDC(handle, dc);
-    return extent;
-}
-
-// A label that sizes itself takes the extent of its text in the window's font.
-void fitLabel(const Control& control, HFONT font)
-{
-    const SIZE extent = textExtent(control.handle, font, windowText(control.handle));
-    SetWindowPos(control.handle, nullptr, 0, 0, extent.cx, extent.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-// The close glyph without a frame of its own, for a themed face: the mark of
-// the system's symbol font, as the classic caption buttons draw it.
-bool drawThemedCloseGlyph(HDC dc, const RECT& glyph, COLORREF colour)
-{
-    static const bool symbolsInstalled = fontInstalled(L"Marlett");
-    if (!symbolsInstalled)
-        return false;
-    HFONT symbols = CreateFontW(-(glyph.bottom - glyph.top), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SYMBOL_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Marlett");
-    if (!symbols)
-        return false;
-    const HGDIOBJ previous = SelectObject(dc, symbols);
-    SetTextColor(dc, colour);
-    RECT box = glyph;
-    DrawTextW(dc, L"r", 1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(dc, previous);
-    DeleteObject(symbols);
-    return true;
-}
-
-// The close-kind button: a push button face with the close glyph before its
-// text. Where the application is themed, the face is the theme's push button
-// in the same state as its neighbours'; elsewhere it is drawn the way the
-// classic push button draws itself.
-void drawCloseButton(const DRAWITEMSTRUCT& item, const Window& window)
-{
-    HDC dc = item.hDC;
-    RECT face = item.rcItem;
-    const bool pushed = item.itemState & ODS_SELECTED;
-    const bool focused = item.itemState & ODS_FOCUS;
-    const bool hot = SendMessageW(item.hwndItem, BM_GETSTATE, 0, 0) & BST_HOT;
-    const int glyphSize = scaled(closeGlyphSize, window.dpi);
-    const int glyphGap = scaled(closeGlyphGap, window.dpi);
-
-    HTHEME theme = OpenThemeData(item.hwndItem, L"BUTTON");
-    RECT content = face;
-    COLORREF textColour = GetSysColor(COLOR_BTNTEXT);
-    if (theme) {
-        const int state = pushed ? PBS_PRESSED : hot ? PBS_HOT : focused ? PBS_DEFAULTED : PBS_NORMAL;
-        if (IsThemeBackgroundPartiallyTransparent(theme, BP_PUSHBUTTON, state))
-            DrawThemeParentBackground(item.hwndItem, dc, &face);
-        DrawThemeBackground(theme, dc, BP_PUSHBUTTON, state, &face, nullptr);
-        GetThemeBackgroundContentRect(theme, dc, BP_PUSHBUTTON, state, &face, &content);
-        GetThemeColor(theme, BP_PUSHBUTTON, state, TMT_TEXTCOLOR, &textColour);
-    } else {
-        if (focused) {
-            FrameRect(dc, &face, GetSysColorBrush(COLOR_WINDOWFRAME));
-            InflateRect(&face, -1, -1);
-        }
-        DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
-        content = face;
-        InflateRect(&content, -3, -3);
-    }
-
-    const std::wstring text = windowText(item.hwndItem);
-    const HGDIOBJ previous = SelectObject(dc, window.font);
-    SIZE extent{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-    const int shift = pushed && !theme ? 1 : 0;  // a classic face shows its content pressed in
-    const int contentWidth = glyphSize + glyphGap + extent.cx;
-    const int left = (face.left + face.right - contentWidth) / 2 + shift;
-    const int middle = (face.top + face.bottom) / 2 + shift;
-
-    RECT glyph{left, middle - glyphSize / 2, left + glyphSize, middle - glyphSize / 2 + glyphSize};
-    if (!theme || !drawThemedCloseGlyph(dc, glyph, textColour))
-        DrawFrameControl(dc, &glyph, DFC_CAPTION, DFCS_CAPTIONCLOSE);
-
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, textColour);
-    TextOutW(dc, glyph.right + glyphGap, middle - extent.cy / 2, text.c_str(), static_cast<int>(text.size()));
-    SelectObject(dc, previous);
-
-    if (focused && !(item.itemState & ODS_NOFOCUSRECT))
-        DrawFocusRect(dc, &content);
-    if (theme)
-        CloseThemeData(theme);
-}
-
-// A control at its designed bounds scaled to the window's dpi; a label that
-// sizes itself then fits its text in the window's font.
-void place(const Window& window, const Control& control)
-{
-    const Bounds& bounds = control.bounds;
-    SetWindowPos(control.handle, nullptr, scaled(bounds.left, window.dpi), scaled(bounds.top, window.dpi),
-                 scaled(bounds.width, window.dpi), scaled(bounds.height, window.dpi), SWP_NOZORDER | SWP_NOACTIVATE);
-    if (control.kind == ControlKind::Label && control.autoSize == AutoSize::Yes)
-        fitLabel(control, window.font);
-}
-
-// The window moved to a screen of another dpi (or that screen's scale was
-// changed): the system suggests the new outer frame, and every control and
-// the font follow.
-void changeDpi(Window& window, UINT dpi, const RECT& outer)
-{
-    window.dpi = dpi;
-    const HFONT previous =
-        std::exchange(window.font, createFont(window.fontFamily, scaled(window.fontPixelHeight, dpi)));
-    SetWindowPos(window.handle, nullptr, outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    for (const auto& control : window.controls) {
-        SendMessageW(control->handle, WM_SETFONT, reinterpret_cast<WPARAM>(window.font), FALSE);
-        place(window, *control);
-    }
-    RedrawWindow(window.handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-    if (previous)
-        DeleteObject(previous);
-}
-
-// Spoken names go through the system's annotation service, which needs COM on
-// this thread. A system without either still runs the program; its controls
-// then keep the names that the system gives them.
-void startNames(Window& window)
-{
-    const HRESULT started = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    window.comStarted = SUCCEEDED(started);  // also S_FALSE: every success is paired with CoUninitialize
-    if (FAILED(started) && started != RPC_E_CHANGED_MODE)
-        return;
-    void* services = nullptr;
-    if (SUCCEEDED(CoCreateInstance(accPropServicesClass, nullptr, CLSCTX_INPROC_SERVER, accPropServicesInterface,
-                                   &services)))
-        window.names = static_cast<IAccPropServices*>(services);
-}
-
 
 void click(Control& control)
 {
@@ -360,7 +77,7 @@ LRESULT handleMessage(Window& window, HWND handle, UINT message, WPARAM wParam, 
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         if (item.CtlType != ODT_BUTTON)
             break;
-        drawCloseButton(item, window);
+        drawCloseButton(item, window.font, window.dpi);
         return TRUE;
     }
     case WM_DPICHANGED:
@@ -450,28 +167,6 @@ void keepInWorkArea(HWND handle)
         SetWindowPos(handle, nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-}  // namespace
-
-Window::~Window()
-{
-    if (names) {
-        for (const auto& control : controls) {
-            if (control->named)
-                names->ClearHwndProps(control->handle, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                      &accNameProperty, 1);
-        }
-        names->Release();
-    }
-    if (handle)
-        DestroyWindow(handle);
-    if (font)
-        DeleteObject(font);
-    if (comStarted)
-        CoUninitialize();
-}
-
-namespace {
-
 // The form's window class, registered once, before the first window needs it.
 void registerWindowClass()
 {
@@ -534,6 +229,19 @@ void WindowDeleter::operator()(Window* window) const noexcept
     delete window;
 }
 
+Window::~Window()
+{
+    // Names for tools and for assistive technology are taken back while their
+    // controls still exist.
+    for (const auto& control : controls)
+        forgetControlName(control->handle);
+    spokenNames.clear();
+    if (handle)
+        DestroyWindow(handle);
+    if (font)
+        DeleteObject(font);
+}
+
 WindowPtr createWindow(const FormDefinition& definition)
 {
     registerWindowClass();
@@ -551,12 +259,11 @@ WindowPtr createWindow(const FormDefinition& definition)
     window->dpi = dpiOf(window->handle);
     window->fontFamily = fontFamily(definition.font);
     window->fontPixelHeight = definition.font.pixelHeight;
-    window->font = createFont(window->fontFamily, scaled(window->fontPixelHeight, window->dpi));
+    window->font = fontAtDpi(*window);
     if (window->dpi != USER_DEFAULT_SCREEN_DPI)
         SetWindowPos(window->handle, nullptr, 0, 0, scaled(outer.width, window->dpi), scaled(outer.height, window->dpi),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     keepInWorkArea(window->handle);
-    startNames(*window);
     return window;
 }
 
@@ -589,11 +296,8 @@ Control& createControl(Window& window, const ControlDefinition& definition, std:
         style |= BS_OWNERDRAW;
         break;
     }
-    const Bounds& bounds = definition.bounds;
     const auto id = static_cast<INT_PTR>(firstControlId + window.controls.size());
-    control->handle = CreateWindowExW(extendedStyle, className, toWide(definition.caption).c_str(), style,
-                                      scaled(bounds.left, window.dpi), scaled(bounds.top, window.dpi),
-                                      scaled(bounds.width, window.dpi), scaled(bounds.height, window.dpi),
+    control->handle = CreateWindowExW(extendedStyle, className, toWide(definition.caption).c_str(), style, 0, 0, 0, 0,
                                       window.handle, reinterpret_cast<HMENU>(id), GetModuleHandleW(nullptr), nullptr);
     if (!control->handle)
         throw Sysutils::Exception("Das Steuerelement \u201E" + std::string(definition.name)
@@ -602,25 +306,15 @@ Control& createControl(Window& window, const ControlDefinition& definition, std:
     SendMessageW(control->handle, WM_SETFONT, reinterpret_cast<WPARAM>(window.font), FALSE);
     if (definition.kind == ControlKind::Edit)
         SendMessageW(control->handle, EM_SETLIMITTEXT, 0, 0);  // 0: as long as the system allows
-    if (definition.kind == ControlKind::Label && definition.autoSize == AutoSize::Yes)
-        fitLabel(*control, window.font);
+    place(window, *control);
 
     window.controls.push_back(std::move(control));
+    keepControlName(window.controls.back()->handle, definition.name);
     return *window.controls.back();
 }
 
-void setSpokenName(Control& control, std::string_view name)
-{
-    const Window* window = windowOf(GetParent(control.handle));
-    if (!window || !window->names)
-        return;
-    control.named = SUCCEEDED(window->names->SetHwndPropStr(control.handle, static_cast<DWORD>(OBJID_CLIENT),
-                                                            CHILDID_SELF, accNameProperty, toWide(name).c_str()))
-                    || control.named;
-}
-
 // Every control that a label names already carries its spoken name from the
-// form's table (see createControl), and that name is the more precise one
+// form's table (SpokenName.h), and that name is the more precise one
 // ("Tipp 1" rather than the column's "Tippeingabe"). The relation Windows
 // itself knows, an unnamed edit taking the name of the static just before it
 // in z-order, would add nothing, and the z-order here is the tab order.
@@ -698,7 +392,7 @@ void setText(Control& control, std::string_view text)
     if (control.kind == ControlKind::Label && control.autoSize == AutoSize::Yes) {
         const Window* window = windowOf(GetParent(control.handle));
         if (window)
-            fitLabel(control, window->font);
+            fitToText(control.handle, window->font);
     }
 }
 

@@ -1,0 +1,73 @@
+#!/usr/bin/env python3
+"""Lighthouse's four scores for the browser build, with its mobile settings (a
+phone on slow 4G, touch) and its desktop ones, and the audits that cost points.
+A figure, not a test: the performance score moves with the machine's load.
+Lighthouse comes pinned from bench/lighthouse/package-lock.json (npm ci).
+
+usage: lighthouse.py SITE_DIR   (needs Node.js, npm and /usr/bin/chromium)"""
+import json
+import os
+import socket
+import subprocess
+import sys
+import tempfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+TOOL = os.path.join(HERE, "lighthouse")
+CATEGORIES = ["performance", "accessibility", "best-practices", "seo"]
+
+
+def free_port():
+    with socket.socket() as probe:
+        probe.bind(("127.0.0.1", 0))
+        return probe.getsockname()[1]
+
+
+def install():
+    if not os.path.exists(os.path.join(TOOL, "node_modules", ".bin", "lighthouse")):
+        subprocess.run(["npm", "ci", "--no-audit", "--no-fund", "--ignore-scripts"], cwd=TOOL, check=True,
+                       stdout=subprocess.DEVNULL)
+
+
+def run(url, preset, report):
+    command = [os.path.join(TOOL, "node_modules", ".bin", "lighthouse"), url, "--chrome-path=/usr/bin/chromium",
+               "--chrome-flags=--headless=new --no-sandbox --disable-gpu", "--output=json",
+               f"--output-path={report}", "--only-categories=" + ",".join(CATEGORIES), "--quiet"]
+    if preset == "desktop":
+        command.append("--preset=desktop")
+    subprocess.run(command, check=True)
+    with open(report, encoding="utf-8") as file:
+        result = json.load(file)
+    scores = {name: round(result["categories"][name]["score"] * 100) for name in CATEGORIES}
+    losses = [f"{audit['id']} ({audit['score']})" for audit in result["audits"].values()
+              if audit.get("score") is not None and audit["score"] < 1
+              and audit.get("scoreDisplayMode") in ("binary", "numeric")]
+    return scores, losses
+
+
+def main(site):
+    install()
+    port = free_port()
+    server = subprocess.Popen([sys.executable, "-m", "http.server", "-b", "127.0.0.1", "-d", site, str(port)],
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        print("| settings | " + " | ".join(CATEGORIES) + " |")
+        print("|---|" + "---:|" * len(CATEGORIES))
+        notes = []
+        with tempfile.TemporaryDirectory() as scratch:
+            for preset in ("mobile", "desktop"):
+                scores, losses = run(f"http://127.0.0.1:{port}/", preset, os.path.join(scratch, preset + ".json"))
+                print(f"| {preset} | " + " | ".join(str(scores[name]) for name in CATEGORIES) + " |")
+                if losses:
+                    notes.append(f"{preset}: below full marks: " + ", ".join(losses))
+        for note in notes:
+            print(note)
+    finally:
+        server.kill()
+        server.wait()
+
+
+if __name__ == "__main__":
+    if len(sys.argv) != 2:
+        sys.exit(__doc__)
+    main(sys.argv[1])

@@ -1,0 +1,244 @@
+"""Chromium and WebKit behind the browser interface, through their WebDriver
+servers (Debian's chromedriver; WebKitWebDriver with MiniBrowser) and the
+machine's Selenium. Chromium's DevTools protocol adds what WebDriver lacks:
+touch, the colours, the accessibility tree. WebKit has none of that here: it
+runs on a virtual X server of its own, takes dark colours only when started
+so, and reads the console through a hook in the page."""
+import base64
+import json
+import os
+import shutil
+
+from browser import (ACCESSIBILITY_TREE, CONSOLE, DARK, FORCED_COLORS, TOUCH, Browser, ScriptError, Unavailable,
+                     wrapped)
+from waiting import PATIENCE
+
+try:
+    from selenium import webdriver
+    from selenium.common.exceptions import WebDriverException
+    from selenium.webdriver.common.action_chains import ActionChains
+    from selenium.webdriver.common.actions.action_builder import ActionBuilder
+except ImportError as error:  # the interface stays importable; start() says what is missing
+    webdriver = None
+    IMPORT_ERROR = error
+
+ASYNC = ("const done = arguments[arguments.length - 1];"
+         "(%s).apply(null, Array.prototype.slice.call(arguments, 0, -1))"
+         ".then(done, (e) => done({error: String(e && e.stack || e)}));")
+
+# The roles that the tests look for, and the elements that may carry them.
+NAMED = "button, input, dialog"
+
+
+def need_selenium():
+    if webdriver is None:
+        raise Unavailable(f"Selenium is not installed for this Python ({IMPORT_ERROR})")
+
+
+class SeleniumBrowser(Browser):
+    driver = None
+
+    def _started(self, driver):
+        self.driver = driver
+        driver.set_script_timeout(PATIENCE)
+        driver.set_page_load_timeout(PATIENCE)
+
+    def open(self, url):
+        self.driver.get(url)
+
+    def run(self, body, *args):
+        result = self.driver.execute_async_script(ASYNC % wrapped(body), *args)
+        if isinstance(result, dict):
+            raise ScriptError(result.get("error"))
+        return json.loads(result)
+
+    def find(self, wanted):
+        """One sweep over the page's named elements, asking the engine for each one's role and name."""
+        found = {}
+        missing = set(wanted)
+        for element in self.driver.find_elements("css selector", NAMED):
+            if not missing:
+                break
+            try:
+                key = (element.aria_role, element.accessible_name)
+            except WebDriverException:  # WebKit names no element that is not rendered
+                continue
+            if key in missing:
+                found[key] = element
+                missing.discard(key)
+        return [found.get(key) for key in wanted]
+
+    def click(self, element):
+        # At the place on the screen, as a person clicks: WebKit's driver
+        # refuses an element that a modal message covers.
+        x, y = self.centre(element)
+        actions = ActionBuilder(self.driver)
+        actions.pointer_action.move_to_location(int(x), int(y)).click()
+        actions.perform()
+
+    def press_strokes(self, strokes):
+        chain = ActionChains(self.driver)
+        for kind, code in strokes:
+            (chain.key_down if kind == "down" else chain.key_up)(code)
+        chain.perform()
+
+    def screenshot(self, path):
+        with open(path, "wb") as file:
+            file.write(base64.b64decode(self.driver.get_screenshot_as_base64()))
+
+    def quit(self):
+        if self.driver:
+            try:
+                self.driver.quit()
+            except Exception:  # the browser has already gone
+                pass
+            self.driver = None
+
+
+class Chromium(SeleniumBrowser):
+    engine = "chromium"
+    can = frozenset({TOUCH, DARK, FORCED_COLORS, CONSOLE, ACCESSIBILITY_TREE})
+
+    def __init__(self, profile):
+        need_selenium()
+        from selenium.webdriver.chrome.service import Service
+        driver_path = shutil.which("chromedriver") or "/usr/bin/chromedriver"
+        if not os.path.exists(driver_path):
+            raise Unavailable("chromedriver is not installed (Debian's chromium-driver)")
+        options = webdriver.ChromeOptions()
+        for argument in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
+                         "--window-size=1000,760", "--force-device-scale-factor=1", f"--user-data-dir={profile}"):
+            options.add_argument(argument)
+        options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+        try:
+            self._started(webdriver.Chrome(service=Service(driver_path), options=options))
+        except WebDriverException as error:
+            raise Unavailable(f"Chromium cannot start: {error.msg or error}")
+
+    def cdp(self, command, parameters=None):
+        return self.driver.execute_cdp_cmd(command, parameters or {})
+
+    def tap(self, element):
+        x, y = self.centre(element)
+        self.cdp("Input.dispatchTouchEvent", {"type": "touchStart", "touchPoints": [{"x": x, "y": y}]})
+        self.cdp("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
+
+    def insert_text(self, text):
+        self.cdp("Input.insertText", {"text": text})
+
+    def console(self):
+        # A line comes as "URL LINE:COLUMN TEXT", a string quoted as JSON.
+        lines = []
+        for entry in self.driver.get_log("browser"):
+            said = entry["message"].split(" ", 2)[-1]
+            if said.startswith('"') and said.endswith('"'):
+                said = said[1:-1]
+            lines.append({"level": {"SEVERE": "error", "WARNING": "warn"}.get(entry["level"], "log"), "text": said})
+        return lines
+
+    def set_viewport(self, width, height, touch=False):
+        self.cdp("Emulation.setDeviceMetricsOverride",
+                 {"width": width, "height": height, "deviceScaleFactor": 3 if touch else 1, "mobile": touch})
+        self.cdp("Emulation.setTouchEmulationEnabled", {"enabled": touch, "maxTouchPoints": 5 if touch else 1})
+
+    def emulate(self, scheme="light", forced=False):
+        self.cdp("Emulation.setEmulatedMedia", {"features": [
+            {"name": "prefers-color-scheme", "value": scheme},
+            {"name": "forced-colors", "value": "active" if forced else "none"}]})
+
+    def accessibility_tree(self):
+        value = lambda node, key: node.get(key, {}).get("value")  # noqa: E731
+        return [{"id": node["nodeId"], "role": value(node, "role"), "name": value(node, "name"),
+                 "description": value(node, "description"), "value": value(node, "value"),
+                 "childIds": node.get("childIds", [])}
+                for node in self.cdp("Accessibility.getFullAXTree")["nodes"]]
+
+
+MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
+WEBKIT_DRIVER = "/usr/bin/WebKitWebDriver"
+
+# The console's lines, kept by the page itself from the moment the hook is set.
+CONSOLE_HOOK = """
+if (!window.lottoTestConsole) {
+  const kept = window.lottoTestConsole = [];
+  for (const level of ['log', 'info', 'warn', 'error']) {
+    const original = console[level];
+    console[level] = function (...parts) {
+      kept.push({level: level === 'info' ? 'log' : level, text: parts.map(String).join(' ')});
+      return original.apply(this, parts);
+    };
+  }
+  addEventListener('error', (event) => kept.push({level: 'error', text: String(event.message)}));
+  addEventListener('unhandledrejection', (event) => kept.push({level: 'error', text: String(event.reason)}));
+}
+return window.lottoTestConsole.splice(0);"""
+
+
+class WebKit(SeleniumBrowser):
+    engine = "webkit"
+    can = frozenset({DARK})
+
+    def __init__(self, profile):
+        need_selenium()
+        for path, package in ((WEBKIT_DRIVER, "webkit2gtk-driver"), (MINIBROWSER, "libwebkit2gtk-4.1-0")):
+            if not os.path.exists(path):
+                raise Unavailable(f"{path} is missing (Debian's {package})")
+        if not shutil.which("Xvfb"):
+            raise Unavailable("Xvfb is missing (Debian's xvfb): WebKit has no headless mode here")
+        from xserver import XServer
+        try:
+            self.xserver = XServer(width=1280, height=1024)
+        except RuntimeError as error:
+            raise Unavailable(error)
+        os.environ["DISPLAY"] = self.xserver.display
+        os.environ.pop("WAYLAND_DISPLAY", None)
+        self.scheme = "light"
+        self.viewport = None
+        self._start()
+
+    def _start(self):
+        from selenium.webdriver.webkitgtk.options import Options
+        options = Options()
+        options.binary_location = MINIBROWSER
+        options.add_argument("--automation")
+        if self.scheme == "dark":
+            options.add_argument("--dark-mode")
+        try:
+            self._started(webdriver.WebKitGTK(executable_path=WEBKIT_DRIVER, options=options))
+        except WebDriverException as error:
+            self.xserver.stop()
+            raise Unavailable(f"WebKit cannot start: {error.msg or error}")
+        self.driver.set_window_rect(x=0, y=0, width=1000, height=760)
+        if self.viewport:
+            self.set_viewport(*self.viewport)
+
+    def open(self, url):
+        super().open(url)
+        self.run(CONSOLE_HOOK)
+
+    def console(self):
+        return self.run(CONSOLE_HOOK)
+
+    def tap(self, element):
+        raise NotImplementedError("WebKitWebDriver turns touch actions into mouse events")
+
+    def set_viewport(self, width, height, touch=False):
+        # The window is set so that its page gets the size asked for; GTK keeps
+        # it at least as wide as MiniBrowser's tool bar.
+        self.viewport = (width, height)
+        self.driver.set_window_size(width, height)
+        inner = self.run("return [innerWidth, innerHeight]")
+        self.driver.set_window_size(width + width - inner[0], height + height - inner[1])
+
+    def emulate(self, scheme="light", forced=False):
+        """MiniBrowser takes its colour scheme from GTK when it starts: a change starts it again."""
+        if forced:
+            raise NotImplementedError("WebKitGTK has no forced colours to emulate")
+        if scheme != self.scheme:
+            self.scheme = scheme
+            SeleniumBrowser.quit(self)
+            self._start()
+
+    def quit(self):
+        SeleniumBrowser.quit(self)
+        self.xserver.stop()

@@ -1,0 +1,70 @@
+// Spoken names through the annotation service, and the backend's setSpokenName; see Win32SpokenNames.h.
+#include "Win32SpokenNames.h"
+
+#include "Win32Text.h"
+#include "Win32Window.h"
+
+#include <objbase.h>
+#include <oleacc.h>
+
+#include <algorithm>
+
+namespace Backend {
+
+namespace {
+
+// The annotation service (CAccPropServices), its interface and the name
+// property. The service is made through COM, so the program does not import
+// oleacc.dll and starts without it; the ids are spelled out here because the
+// import library that has them brings every other id of the system along.
+constexpr CLSID accPropServicesClass = {0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+constexpr IID accPropServicesInterface = {0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
+constexpr MSAAPROPID accNameProperty = {0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
+
+}  // namespace
+
+SpokenNames::SpokenNames()
+{
+    const HRESULT started = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    m_comStarted = SUCCEEDED(started);  // also S_FALSE: every success is paired with CoUninitialize
+    if (FAILED(started) && started != RPC_E_CHANGED_MODE)
+        return;
+    void* service = nullptr;
+    if (SUCCEEDED(CoCreateInstance(accPropServicesClass, nullptr, CLSCTX_INPROC_SERVER, accPropServicesInterface,
+                                   &service)))
+        m_service = static_cast<IAccPropServices*>(service);
+}
+
+SpokenNames::~SpokenNames()
+{
+    clear();
+    if (m_service)
+        m_service->Release();
+    if (m_comStarted)
+        CoUninitialize();
+}
+
+void SpokenNames::set(HWND control, std::string_view name)
+{
+    if (!m_service
+        || FAILED(m_service->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, accNameProperty,
+                                            toWide(name).c_str())))
+        return;
+    if (std::find(m_named.begin(), m_named.end(), control) == m_named.end())
+        m_named.push_back(control);
+}
+
+void SpokenNames::clear()
+{
+    for (HWND control : m_named)
+        m_service->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &accNameProperty, 1);
+    m_named.clear();
+}
+
+void setSpokenName(Control& control, std::string_view name)
+{
+    if (Window* window = windowOf(GetParent(control.handle)))
+        window->spokenNames.set(control.handle, name);
+}
+
+}  // namespace Backend
