@@ -2,6 +2,8 @@
 
 #include <QAccessibleObject>
 #include <QAccessibleWidget>
+#include <QFontMetrics>
+#include <QLineEdit>
 #include <QWidget>
 
 namespace Backend {
@@ -61,8 +63,130 @@ public:
     }
 };
 
-QAccessibleInterface* describe(const QString&, QObject* object)
+// An edit as Qt 6.4 describes it, but for its text attributes: Qt reports
+// each attribute run of a line edit as empty, [offset, offset). Orca splits a
+// field's text into runs by their language before it reads it, and so read
+// "15" as "1" and "7" as nothing when the field was entered. Here the whole
+// text is one run without attributes; the rest is QLineEdit's public interface.
+class AccessibleEdit : public QAccessibleWidget,
+                       public QAccessibleTextInterface,
+                       public QAccessibleEditableTextInterface {
+public:
+    explicit AccessibleEdit(QLineEdit* edit) : QAccessibleWidget(edit, QAccessible::EditableText) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        if (type == QAccessible::EditableTextInterface)
+            return static_cast<QAccessibleEditableTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.readOnly = edit()->isReadOnly();
+        state.editable = !edit()->isReadOnly();
+        state.passwordEdit = edit()->echoMode() != QLineEdit::Normal;
+        state.selectableText = true;
+        return state;
+    }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind == QAccessible::Value)
+            return edit()->echoMode() == QLineEdit::Normal ? edit()->text() : QString();
+        return QAccessibleWidget::text(kind);
+    }
+
+    void setText(QAccessible::Text kind, const QString& text) override
+    {
+        if (kind == QAccessible::Value)
+            edit()->setText(text);
+        else
+            QAccessibleWidget::setText(kind, text);
+    }
+
+    QString attributes(int, int* startOffset, int* endOffset) const override
+    {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return {};
+    }
+
+    QString text(int startOffset, int endOffset) const override
+    {
+        return edit()->displayText().mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return int(edit()->text().size()); }
+    int cursorPosition() const override { return edit()->cursorPosition(); }
+    void setCursorPosition(int position) override { edit()->setCursorPosition(position); }
+
+    int selectionCount() const override { return edit()->hasSelectedText() ? 1 : 0; }
+    void selection(int index, int* startOffset, int* endOffset) const override
+    {
+        *startOffset = *endOffset = 0;
+        if (index == 0 && edit()->hasSelectedText()) {
+            *startOffset = edit()->selectionStart();
+            *endOffset = edit()->selectionEnd();
+        }
+    }
+    void addSelection(int startOffset, int endOffset) override { setSelection(0, startOffset, endOffset); }
+    void setSelection(int index, int startOffset, int endOffset) override
+    {
+        if (index == 0)
+            edit()->setSelection(startOffset, endOffset - startOffset);
+    }
+    void removeSelection(int index) override
+    {
+        if (index == 0)
+            edit()->deselect();
+    }
+
+    // On the screen: measured from the cursor, which Qt places with the text's scrolling.
+    QRect characterRect(int offset) const override
+    {
+        const QString shown = edit()->displayText();
+        const QFontMetrics metrics = edit()->fontMetrics();
+        const QRect cursor = edit()->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        const int left = cursor.x() + metrics.horizontalAdvance(shown.left(offset))
+                         - metrics.horizontalAdvance(shown.left(edit()->cursorPosition()));
+        const int width = offset < shown.size() ? metrics.horizontalAdvance(shown.mid(offset, 1)) : 0;
+        return QRect(edit()->mapToGlobal(QPoint(left, cursor.y())), QSize(width, cursor.height()));
+    }
+    int offsetAtPoint(const QPoint& point) const override
+    {
+        return edit()->cursorPositionAt(edit()->mapFromGlobal(point));
+    }
+    void scrollToSubstring(int startIndex, int endIndex) override
+    {
+        edit()->setCursorPosition(endIndex);
+        edit()->setCursorPosition(startIndex);
+    }
+
+    void deleteText(int startOffset, int endOffset) override
+    {
+        edit()->setText(edit()->text().remove(startOffset, endOffset - startOffset));
+    }
+    void insertText(int offset, const QString& text) override
+    {
+        edit()->setText(edit()->text().insert(offset, text));
+        edit()->setCursorPosition(offset + int(text.size()));
+    }
+    void replaceText(int startOffset, int endOffset, const QString& text) override
+    {
+        edit()->setText(edit()->text().replace(startOffset, endOffset - startOffset, text));
+    }
+
+private:
+    QLineEdit* edit() const { return static_cast<QLineEdit*>(widget()); }
+};
+
+QAccessibleInterface* describe(const QString& className, QObject* object)
 {
+    if (auto* edit = qobject_cast<QLineEdit*>(object); edit && className == QLatin1String("QLineEdit"))
+        return new AccessibleEdit(edit);
     if (auto* announcer = dynamic_cast<Announcer*>(object))
         return new AccessibleAnnouncer(announcer);
     if (auto* widget = qobject_cast<QWidget*>(object); widget && announcerOf(widget))

@@ -1,6 +1,7 @@
 // What the Qt backend tells assistive technology beyond what Qt's widgets say
 // by themselves: a form is a window with a voice of its own for announcements,
-// and a control that gets the focus back after a message is said again.
+// an edit's text is read whole, and a control that gets the focus back after
+// a message is said again.
 // Which words are said is decided above the backend; this only says them.
 #pragma once
 
@@ -11,7 +12,7 @@ class QWidget;
 
 namespace Backend {
 
-// Teaches Qt the accessible faces of forms; called before the first form is made.
+// Teaches Qt the accessible faces of forms and edits; called before the first form is made.
 void describeForms();
 
 // A form's voice: an object of the notification role that assistive
