@@ -1,4 +1,5 @@
-// Spoken names through the annotation service, and the backend's setSpokenName; see Win32SpokenNames.h.
+// Spoken names and headings through the annotation service: the backend's
+// setSpokenName and relateLabel; see Win32SpokenNames.h.
 #include "Win32SpokenNames.h"
 
 #include "Win32Text.h"
