@@ -43,8 +43,9 @@ Control& createControl(Window& window, const ControlDefinition& definition, std:
 // What assistive technology announces for the control, from now on.
 void setSpokenName(Control& control, std::string_view name);
 
-// Tells assistive technology that a label names the target control.
-void relateLabel(Control& label, Control& target);
+// Tells assistive technology what a label is to the target control: its name,
+// or a heading that is said beside the target's own name and never replaces it.
+void relateLabel(Control& label, Control& target, LabelRole role);
 
 // Tab order follows the sequence; the first control gets the focus on showing.
 void setTabOrder(Window& window, std::span<Control* const> order);
@@ -59,7 +60,13 @@ void runUntilClosed(Window& window);
 std::string getText(const Control& control);
 void setText(Control& control, std::string_view text);
 
-// A modal message with one OK button, over the active window.
+// Has assistive technology say the text once, politely, as news from the
+// window: the focus stays where it is and nothing visible changes. An empty
+// text says nothing.
+void announce(Window& window, std::string_view text);
+
+// A modal message with one OK button, over the active window. Once it has
+// closed, the control that gets the focus back is announced as focused.
 void showMessage(std::string_view title, std::string_view message);
 
 }  // namespace Backend

@@ -20,6 +20,18 @@ enum class ControlKind {
 
 enum class AutoSize { No, Yes };
 
+// What a label is to the control it stands by. A screen reader says a control's
+// own name for it; a heading it says beside that name, never instead of it.
+enum class LabelRole {
+    OwnName,  // the label's text is the control's name
+    Heading,  // the heading of the control's column or group, shared with its neighbours
+};
+
+struct LabelFor {
+    std::string_view control;  // empty: the label stands for itself
+    LabelRole role = LabelRole::OwnName;
+};
+
 // Logical pixels at 96 dpi; a control's are relative to the window's client area.
 struct Bounds {
     int left;
@@ -38,8 +50,8 @@ struct ControlDefinition {
     // What a screen reader says for the control, in words a player understands;
     // empty: the caption. Never the programmer's name.
     std::string_view spokenName = {};
-    // Labels only: the control whose column or row the label names.
-    std::string_view labelFor = {};
+    // Labels only: the control the label stands by, and what it is to that control.
+    LabelFor labelFor = {};
     int tabOrder = noTabStop;
     AutoSize autoSize = AutoSize::No;  // labels only: size to the text
     TNotifyEvent onClick = nullptr;

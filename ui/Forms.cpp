@@ -42,16 +42,16 @@ void TForm::createControls()
             tabStops.emplace_back(definition.tabOrder, &native);
     }
     for (std::size_t k = 0; k < natives.size(); ++k) {
-        const std::string_view target = m_definition.controls[k].labelFor;
-        if (target.empty())
+        const LabelFor& labelFor = m_definition.controls[k].labelFor;
+        if (labelFor.control.empty())
             continue;
         const auto named = std::find_if(m_definition.controls.begin(), m_definition.controls.end(),
-                                        [target](const ControlDefinition& c) { return c.name == target; });
+                                        [&](const ControlDefinition& c) { return c.name == labelFor.control; });
         if (named == m_definition.controls.end())
             throw Sysutils::Exception("Die Beschriftung \u201E" + std::string(m_definition.controls[k].caption)
-                                      + "\u201C bezieht sich auf kein Steuerelement \u201E" + std::string(target)
-                                      + "\u201C.");
-        Backend::relateLabel(*natives[k], *natives[named - m_definition.controls.begin()]);
+                                      + "\u201C bezieht sich auf kein Steuerelement \u201E"
+                                      + std::string(labelFor.control) + "\u201C.");
+        Backend::relateLabel(*natives[k], *natives[named - m_definition.controls.begin()], labelFor.role);
     }
     std::sort(tabStops.begin(), tabStops.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -80,6 +80,11 @@ void TForm::Show()
 void TForm::Close()
 {
     Backend::closeWindow(*m_window);
+}
+
+void TForm::Announce(std::string_view text)
+{
+    Backend::announce(*m_window, text);
 }
 
 bool TForm::Visible() const

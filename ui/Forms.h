@@ -28,6 +28,10 @@ public:
     void Close();
     bool Visible() const;
 
+    // Has a screen reader say the text, without moving the focus or changing
+    // anything on the screen.
+    void Announce(std::string_view text);
+
     // The control of that name; raises Sysutils::Exception when there is none.
     TControl& FindControl(std::string_view name) const;
 

@@ -1,5 +1,6 @@
 #include "Unit1.h"
 
+#include "Announcement.h"
 #include "DrawCommand.h"
 #include "EntryCommands.h"
 #include "FormFieldStore.h"
@@ -9,44 +10,46 @@ TForm1* Form1 = nullptr;
 namespace {
 
 using K = ControlKind;
+using L = LabelRole;
 
 // Labels that size themselves give the width and height of their text in the
 // designed font; the positions are what counts. The spoken name is what a
-// screen reader announces (empty: the caption); a label names the control
-// of its column or row.
+// screen reader announces (empty: the caption). A label is the own name of
+// the control it stands by, or the heading of that control's column or group:
+// the fields under a heading have names of their own ("Tipp 1", "Ziehung 1").
 const ControlDefinition form1Controls[] = {
-    // name         kind            left  top  width height caption                            spoken name              label for      tab  auto size      click
-    {"",            K::Label,       {88,  312,  36, 13}, "Gewinn",                           "",                      "EditGewinn",  noTabStop, AutoSize::Yes},
-    {"Label2",      K::Label,       {88,  376,  29, 13}, "Fehler",                           "",                      "EditBereich", noTabStop, AutoSize::Yes},
-    {"",            K::Label,       {88,   32,  62, 13}, "Tippeingabe ",                     "",                      "Tipp1",       noTabStop, AutoSize::Yes},
-    {"",            K::Label,       {232,  32,  39, 13}, "Ziehung",                          "",                      "Zahl1",       noTabStop, AutoSize::Yes},
-    {"",            K::Label,       {312,  32,  51, 13}, "Zusatzzahl",                       "",                      "Zahl7",       noTabStop, AutoSize::Yes},
-    {"Label1",      K::Label,       {472,  16, 115, 13}, "Zahleneingabe für Faule",          "",                      "Button6",     noTabStop, AutoSize::Yes},
-    {"",            K::Label,       {72,    0, 321, 17}, "Die eingegebenen Zahlen müssen im Bereich zwischen 1-49 liegen", "", "", noTabStop, AutoSize::No},
-    {"Button1",     K::Button,      {416, 248, 249, 49}, "Ziehung",                          "",                      "",             0, AutoSize::No, handler(&TForm1::Button1Click)},
-    {"EditGewinn",  K::Edit,        {88,  328,  41, 21}, "",                                 "Gewinn: Anzahl Treffer", "",            1},
-    {"EditZusatz",  K::Edit,        {136, 328, 145, 21}, "",                                 "Zusatzzahl getroffen",  "",             2},
-    {"EditBereich", K::Edit,        {88,  392, 193, 21}, "",                                 "Fehler: Bereich",       "",             3},
-    {"EditDoppelt", K::Edit,        {88,  416, 193, 21}, "",                                 "Fehler: doppelte Zahl", "",             4},
-    {"BitBtn1",     K::CloseButton, {416, 408, 249, 25}, "Schließen",                        "",                      "",             5},
-    {"Button3",     K::Button,      {472,  80, 193, 25}, "Doppelte Zahlen",                  "",                      "",             6, AutoSize::No, handler(&TForm1::Button3Click)},
-    {"Button4",     K::Button,      {472, 112, 193, 25}, "Zahl nicht im Tippscheinbereich",  "",                      "",             7, AutoSize::No, handler(&TForm1::Button4Click)},
-    {"Button5",     K::Button,      {472, 144, 193, 25}, "\"Beides\"",                       "",                      "",             8, AutoSize::No, handler(&TForm1::Button5Click)},
-    {"Button6",     K::Button,      {472,  48, 193, 25}, "\"Zufallszahlen\"",                "",                      "",             9, AutoSize::No, handler(&TForm1::Button6Click)},
-    {"Button7",     K::Button,      {416, 312, 249, 33}, "Tippschein löschen!",              "",                      "",            10, AutoSize::No, handler(&TForm1::Button7Click)},
-    {"Tipp1",       K::Edit,        {96,   56,  41, 21}, "",                                 "Tipp 1",                "",            11},
-    {"Tipp2",       K::Edit,        {96,   88,  41, 21}, "",                                 "Tipp 2",                "",            12},
-    {"Tipp3",       K::Edit,        {96,  120,  41, 21}, "",                                 "Tipp 3",                "",            13},
-    {"Tipp4",       K::Edit,        {96,  152,  41, 21}, "",                                 "Tipp 4",                "",            14},
-    {"Tipp5",       K::Edit,        {96,  184,  41, 21}, "",                                 "Tipp 5",                "",            15},
-    {"Tipp6",       K::Edit,        {96,  216,  41, 21}, "",                                 "Tipp 6",                "",            16},
-    {"Zahl1",       K::Edit,        {232,  56,  41, 21}, "",                                 "Ziehung 1",             "",            17},
-    {"Zahl2",       K::Edit,        {232,  88,  41, 21}, "",                                 "Ziehung 2",             "",            18},
-    {"Zahl3",       K::Edit,        {232, 120,  41, 21}, "",                                 "Ziehung 3",             "",            19},
-    {"Zahl4",       K::Edit,        {232, 152,  41, 21}, "",                                 "Ziehung 4",             "",            20},
-    {"Zahl5",       K::Edit,        {232, 184,  41, 21}, "",                                 "Ziehung 5",             "",            21},
-    {"Zahl6",       K::Edit,        {232, 216,  41, 21}, "",                                 "Ziehung 6",             "",            22},
-    {"Zahl7",       K::Edit,        {320,  56,  41, 21}, "",                                 "Zusatzzahl",            "",            23},
+    // name         kind            left  top  width height caption                            spoken name              label for                   tab  auto size      click
+    {"",            K::Label,       {88,  312,  36, 13}, "Gewinn",                           "",                      {"EditGewinn", L::Heading},  noTabStop, AutoSize::Yes},
+    {"Label2",      K::Label,       {88,  376,  29, 13}, "Fehler",                           "",                      {"EditBereich", L::Heading}, noTabStop, AutoSize::Yes},
+    {"",            K::Label,       {88,   32,  62, 13}, "Tippeingabe ",                     "",                      {"Tipp1", L::Heading},       noTabStop, AutoSize::Yes},
+    {"",            K::Label,       {232,  32,  39, 13}, "Ziehung",                          "",                      {"Zahl1", L::Heading},       noTabStop, AutoSize::Yes},
+    {"",            K::Label,       {312,  32,  51, 13}, "Zusatzzahl",                       "",                      {"Zahl7", L::OwnName},       noTabStop, AutoSize::Yes},
+    {"Label1",      K::Label,       {472,  16, 115, 13}, "Zahleneingabe für Faule",          "",                      {"Button6", L::Heading},     noTabStop, AutoSize::Yes},
+    {"",            K::Label,       {72,    0, 321, 17}, "Die eingegebenen Zahlen müssen im Bereich zwischen 1-49 liegen", "", {}, noTabStop, AutoSize::No},
+    {"Button1",     K::Button,      {416, 248, 249, 49}, "Ziehung",                          "",                      {},             0, AutoSize::No, handler(&TForm1::Button1Click)},
+    {"EditGewinn",  K::Edit,        {88,  328,  41, 21}, "",                                 "Gewinn: Anzahl Treffer", {},            1},
+    {"EditZusatz",  K::Edit,        {136, 328, 145, 21}, "",                                 "Zusatzzahl getroffen",  {},             2},
+    {"EditBereich", K::Edit,        {88,  392, 193, 21}, "",                                 "Fehler: Bereich",       {},             3},
+    {"EditDoppelt", K::Edit,        {88,  416, 193, 21}, "",                                 "Fehler: doppelte Zahl", {},             4},
+    {"BitBtn1",     K::CloseButton, {416, 408, 249, 25}, "Schließen",                        "",                      {},             5},
+    {"Button3",     K::Button,      {472,  80, 193, 25}, "Doppelte Zahlen",                  "",                      {},             6, AutoSize::No, handler(&TForm1::Button3Click)},
+    {"Button4",     K::Button,      {472, 112, 193, 25}, "Zahl nicht im Tippscheinbereich",  "",                      {},             7, AutoSize::No, handler(&TForm1::Button4Click)},
+    {"Button5",     K::Button,      {472, 144, 193, 25}, "\"Beides\"",                       "",                      {},             8, AutoSize::No, handler(&TForm1::Button5Click)},
+    {"Button6",     K::Button,      {472,  48, 193, 25}, "\"Zufallszahlen\"",                "",                      {},             9, AutoSize::No, handler(&TForm1::Button6Click)},
+    {"Button7",     K::Button,      {416, 312, 249, 33}, "Tippschein löschen!",              "",                      {},            10, AutoSize::No, handler(&TForm1::Button7Click)},
+    {"Tipp1",       K::Edit,        {96,   56,  41, 21}, "",                                 "Tipp 1",                {},            11},
+    {"Tipp2",       K::Edit,        {96,   88,  41, 21}, "",                                 "Tipp 2",                {},            12},
+    {"Tipp3",       K::Edit,        {96,  120,  41, 21}, "",                                 "Tipp 3",                {},            13},
+    {"Tipp4",       K::Edit,        {96,  152,  41, 21}, "",                                 "Tipp 4",                {},            14},
+    {"Tipp5",       K::Edit,        {96,  184,  41, 21}, "",                                 "Tipp 5",                {},            15},
+    {"Tipp6",       K::Edit,        {96,  216,  41, 21}, "",                                 "Tipp 6",                {},            16},
+    {"Zahl1",       K::Edit,        {232,  56,  41, 21}, "",                                 "Ziehung 1",             {},            17},
+    {"Zahl2",       K::Edit,        {232,  88,  41, 21}, "",                                 "Ziehung 2",             {},            18},
+    {"Zahl3",       K::Edit,        {232, 120,  41, 21}, "",                                 "Ziehung 3",             {},            19},
+    {"Zahl4",       K::Edit,        {232, 152,  41, 21}, "",                                 "Ziehung 4",             {},            20},
+    {"Zahl5",       K::Edit,        {232, 184,  41, 21}, "",                                 "Ziehung 5",             {},            21},
+    {"Zahl6",       K::Edit,        {232, 216,  41, 21}, "",                                 "Ziehung 6",             {},            22},
+    {"Zahl7",       K::Edit,        {320,  56,  41, 21}, "",                                 "Zusatzzahl",            {},            23},
 };
 
 }  // namespace
@@ -65,34 +68,40 @@ void TForm1::Button1Click()
 {
     FormFieldStore fields(*this);
     lotto::drawCommand(fields);
+    Announce(lotto::resultAnnouncement(fields));
 }
 
 void TForm1::Button6Click()
 {
     FormFieldStore fields(*this);
     lotto::randomTicketCommand(fields);
+    Announce(lotto::ticketAnnouncement(fields));
 }
 
 void TForm1::Button3Click()
 {
     FormFieldStore fields(*this);
     lotto::duplicateExampleCommand(fields);
+    Announce(lotto::ticketAnnouncement(fields));
 }
 
 void TForm1::Button4Click()
 {
     FormFieldStore fields(*this);
     lotto::rangeExampleCommand(fields);
+    Announce(lotto::ticketAnnouncement(fields));
 }
 
 void TForm1::Button5Click()
 {
     FormFieldStore fields(*this);
     lotto::bothExampleCommand(fields);
+    Announce(lotto::ticketAnnouncement(fields));
 }
 
 void TForm1::Button7Click()
 {
     FormFieldStore fields(*this);
     lotto::clearCommand(fields);
+    Announce(lotto::ticketAnnouncement(fields));
 }

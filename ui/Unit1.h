@@ -3,6 +3,7 @@
 // "Ziehung" runs the draw command over the window's seventeen edits: it clears
 // the results, reads Tipp1..Tipp6, and either reports a finding in the error
 // fields or writes back the sorted ticket, the draw and the match count.
+// After each command a screen reader is told what the fields now show.
 // The window keeps no state of its own between clicks.
 #pragma once
 

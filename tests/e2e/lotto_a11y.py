@@ -107,7 +107,8 @@ def play(lotto):
         return
     window = windows[0]
 
-    names = [c.name for c in children(window)]
+    # The window's notification says nothing until a command has been done.
+    names = [c.name for c in children(window) if c.getRoleName() != "notification"]
     spoken_wrongly = [n for n in names if not n.strip() or PROGRAMMERS_WORDS.search(n)]
     check(not spoken_wrongly, f"every control has a name a player understands ({spoken_wrongly})")
     missing = [n for n in BUTTONS if not find(window, "push button", n)] + \
@@ -133,6 +134,10 @@ def play(lotto):
     def heard():
         return [changed.get(name, [None])[-1] for name in DRAW + ["Gewinn: Anzahl Treffer"]]
     check(settled(lambda: heard() == draw + ["2"]), f"a screen reader hears each result field change ({heard()})")
+    voice = [c for c in children(window) if c.getRoleName() == "notification"]
+    said = f"Ziehung: {', '.join(draw[:6])}, Zusatzzahl {draw[6]}. 2 Treffer."
+    check(len(voice) == 1 and settled(lambda: voice[0].name == said),
+          f"and the window's one notification says the result ({[v.name for v in voice]})")
 
     find(window, "text", "Tipp 3").queryEditableText().insertText(0, "x", 1)
     press(window, "Ziehung")

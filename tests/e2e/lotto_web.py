@@ -65,8 +65,12 @@ TAB_ORDER = ["Ziehung", "Gewinn: Anzahl Treffer", "Zusatzzahl getroffen", "Fehle
              "Fehler: doppelte Zahl", "Schließen", "Doppelte Zahlen", "Zahl nicht im Tippscheinbereich",
              '"Beides"', '"Zufallszahlen"', "Tippschein löschen!", *(f"Tipp {k + 1}" for k in range(6)),
              *(f"Ziehung {k + 1}" for k in range(6)), "Zusatzzahl"]
-LABEL_FOR = {"Gewinn": "Gewinn: Anzahl Treffer", "Fehler": "Fehler: Bereich", "Tippeingabe": "Tipp 1",
-             "Ziehung": "Ziehung 1", "Zusatzzahl": "Zusatzzahl", "Zahleneingabe für Faule": '"Zufallszahlen"'}
+# The one label that is its field's own name, and the headings that describe
+# the first control of their column or group without replacing its name.
+LABEL_FOR = {"Zusatzzahl": "Zusatzzahl"}
+HEADING_OF = {"Gewinn: Anzahl Treffer": "Gewinn", "Fehler: Bereich": "Fehler", "Tipp 1": "Tippeingabe",
+              "Ziehung 1": "Ziehung", '"Zufallszahlen"': "Zahleneingabe für Faule"}
+FIRST_DRAW_SAID = "Ziehung: 3, 16, 21, 36, 37, 44, Zusatzzahl 10. 2 Treffer."
 PROGRAMMER_NAMES = re.compile(r"\b(Button\d|BitBtn\d|Label\d|Edit(Gewinn|Zusatz|Bereich|Doppelt)|Tipp\d|Zahl\d)\b")
 TICKET = [f"Tipp {k + 1}" for k in range(6)]
 DRAW = [f"Ziehung {k + 1}" for k in range(6)] + ["Zusatzzahl"]
@@ -423,9 +427,12 @@ def names(game):
     check(not missing, f"the engine's accessibility names every button and field ({missing or len(CONTROLS)})")
     related = game.run(
         "return Object.fromEntries(Array.from(document.querySelectorAll('.form label'), l => "
-        "[l.textContent.trim(), l.control && l.control.getAttribute('aria-label')]))")
-    check(all(related.get(label) == target for label, target in LABEL_FOR.items()),
-          f"each label names the control of its column or row ({related})")
+        "[l.textContent.trim(), l.control && l.control.getAttribute('aria-label')]).filter(r => r[1]))")
+    check(related == LABEL_FOR, f"only a field's own name is its <label> ({related})")
+    described = game.run(
+        "return Object.fromEntries(Array.from(document.querySelectorAll('.form [aria-describedby]'), c => "
+        "[c.getAttribute('aria-label'), document.getElementById(c.getAttribute('aria-describedby')).textContent.trim()]))")
+    check(described == HEADING_OF, f"a heading describes the first control under it ({described})")
     if ACCESSIBILITY_TREE not in game.browser.can:
         game.leave_out("the labels' names and programmer names in the whole accessibility tree",
                        "its driver gives no tree; names are checked by finding each control by them")
@@ -439,6 +446,10 @@ def names(game):
     wanted = [("LabelText", name) for name in LABELS] + [("LabelText", HEADLINE[0])]
     missing = [item for item in wanted if item not in named]
     check(not missing, f"the accessibility tree names every label ({missing or len(wanted)})")
+    headings = {node["name"]: (node["description"] or "").strip() for node in nodes
+                if node["name"] in HEADING_OF and node["role"] in ("textbox", "button")}
+    check(headings == HEADING_OF, f"the engine names those controls by their own names, headings as descriptions "
+                                  f"({headings})")
     said = json.dumps([[node[key] for key in ("name", "description", "value")] for node in nodes], ensure_ascii=False)
     leaked = sorted(set(match.group(0) for match in PROGRAMMER_NAMES.finditer(said)))
     check(not leaked, f"no programmer name reaches the accessibility tree ({leaked})")
@@ -459,6 +470,9 @@ def whole_game(game, hand, where):
     check(game.read(*DRAW) == FIRST_DRAW, f"{where}: the first draw is the desktop's ({game.read(*DRAW)})")
     check(game.read("Gewinn: Anzahl Treffer") == "2" and game.read("Zusatzzahl getroffen") == "",
           f"{where}: two matches, no bonus hit")
+    said = game.run("const s = document.querySelectorAll('.frame [role=status]'); "
+                    "return Array.from(s, e => [e.textContent, e.getBoundingClientRect().width <= 1])")
+    check(said == [[FIRST_DRAW_SAID, True]], f"{where}: the form's one unseen status element says the draw ({said})")
     check(game.traced(1) and game.trace == [FIRST_TRACE], f"{where}: one console line for the draw, as drawn ({game.trace})")
     hand.button('"Zufallszahlen"')
     check(game.traced(2) and len(game.trace) == 2 and len(game.trace[1]) >= 7,

@@ -27,38 +27,39 @@ struct DesignedControl {
     QRect geometry;
     const char* caption;
     int tabOrder;        // -1: no tab stop
-    const char* labelFor = "";
+    const char* labelFor = "";     // the control a label is the own name of
+    const char* description = "";  // the heading said after the control's own name
     friend void PrintTo(const DesignedControl& c, std::ostream* os) { *os << (*c.name ? c.name : c.caption); }
 };
 
 const char* const headline = "Die eingegebenen Zahlen müssen im Bereich zwischen 1-49 liegen";
 
 const DesignedControl designedControls[] = {
-    {"", "Gewinn", Kind::Label, {88, 312, 36, 13}, "Gewinn", -1, "EditGewinn"},
-    {"Label2", "Fehler", Kind::Label, {88, 376, 29, 13}, "Fehler", -1, "EditBereich"},
-    {"", "Tippeingabe ", Kind::Label, {88, 32, 62, 13}, "Tippeingabe ", -1, "Tipp1"},
-    {"", "Ziehung", Kind::Label, {232, 32, 39, 13}, "Ziehung", -1, "Zahl1"},
+    {"", "Gewinn", Kind::Label, {88, 312, 36, 13}, "Gewinn", -1},
+    {"Label2", "Fehler", Kind::Label, {88, 376, 29, 13}, "Fehler", -1},
+    {"", "Tippeingabe ", Kind::Label, {88, 32, 62, 13}, "Tippeingabe ", -1},
+    {"", "Ziehung", Kind::Label, {232, 32, 39, 13}, "Ziehung", -1},
     {"", "Zusatzzahl", Kind::Label, {312, 32, 51, 13}, "Zusatzzahl", -1, "Zahl7"},
-    {"Label1", "Zahleneingabe für Faule", Kind::Label, {472, 16, 115, 13}, "Zahleneingabe für Faule", -1, "Button6"},
+    {"Label1", "Zahleneingabe für Faule", Kind::Label, {472, 16, 115, 13}, "Zahleneingabe für Faule", -1},
     {"", headline, Kind::Label, {72, 0, 321, 17}, headline, -1},
     {"Button1", "Ziehung", Kind::Button, {416, 248, 249, 49}, "Ziehung", 0},
-    {"EditGewinn", "Gewinn: Anzahl Treffer", Kind::Edit, {88, 328, 41, 21}, "", 1},
+    {"EditGewinn", "Gewinn: Anzahl Treffer", Kind::Edit, {88, 328, 41, 21}, "", 1, "", "Gewinn"},
     {"EditZusatz", "Zusatzzahl getroffen", Kind::Edit, {136, 328, 145, 21}, "", 2},
-    {"EditBereich", "Fehler: Bereich", Kind::Edit, {88, 392, 193, 21}, "", 3},
+    {"EditBereich", "Fehler: Bereich", Kind::Edit, {88, 392, 193, 21}, "", 3, "", "Fehler"},
     {"EditDoppelt", "Fehler: doppelte Zahl", Kind::Edit, {88, 416, 193, 21}, "", 4},
     {"BitBtn1", "Schließen", Kind::CloseButton, {416, 408, 249, 25}, "Schließen", 5},
     {"Button3", "Doppelte Zahlen", Kind::Button, {472, 80, 193, 25}, "Doppelte Zahlen", 6},
     {"Button4", "Zahl nicht im Tippscheinbereich", Kind::Button, {472, 112, 193, 25}, "Zahl nicht im Tippscheinbereich", 7},
     {"Button5", "\"Beides\"", Kind::Button, {472, 144, 193, 25}, "\"Beides\"", 8},
-    {"Button6", "\"Zufallszahlen\"", Kind::Button, {472, 48, 193, 25}, "\"Zufallszahlen\"", 9},
+    {"Button6", "\"Zufallszahlen\"", Kind::Button, {472, 48, 193, 25}, "\"Zufallszahlen\"", 9, "", "Zahleneingabe für Faule"},
     {"Button7", "Tippschein löschen!", Kind::Button, {416, 312, 249, 33}, "Tippschein löschen!", 10},
-    {"Tipp1", "Tipp 1", Kind::Edit, {96, 56, 41, 21}, "", 11},
+    {"Tipp1", "Tipp 1", Kind::Edit, {96, 56, 41, 21}, "", 11, "", "Tippeingabe "},
     {"Tipp2", "Tipp 2", Kind::Edit, {96, 88, 41, 21}, "", 12},
     {"Tipp3", "Tipp 3", Kind::Edit, {96, 120, 41, 21}, "", 13},
     {"Tipp4", "Tipp 4", Kind::Edit, {96, 152, 41, 21}, "", 14},
     {"Tipp5", "Tipp 5", Kind::Edit, {96, 184, 41, 21}, "", 15},
     {"Tipp6", "Tipp 6", Kind::Edit, {96, 216, 41, 21}, "", 16},
-    {"Zahl1", "Ziehung 1", Kind::Edit, {232, 56, 41, 21}, "", 17},
+    {"Zahl1", "Ziehung 1", Kind::Edit, {232, 56, 41, 21}, "", 17, "", "Ziehung"},
     {"Zahl2", "Ziehung 2", Kind::Edit, {232, 88, 41, 21}, "", 18},
     {"Zahl3", "Ziehung 3", Kind::Edit, {232, 120, 41, 21}, "", 19},
     {"Zahl4", "Ziehung 4", Kind::Edit, {232, 152, 41, 21}, "", 20},
@@ -97,6 +98,7 @@ TEST_P(DesignedLayout, ControlHasItsKindPlaceCaptionAndState)
     EXPECT_EQ(widget->pos(), designed.geometry.topLeft());
     EXPECT_EQ(widget->objectName().toStdString(), designed.name);
     EXPECT_EQ(widget->accessibleName().toStdString(), designed.spoken) << "what a screen reader says";
+    EXPECT_EQ(widget->accessibleDescription().toStdString(), designed.description) << "said after the name";
 
     switch (designed.kind) {
     case Kind::Label: {

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -105,10 +106,12 @@ std::string accessibleName(HWND control)
 constexpr CLSID annotationService = {0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
 
 // Stands in for the annotation service: keeps the names given to controls,
-// in order, and counts the names taken back. Lives on the test's stack.
+// in order, and their descriptions, and counts the controls whose names are
+// taken back. Lives on the test's stack.
 class NameRecorder final : public IAccPropServices, public IClassFactory {
 public:
     std::vector<std::string> names;
+    std::map<std::string, std::string> descriptions;  // by control name
     std::size_t cleared = 0;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override
@@ -133,16 +136,20 @@ public:
     HRESULT STDMETHODCALLTYPE SetHwndPropStr(HWND control, DWORD object, DWORD child, MSAAPROPID property,
                                              LPCWSTR text) override
     {
-        if (!IsWindow(control) || object != static_cast<DWORD>(OBJID_CLIENT) || child != CHILDID_SELF
-            || property != PROPID_ACC_NAME)
+        if (!IsWindow(control) || object != static_cast<DWORD>(OBJID_CLIENT) || child != CHILDID_SELF)
             return E_INVALIDARG;
-        names.push_back(utf8(text));
+        if (property == PROPID_ACC_NAME)
+            names.push_back(utf8(text));
+        else if (property == PROPID_ACC_DESCRIPTION)
+            descriptions[controlName(control)] = utf8(text);
+        else
+            return E_INVALIDARG;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE ClearHwndProps(HWND control, DWORD, DWORD, const MSAAPROPID* properties,
                                              int count) override
     {
-        if (IsWindow(control) && count == 1 && properties[0] == PROPID_ACC_NAME)
+        if (IsWindow(control) && std::count(properties, properties + count, PROPID_ACC_NAME) == 1)
             ++cleared;
         return S_OK;
     }
@@ -377,6 +384,10 @@ TEST_F(Win32WindowTest, EveryControlAnnouncesItsSpokenName)
     for (const ControlDefinition& control : form1Definition.controls)
         spoken.emplace_back(control.spokenName.empty() ? control.caption : control.spokenName);
     EXPECT_EQ(recorder.names, spoken);
+    const std::map<std::string, std::string> headings = {
+        {"EditGewinn", "Gewinn"}, {"EditBereich", "Fehler"}, {"Tipp1", "Tippeingabe "}, {"Zahl1", "Ziehung"},
+        {"Button6", "Zahleneingabe für Faule"}};
+    EXPECT_EQ(recorder.descriptions, headings) << "a heading is said after its control's own name";
     second->Button7.SetText("Alles löschen");
     second->Tipp1.SetText("7");  // the player's input, no name
     spoken.emplace_back("Alles löschen");

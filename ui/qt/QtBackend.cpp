@@ -2,11 +2,11 @@
 // the message box. The start is in QtStart.cpp, the choice of face in
 // QtFaces.cpp; Qt appears nowhere outside this folder.
 #include "Backend.h"
+#include "QtAccessibility.h"
 #include "QtFaces.h"
 #include "QtStart.h"
 #include "WindowPlacement.h"
 
-#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -51,7 +51,7 @@ QRect placedFrame(const Bounds& designed)
 }  // namespace
 
 struct Window : QWidget {
-    explicit Window(const FormDefinition& definition) : m_definition(definition) {}
+    explicit Window(const FormDefinition& definition) : m_definition(definition), m_announcer(new Announcer(*this)) {}
 
     void closeEvent(QCloseEvent* event) override
     {
@@ -66,9 +66,16 @@ struct Window : QWidget {
     {
         const bool handled = QWidget::event(event);
         switch (event->type()) {
+        case QEvent::WindowActivate:
+            // Queued behind Qt's own report of the window's activation, which
+            // a screen reader hears first.
+            if (m_focusToReport)
+                QMetaObject::invokeMethod(this, [focus = m_focusToReport] { if (focus) reportFocus(*focus); },
+                                          Qt::QueuedConnection);
+            m_focusToReport = nullptr;
+            [[fallthrough]];
         case QEvent::Move:
         case QEvent::Resize:
-        case QEvent::WindowActivate:
         case QEvent::UpdateRequest:
             if (!m_frameFitted && isVisible())
                 fitFrame();
@@ -89,9 +96,11 @@ struct Window : QWidget {
     }
 
     const FormDefinition& m_definition;
+    Announcer* m_announcer;  // owned as a child
     std::vector<std::unique_ptr<Control>> m_controls;
     QEventLoop* m_loop = nullptr;
     QWidget* m_firstFocus = nullptr;
+    QPointer<QWidget> m_focusToReport;  // once the window is active again
     bool m_frameFitted = false;
 };
 
@@ -118,14 +127,6 @@ void identifyWindow(QWidget& window)
                         wmClass.data());
 }
 
-// A form is a window to assistive technology, not a plain pane.
-QAccessibleInterface* accessibleForm(const QString&, QObject* object)
-{
-    if (auto* window = dynamic_cast<Window*>(object))
-        return new QAccessibleWidget(window, QAccessible::Window);
-    return nullptr;
-}
-
 QRect toRect(const Bounds& bounds)
 {
     return QRect(bounds.left, bounds.top, bounds.width, bounds.height);
@@ -142,7 +143,7 @@ WindowPtr createWindow(const FormDefinition& definition)
 {
     // Installed before the first window exists, which it describes.
     [[maybe_unused]] static const bool formsDescribed = [] {
-        QAccessible::installFactory(accessibleForm);
+        describeForms();
         return true;
     }();
     WindowPtr window(new Window(definition));
@@ -206,12 +207,22 @@ void setSpokenName(Control& control, std::string_view name)
     control.widget->setAccessibleName(toQString(name));
 }
 
-void relateLabel(Control& label, Control& target)
+void relateLabel(Control& label, Control& target, LabelRole role)
 {
-    // Qt reports a label's buddy as the control it labels, and the label as
-    // the buddy's label, to assistive technology.
-    if (label.label)
+    if (!label.label)
+        return;
+    switch (role) {
+    case LabelRole::OwnName:
+        // Qt reports a label's buddy as labelled by it, and Orca then says the
+        // label instead of the buddy's name (before it, for a button).
         label.label->setBuddy(target.widget);
+        break;
+    case LabelRole::Heading:
+        // Qt 6.4 relates no description; the heading's text is the description,
+        // which screen readers say after the name.
+        target.widget->setAccessibleDescription(label.label->text());
+        break;
+    }
 }
 
 void setTabOrder(Window& window, std::span<Control* const> order)
@@ -271,6 +282,11 @@ void setText(Control& control, std::string_view text)
         control.label->setText(toQString(text));
 }
 
+void announce(Window& window, std::string_view text)
+{
+    window.m_announcer->say(toQString(text));
+}
+
 void showMessage(std::string_view title, std::string_view message)
 {
     const QPointer<QWidget> window = QApplication::activeWindow();
@@ -284,8 +300,16 @@ void showMessage(std::string_view title, std::string_view message)
     // window manager nobody else would give the window its focus back.
     if (window) {
         window->activateWindow();
-        if (focus)
-            focus->setFocus(Qt::ActiveWindowFocusReason);
+        if (!focus)
+            return;
+        focus->setFocus(Qt::ActiveWindowFocusReason);
+        // Qt reports the focus when the window becomes active; where that
+        // happened before the screen reader heard of the activation, it was
+        // lost. So it is reported once more after the activation.
+        if (window->isActiveWindow())
+            reportFocus(*focus);
+        else if (auto* form = dynamic_cast<Window*>(window.data()))
+            form->m_focusToReport = focus;
     }
 }
 

@@ -34,7 +34,8 @@ int lotto_createControl(int window, int kind, int left, int top, int width, int 
                         std::size_t captionLength, Text name, std::size_t nameLength, int autoSize,
                         void* clickTarget);
 void lotto_setSpokenName(int control, Text name, std::size_t length);
-void lotto_relateLabel(int label, int target);
+void lotto_relateLabel(int label, int target, bool heading);
+void lotto_announce(int window, Text text, std::size_t length);
 void lotto_setTabOrder(int window, const int* controls, std::size_t count);
 void lotto_showWindow(int window);
 void lotto_closeWindow(int window);
@@ -131,9 +132,9 @@ void setSpokenName(Control& control, std::string_view name)
     lotto_setSpokenName(control.element, name.data(), name.size());
 }
 
-void relateLabel(Control& label, Control& target)
+void relateLabel(Control& label, Control& target, LabelRole role)
 {
-    lotto_relateLabel(label.element, target.element);
+    lotto_relateLabel(label.element, target.element, role == LabelRole::Heading);
 }
 
 void setTabOrder(Window& window, std::span<Control* const> order)
@@ -182,6 +183,12 @@ std::string getText(const Control& control)
 void setText(Control& control, std::string_view text)
 {
     lotto_setText(control.element, text.data(), text.size());
+}
+
+void announce(Window& window, std::string_view text)
+{
+    if (!text.empty())
+        lotto_announce(window.element, text.data(), text.size());
 }
 
 // The message is modal through the page: the dialog makes the rest of the page

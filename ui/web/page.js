@@ -78,8 +78,10 @@ mergeInto(LibraryManager.library, {
     element.style.setProperty('--form-height', LottoPage.px(height));
     var frame = LottoPage.make('div', 'frame');
     frame.append(element);
+    var voice = LottoPage.make('p', 'unseen', frame);
+    voice.setAttribute('role', 'status');
     var form = {
-      element: element, frame: frame, caption: LottoPage.text(caption, captionLength), width: width,
+      element: element, frame: frame, voice: voice, caption: LottoPage.text(caption, captionLength), width: width,
       order: [], shown: false, closed: false, wake: null, target: target,
     };
     element.addEventListener('keydown', function (event) { LottoPage.onKey(form, event); });
@@ -141,11 +143,28 @@ mergeInto(LibraryManager.library, {
       control.element.setAttribute('aria-label', spoken);
   },
 
+  // A label that is its control's name is the control's <label>. A heading is
+  // not: a <label> makes a labelled-by relation, which some screen readers say
+  // instead of the control's aria-label (Orca does); the heading describes the
+  // control instead, and is said after its name.
   lotto_relateLabel__deps: ['$LottoPage'],
-  lotto_relateLabel: function (label, target) {
+  lotto_relateLabel: function (label, target, heading) {
+    var labelElement = LottoPage.objects[label].element;
     var targetElement = LottoPage.objects[target].element;
     if (!targetElement.id) targetElement.id = 'control-' + target;
-    LottoPage.objects[label].element.htmlFor = targetElement.id;
+    if (!heading) {
+      labelElement.htmlFor = targetElement.id;
+      return;
+    }
+    if (!labelElement.id) labelElement.id = targetElement.id + '-heading';
+    targetElement.setAttribute('aria-describedby', labelElement.id);
+  },
+
+  // Each form has one polite status element beside it, never shown: one
+  // sentence read after the command, rather than each field that changed.
+  lotto_announce__deps: ['$LottoPage'],
+  lotto_announce: function (formNumber, text, length) {
+    LottoPage.objects[formNumber].voice.textContent = LottoPage.text(text, length);
   },
 
   lotto_setTabOrder__deps: ['$LottoPage'],

@@ -313,13 +313,6 @@ Control& createControl(Window& window, const ControlDefinition& definition, std:
     return *window.controls.back();
 }
 
-// Every control that a label names already carries its spoken name from the
-// form's table (SpokenName.h), and that name is the more precise one
-// ("Tipp 1" rather than the column's "Tippeingabe"). The relation Windows
-// itself knows, an unnamed edit taking the name of the static just before it
-// in z-order, would add nothing, and the z-order here is the tab order.
-void relateLabel(Control&, Control&) {}
-
 // IsDialogMessage walks the tab stops in the order of the children's z-order;
 // each control is a group of its own, so arrow keys do not move the focus.
 void setTabOrder(Window& window, std::span<Control* const> order)

@@ -1,4 +1,5 @@
-// Spoken names through the annotation service, and the backend's setSpokenName; see Win32SpokenNames.h.
+// Spoken names and headings through the annotation service: the backend's
+// setSpokenName and relateLabel; see Win32SpokenNames.h.
 #include "Win32SpokenNames.h"
 
 #include "Win32Text.h"
@@ -8,18 +9,22 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <iterator>
 
 namespace Backend {
 
 namespace {
 
-// The annotation service (CAccPropServices), its interface and the name
-// property. The service is made through COM, so the program does not import
+// The annotation service (CAccPropServices), its interface and the name and
+// description properties. The service is made through COM, so the program does not import
 // oleacc.dll and starts without it; the ids are spelled out here because the
 // import library that has them brings every other id of the system along.
 constexpr CLSID accPropServicesClass = {0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
 constexpr IID accPropServicesInterface = {0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
 constexpr MSAAPROPID accNameProperty = {0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
+constexpr MSAAPROPID accDescriptionProperty = {0x4d48dfe4, 0xbd3f, 0x491f,
+                                               {0xa6, 0x48, 0x49, 0x2d, 0x6f, 0x20, 0xc5, 0x88}};
+constexpr MSAAPROPID annotatedProperties[] = {accNameProperty, accDescriptionProperty};
 
 }  // namespace
 
@@ -46,25 +51,48 @@ SpokenNames::~SpokenNames()
 
 void SpokenNames::set(HWND control, std::string_view name)
 {
+    annotate(control, accNameProperty, name);
+}
+
+void SpokenNames::describe(HWND control, std::string_view description)
+{
+    annotate(control, accDescriptionProperty, description);
+}
+
+void SpokenNames::annotate(HWND control, const GUID& property, std::string_view text)
+{
     if (!m_service
-        || FAILED(m_service->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, accNameProperty,
-                                            toWide(name).c_str())))
+        || FAILED(m_service->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, property,
+                                            toWide(text).c_str())))
         return;
-    if (std::find(m_named.begin(), m_named.end(), control) == m_named.end())
-        m_named.push_back(control);
+    if (std::find(m_annotated.begin(), m_annotated.end(), control) == m_annotated.end())
+        m_annotated.push_back(control);
 }
 
 void SpokenNames::clear()
 {
-    for (HWND control : m_named)
-        m_service->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &accNameProperty, 1);
-    m_named.clear();
+    for (HWND control : m_annotated)
+        m_service->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, annotatedProperties,
+                                  static_cast<int>(std::size(annotatedProperties)));
+    m_annotated.clear();
 }
 
 void setSpokenName(Control& control, std::string_view name)
 {
     if (Window* window = windowOf(GetParent(control.handle)))
         window->spokenNames.set(control.handle, name);
+}
+
+// A label that is its control's own name adds nothing: the control carries
+// that name already, and Windows' own relation (an unnamed edit taking the
+// name of the static before it in z-order) does not apply to a named one. A
+// heading becomes the control's description, which screen readers say after
+// its name.
+void relateLabel(Control& label, Control& target, LabelRole role)
+{
+    Window* window = windowOf(GetParent(target.handle));
+    if (window && role == LabelRole::Heading)
+        window->spokenNames.describe(target.handle, getText(label));
 }
 
 }  // namespace Backend

@@ -1,5 +1,5 @@
-// What assistive technology announces for each control of a window, kept by
-// the system's annotation service: the service is made through COM, which is
+// What assistive technology announces for each control of a window, its name
+// and the heading said after it, kept by the system's annotation service: the service is made through COM, which is
 // started for it on the window's thread, and every name it was given is taken
 // back before the controls go. A system without COM or the service still runs
 // the program; its controls then keep the names that the system gives them.
@@ -25,13 +25,18 @@ public:
     // From now on, what a screen reader says for the control.
     void set(HWND control, std::string_view name);
 
-    // Takes back every name set; each control must still exist.
+    // What a screen reader says after the control's name: a heading's text.
+    void describe(HWND control, std::string_view description);
+
+    // Takes back every name and description set; each control must still exist.
     void clear();
 
 private:
+    void annotate(HWND control, const GUID& property, std::string_view text);
+
     IAccPropServices* m_service = nullptr;  // null where the system offers no annotation
     bool m_comStarted = false;
-    std::vector<HWND> m_named;
+    std::vector<HWND> m_annotated;
 };
 
 }  // namespace Backend

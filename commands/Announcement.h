@@ -1,0 +1,20 @@
+// What a screen reader says after a button's command: one short German
+// sentence built from the fields' texts alone, so that every backend speaks
+// the same words. It reads the fields and never writes them; how the words
+// reach the player is the backend's affair.
+#pragma once
+
+#include "FieldStore.h"
+
+#include <string>
+
+namespace lotto {
+
+// After "Ziehung": the findings where there are any, else the draw with its
+// bonus number, the match count and the bonus hit.
+std::string resultAnnouncement(const FieldStore& fields);
+
+// After an entry aid or the clear button: the ticket as it now reads, or that it is empty.
+std::string ticketAnnouncement(const FieldStore& fields);
+
+}  // namespace lotto

@@ -1,0 +1,263 @@
+#!/usr/bin/env python3
+"""Plays a game by keyboard with Orca, the Linux desktop's screen reader,
+listening, and checks what a blind player hears: every field by its own name,
+the draw's result without a key pressed, a two-digit number whole, the error
+message, and where the focus is once the message has closed. Orca's debug log
+records every utterance; it speaks through speech-dispatcher's dummy module, so
+nothing waits for a sound device. Each key is sent once Orca has said what the
+previous one did. A host without Orca, its speech server's dummy module or the
+accessibility bus skips the test, with the reason.
+Usage: dbus-run-session -- python3 lotto_orca.py LOTTO"""
+import os
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import threading
+import tty
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from desktop import FIRST_DRAW, FIRST_TICKET, check, summary, windows_named, xdotool  # noqa: E402
+from waiting import PATIENCE, wait_for  # noqa: E402
+from xserver import XServer  # noqa: E402
+
+LOTTO = sys.argv[1]
+SKIPPED = 77
+BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
+DUMMY_SPEECH = "/usr/lib/speech-dispatcher-modules/sd_dummy"
+SPEECH_SETTINGS = """AddModule "dummy" "sd_dummy" ""
+DefaultModule dummy
+LanguageDefaultModule "en" "dummy"
+LanguageDefaultModule "de" "dummy"
+"""
+# What Orca says for each tab stop, from "Ziehung" round the form, in the C locale.
+TAB_STOPS = ["Ziehung push button", "Gewinn: Anzahl Treffer text", "Zusatzzahl getroffen text",
+             "Fehler: Bereich text", "Fehler: doppelte Zahl text", "Schließen push button",
+             "Doppelte Zahlen push button", "Zahl nicht im Tippscheinbereich push button", '"Beides" push button',
+             '"Zufallszahlen" push button', "Tippschein löschen! push button",
+             *(f"Tipp {k + 1} text" for k in range(6)), *(f"Ziehung {k + 1} text" for k in range(6)),
+             "Zusatzzahl text"]
+FOCUS = re.compile(r"^(.*) (text|push button)\.$")
+UTTERANCE = re.compile(r"^(\d\d):(\d\d):(\d\d\.\d+) - SPEECH OUTPUT: '(.*)' ?\{'established'")
+SAID_IN_TIME = 2.0  # seconds from "Ziehung" to the result
+
+
+def skip(reason):
+    print(f"SKIPPED: {reason}")
+    sys.exit(SKIPPED)
+
+
+class Orca:
+    """Orca with its speech server in a home of their own, and what it has said:
+    (seconds of the day, text) for each utterance, in order.
+
+    Orca writes its debug log line by line only to a terminal; to a file it
+    writes in blocks, and an utterance would wait there for more to come. So
+    the log goes to a pseudo-terminal, which a thread empties as it fills."""
+
+    def __init__(self, environment):
+        self.environment = environment
+        self.said = []
+        self._lines = []
+        self._lock = threading.Lock()
+        self._log, terminal = os.openpty()
+        tty.setraw(terminal)  # the lines as written, no line ends translated
+        self._terminal = terminal
+        threading.Thread(target=self._listen, daemon=True).start()
+        self.process = subprocess.Popen(["orca", "--replace", f"--debug-file={os.ttyname(terminal)}"],
+                                        env=environment, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def _listen(self):
+        pending = b""
+        while True:
+            try:
+                gained = os.read(self._log, 65536)
+            except OSError:
+                return
+            if not gained:
+                return
+            pending += gained
+            *lines, pending = pending.split(b"\n")
+            with self._lock:
+                self._lines.extend(lines)
+
+    def heard(self):
+        """Takes in the lines logged since, and gives all that was said."""
+        with self._lock:
+            lines, self._lines = self._lines, []
+        for line in lines:
+            if match := UTTERANCE.match(line.decode(errors="replace")):
+                hours, minutes, seconds, text = match.groups()
+                self.said.append((int(hours) * 3600 + int(minutes) * 60 + float(seconds), text))
+        return self.said
+
+    def says(self, since, wanted):
+        """Waits for an utterance after index SINCE that WANTED accepts, and gives its index."""
+        def found():
+            return next((k for k in range(since, len(self.heard())) if wanted(self.said[k][1])), None)
+        index = wait_for(lambda: found() is not None) and found()
+        return index if index is not False else None
+
+    def stop(self):
+        # Orca may need to be told twice; the speech server it started leaves with it.
+        for _ in range(2):
+            if self.process.poll() is None:
+                self.process.terminate()
+                try:
+                    self.process.wait(timeout=10)
+                except subprocess.TimeoutExpired:
+                    pass
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        os.close(self._terminal)
+        os.close(self._log)
+        pid_file = os.path.join(self.environment["XDG_RUNTIME_DIR"], "speech-dispatcher", "pid",
+                                "speech-dispatcher.pid")
+        if os.path.exists(pid_file):
+            try:
+                os.kill(int(open(pid_file).read().strip()), signal.SIGTERM)
+            except (ValueError, ProcessLookupError):
+                pass
+
+
+class Player:
+    """Presses keys in the window with the keyboard, each once Orca has answered the one before."""
+
+    def __init__(self, orca, environment):
+        self.orca = orca
+        self.environment = environment
+
+    def key(self, name, echo):
+        """Presses the key and gives the index of Orca's echo of it, None where it never came."""
+        since = len(self.orca.heard())
+        subprocess.run(["xdotool", "key", name], env=self.environment, check=True)
+        return self.orca.says(since, lambda text: text.strip() == echo)
+
+    def tab(self):
+        """Moves on to the next tab stop and gives what Orca called it, and the index of that."""
+        echo = self.key("Tab", "tab")
+        index = self.orca.says(echo or 0, lambda text: FOCUS.match(text) is not None) if echo is not None else None
+        return (self.orca.said[index][1].removesuffix("."), index) if index is not None else (None, None)
+
+    def type(self, text):
+        for letter in text:
+            self.key(letter, letter)
+
+
+def game(orca, player, lotto):
+    start = orca.says(0, lambda text: text == "Ziehung push button.")
+    check(start is not None, "Orca says where the focus is when the window opens: Ziehung push button")
+
+    # Round one: every tab stop by its own name, the heading after Tipp 1's
+    # name, and the ticket typed in.
+    heard = []
+    for stop in TAB_STOPS[1:]:
+        name, index = player.tab()
+        heard.append(name)
+        if name == "Tipp 1 text":
+            check(orca.says(index + 1, lambda text: text.strip() == "Tippeingabe") is not None,
+                  "the column's heading is said after Tipp 1's own name")
+        if name and name.startswith("Tipp "):
+            player.type(FIRST_TICKET[int(name.split()[1]) - 1])
+        if name != stop:
+            break
+    check(heard == TAB_STOPS[1:], f"Orca calls every control by its own name, round the form ({heard})")
+    name, _ = player.tab()
+    check(name == TAB_STOPS[0], f"and comes back to Ziehung ({name})")
+
+    # The draw, said without a key pressed.
+    echo = player.key("space", "space")
+    result = orca.says(echo or 0, lambda text: text.startswith("notification ")) if echo is not None else None
+    wanted = (f"notification Ziehung: {', '.join(FIRST_DRAW[:6])}, Zusatzzahl {FIRST_DRAW[6]}. 2 Treffer.")
+    check(result is not None and orca.said[result][1] == wanted,
+          f"after Ziehung Orca says the draw and the match count: {wanted!r}")
+    if result is not None and echo is not None:
+        delay = orca.said[result][0] - orca.said[echo][0]
+        check(0 <= delay <= SAID_IN_TIME, f"within {SAID_IN_TIME} s of the key ({delay:.2f} s)")
+
+    # Round two: a letter into Tipp 3, and a two-digit number read whole.
+    for stop in TAB_STOPS[1:14]:
+        name, index = player.tab()
+        if name != stop:
+            check(False, f"the second round reaches {stop} ({name})")
+            return
+    player.type("x")
+    name, index = player.tab()
+    value = orca.says(index + 1, lambda text: text.endswith("selected.")) if index is not None else None
+    check(name == "Tipp 4 text" and value is not None and orca.said[value][1] == "15 selected.",
+          f"a two-digit number is read whole when its field is entered ({orca.said[value][1] if value else None})")
+    for stop in TAB_STOPS[15:] + TAB_STOPS[:1]:
+        name, _ = player.tab()
+    check(name == TAB_STOPS[0], f"the focus is on Ziehung again ({name})")
+
+    # The message, and the focus after it.
+    echo = player.key("space", "space")
+    message = orca.says(echo or 0, lambda text: "ist keine gültige ganze Zahl" in text) if echo else None
+    check(message is not None and "x" in orca.said[message][1], "Orca reads the message that x is no number")
+    ok = orca.says(message or 0, lambda text: text == "OK push button.") if message else None
+    check(ok is not None, "and its OK button")
+    echo = player.key("Return", "return") if ok is not None else None
+    back = orca.says(echo, lambda text: text == "Ziehung push button.") if echo is not None else None
+    check(back is not None, "once the message has closed Orca says the focus is on Ziehung again")
+
+    for stop in TAB_STOPS[1:6]:
+        name, _ = player.tab()
+    check(name == "Schließen push button", f"Tab reaches Schließen ({name})")
+    player.key("space", "space")
+    check(wait_for(lambda: lotto.poll() is not None) and lotto.returncode == 0, "Schließen ends the game")
+
+
+def main():
+    for program, package in (("orca", "orca"), (BUS_LAUNCHER, "at-spi2-core"), (DUMMY_SPEECH, "speech-dispatcher")):
+        if not shutil.which(program):
+            skip(f"{program} is missing (Debian's {package})")
+    folder = tempfile.mkdtemp(prefix="lotto-orca-")
+    os.chmod(folder, 0o700)
+    home = os.path.join(folder, "home")
+    runtime = os.path.join(folder, "runtime")
+    os.makedirs(os.path.join(home, ".config", "speech-dispatcher"))
+    os.mkdir(runtime, 0o700)
+    with open(os.path.join(home, ".config", "speech-dispatcher", "speechd.conf"), "w") as settings:
+        settings.write(SPEECH_SETTINGS)
+    server = XServer()
+    os.environ["DISPLAY"] = server.display  # for xdotool
+    environment = {key: value for key, value in os.environ.items()
+                   if key not in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM") and not key.startswith("LC_")}
+    # Orca's own words in English, whatever the host's language.
+    environment.update(DISPLAY=server.display, HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config"),
+                       XDG_DATA_HOME=os.path.join(home, ".local", "share"), XDG_CACHE_HOME=os.path.join(home, ".cache"),
+                       XDG_RUNTIME_DIR=runtime, LANG="C.UTF-8", LANGUAGE="")
+    bus = subprocess.Popen([BUS_LAUNCHER, "--launch-immediately"], env=environment, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL)
+    orca = Orca(environment)
+    lotto = None
+    try:
+        if orca.says(0, lambda text: text == "Screen reader on.") is None:
+            skip(f"Orca did not start within {PATIENCE} s (exit code {orca.process.poll()})")
+        lotto = subprocess.Popen([LOTTO], env=dict(environment, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"),
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        windows = wait_for(lambda: windows_named("Form1"))
+        check(bool(windows), "the window opens")
+        if windows:
+            xdotool("windowfocus", "--sync", windows[0])
+            game(orca, Player(orca, environment), lotto)
+    finally:
+        if lotto and lotto.poll() is None:
+            lotto.kill()
+            lotto.wait()
+        orca.stop()
+        bus.terminate()
+        bus.wait()
+        server.stop()
+        print("Orca said:")
+        for _, text in orca.heard():
+            print(f"  {text}")
+        shutil.rmtree(folder, ignore_errors=True)
+    return summary()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
