@@ -110,32 +110,34 @@ class Player:
         xdotool("type", "--delay", "5", text)
 
     def read(self, name, message_box_title=None):
-        """The field's text, copied to the clipboard as a person would. A field
-        copies nothing while it is empty, so a mark is typed behind its text for
-        the copy and taken away again; the clipboard holds a text of the test's
-        own until the program has answered. Everything sent before is then
-        handled too: the read is also the test's way to wait for the program.
-        Where an earlier action may have opened a message box of that title,
-        the box takes the keys and the read ends with None once it is seen."""
-        placeholder = f"lotto-test-read-{next(self._reads)}"
-        subprocess.run(["xclip", "-selection", "clipboard", "-i"], input=placeholder, text=True, check=True,
-                       stderr=subprocess.DEVNULL)
+        """The field's text, copied to the clipboard as a person would. A mark
+        of this read's own is typed behind the text for the copy and taken away
+        again, so that an empty field copies something too, and an earlier
+        copy never passes for this one. Everything sent before is then handled
+        too: the read is also the test's way to wait for the program. Where an
+        earlier action may have opened a message box of that title, the box
+        takes the keys and the read ends with None once it is seen.
+
+        The test never takes the clipboard itself: a program asked to take it
+        from another owner may be turned down by the X server (its request
+        carries an older time than the owner's), and would then never copy."""
+        mark = f"#{next(self._reads)}"
         self.click(name)
-        xdotool("key", "--delay", "1", "End", "period", "ctrl+a", "ctrl+c", "End", "BackSpace")
+        xdotool("key", "--delay", "1", "End", "numbersign", *mark[1:], "ctrl+a", "ctrl+c", "End",
+                *["BackSpace"] * len(mark))
         copied = []
 
         def answered():
             if message_box_title and windows_named(message_box_title):
                 return True
-            # A request for the clipboard that reaches the placeholder's owner
-            # just as the program takes the clipboard over is never answered:
-            # the owner leaves without a word. Such an ask is given up and
-            # asked again, within the one patience of the whole read.
+            # A request for the clipboard that reaches its owner just as another
+            # client takes it over may never be answered. Such an ask is given
+            # up and asked again, within the one patience of the whole read.
             result = subprocess.run(["xclip", "-o", "-selection", "clipboard"], capture_output=True, text=True,
                                     timeout=UNANSWERED_ASK)
-            if result.returncode != 0 or result.stdout == placeholder:
+            if result.returncode != 0 or not result.stdout.endswith(mark):
                 return False
-            copied.append(result.stdout.removesuffix("."))
+            copied.append(result.stdout.removesuffix(mark))
             return True
 
         if not wait_for(answered, poll=0.01, tolerate=subprocess.TimeoutExpired):
