@@ -241,10 +241,17 @@ class WebKit(SeleniumBrowser):
 
     def _size_window(self, width, height):
         # The window is set so that its page gets the size asked for; GTK keeps
-        # it at least as wide as MiniBrowser's tool bar.
+        # it at least as wide as MiniBrowser's tool bar. The page may still
+        # report its old size just after a change, so the window is corrected
+        # from its own size a few times, never below one pixel.
         self.driver.set_window_size(width, height)
-        inner = self.run("return [innerWidth, innerHeight]")
-        self.driver.set_window_size(width + width - inner[0], height + height - inner[1])
+        for _ in range(3):
+            inner = self.run("return [innerWidth, innerHeight]")
+            if inner == [width, height]:
+                break
+            outer = self.driver.get_window_size()
+            self.driver.set_window_size(max(1, outer["width"] + width - inner[0]),
+                                        max(1, outer["height"] + height - inner[1]))
 
     def emulate(self, scheme="light", forced=False):
         """MiniBrowser takes its colour scheme from GTK when it starts: a change starts it again."""
