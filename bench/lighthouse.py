@@ -7,20 +7,16 @@ Lighthouse comes pinned from bench/lighthouse/package-lock.json (npm ci).
 usage: lighthouse.py SITE_DIR   (needs Node.js, npm and /usr/bin/chromium)"""
 import json
 import os
-import socket
 import subprocess
 import sys
 import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "tests", "support"))
+from site_server import SiteServer  # noqa: E402
+
 TOOL = os.path.join(HERE, "lighthouse")
 CATEGORIES = ["performance", "accessibility", "best-practices", "seo"]
-
-
-def free_port():
-    with socket.socket() as probe:
-        probe.bind(("127.0.0.1", 0))
-        return probe.getsockname()[1]
 
 
 def install():
@@ -47,24 +43,17 @@ def run(url, preset, report):
 
 def main(site):
     install()
-    port = free_port()
-    server = subprocess.Popen([sys.executable, "-m", "http.server", "-b", "127.0.0.1", "-d", site, str(port)],
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    try:
+    with SiteServer(site) as server, tempfile.TemporaryDirectory() as scratch:
         print("| settings | " + " | ".join(CATEGORIES) + " |")
         print("|---|" + "---:|" * len(CATEGORIES))
         notes = []
-        with tempfile.TemporaryDirectory() as scratch:
-            for preset in ("mobile", "desktop"):
-                scores, losses = run(f"http://127.0.0.1:{port}/", preset, os.path.join(scratch, preset + ".json"))
-                print(f"| {preset} | " + " | ".join(str(scores[name]) for name in CATEGORIES) + " |")
-                if losses:
-                    notes.append(f"{preset}: below full marks: " + ", ".join(losses))
+        for preset in ("mobile", "desktop"):
+            scores, losses = run(server.url, preset, os.path.join(scratch, preset + ".json"))
+            print(f"| {preset} | " + " | ".join(str(scores[name]) for name in CATEGORIES) + " |")
+            if losses:
+                notes.append(f"{preset}: below full marks: " + ", ".join(losses))
         for note in notes:
             print(note)
-    finally:
-        server.kill()
-        server.wait()
 
 
 if __name__ == "__main__":

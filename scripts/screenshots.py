@@ -3,15 +3,13 @@
 after the same first draw: the Linux window (build/ui/lotto on a virtual X
 server), the Windows window (build-win64/ui/lotto.exe under Wine) and the page
 on a phone, light and dark (build-web/site in headless Chromium, 390x844 CSS
-pixels at two device pixels each, played by taps). Writes docs/images/*.png.
+pixels at three device pixels each, played by taps). Writes docs/images/*.png.
 
 Build the three first (bash scripts/test.sh builds them all). Needs xdotool,
 xclip, ImageMagick's import, Wine and /usr/bin/python3's Selenium, which
 bash scripts/install-deps.sh --tests --windows --web-tests installs.
 Usage: python3 scripts/screenshots.py [OUTPUT_DIR]"""
 import os
-import shutil
-import socket
 import subprocess
 import sys
 import tempfile
@@ -19,6 +17,7 @@ import tempfile
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "tests", "support"))
 from desktop import FIRST_TICKET, Player, play_first_draw, windows_named  # noqa: E402
+from site_server import SiteServer  # noqa: E402
 from waiting import PATIENCE, wait_for  # noqa: E402
 import wineprefix  # noqa: E402
 from xserver import XServer  # noqa: E402
@@ -26,9 +25,7 @@ from xserver import XServer  # noqa: E402
 DESIGNED = (241, 107)
 # Wine draws the frame of a sizeable window itself: 4 pixels, and 19 of caption.
 WINE_FRAME, WINE_CAPTION = 4, 19
-PHONE = {"width": 390, "height": 844, "pixelRatio": 2.0, "touch": True}
-PHONE_AGENT = ("Mozilla/5.0 (Linux; Android 14; Pixel 8) AppleWebKit/537.36 (KHTML, like Gecko) "
-               "Chrome/156.0 Mobile Safari/537.36")
+PHONE = (390, 844)  # CSS pixels, three device pixels each
 
 
 def capture(display, window, path):
@@ -74,53 +71,32 @@ def windows(out):
 
 
 def phone(out):
-    from selenium import webdriver
-    from selenium.webdriver.chrome.service import Service
-    with socket.socket() as probe:
-        probe.bind(("127.0.0.1", 0))
-        port = probe.getsockname()[1]
-    server = subprocess.Popen([sys.executable, "-m", "http.server", "-b", "127.0.0.1", "-d",
-                               os.path.join(ROOT, "build-web", "site"), str(port)],
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    profile = tempfile.mkdtemp(prefix="lotto-shots-")
-    options = webdriver.ChromeOptions()
-    for argument in ("--headless=new", "--no-sandbox", "--disable-gpu", f"--user-data-dir={profile}"):
-        options.add_argument(argument)
-    options.add_experimental_option("mobileEmulation", {"deviceMetrics": PHONE, "userAgent": PHONE_AGENT})
-    driver = None
-    try:
-        driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-        for scheme in ("light", "dark"):
-            driver.execute_cdp_cmd("Emulation.setEmulatedMedia",
-                                   {"features": [{"name": "prefers-color-scheme", "value": scheme}]})
-            driver.get(f"http://127.0.0.1:{port}/")
-            if not wait_for(lambda: driver.execute_script(
-                    "const f = document.querySelector('.form'); return !!f && !f.hidden"), tolerate=Exception):
-                raise RuntimeError("the page shows no form")
-            for k, number in enumerate(FIRST_TICKET):
-                tap(driver, f"#Tipp{k + 1}")
-                driver.execute_cdp_cmd("Input.insertText", {"text": number})
-            tap(driver, "#Button1")
-            wait_for(lambda: driver.execute_script("return document.getElementById('Zahl7').value"))
-            driver.execute_script("window.scrollTo(0, 0); document.activeElement.blur()")
-            path = os.path.join(out, f"phone-{scheme}.png")
-            driver.save_screenshot(path)
-            print(f"screenshots: {os.path.relpath(path, ROOT)}")
-    finally:
-        if driver:
-            driver.quit()
-        server.kill()
-        shutil.rmtree(profile, ignore_errors=True)
-
-
-def tap(driver, selector):
-    """A finger on the middle of the element, brought into view first."""
-    box = driver.execute_script(
-        "const e = document.querySelector(arguments[0]); e.scrollIntoView({block: 'center'});"
-        "const r = e.getBoundingClientRect(); return [r.left + r.width / 2, r.top + r.height / 2]", selector)
-    point = {"x": box[0], "y": box[1]}
-    driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchStart", "touchPoints": [point]})
-    driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
+    """Played by taps through the browser test's own way to work a page."""
+    import browser
+    wanted = [("textbox", f"Tipp {k + 1}") for k in range(6)] + [("button", "Ziehung")]
+    with SiteServer(os.path.join(ROOT, "build-web", "site")) as site, \
+            tempfile.TemporaryDirectory(prefix="lotto-shots-") as profile:
+        page = browser.start("chromium", profile)
+        try:
+            page.set_viewport(*PHONE, touch=True)
+            for scheme in ("light", "dark"):
+                page.emulate(scheme)
+                page.open(site.url)
+                if not wait_for(lambda: page.run("const f = document.querySelector('.form'); return !!f && !f.hidden"),
+                                tolerate=Exception):
+                    raise RuntimeError("the page shows no form")
+                *ticket, draw = page.find(wanted)
+                for field, number in zip(ticket, FIRST_TICKET):
+                    page.tap(field)
+                    page.insert_text(number)
+                page.tap(draw)
+                wait_for(lambda: page.run("return document.getElementById('Zahl7').value"))
+                page.run("window.scrollTo(0, 0); document.activeElement.blur()")
+                path = os.path.join(out, f"phone-{scheme}.png")
+                page.screenshot(path)
+                print(f"screenshots: {os.path.relpath(path, ROOT)}")
+        finally:
+            page.quit()
 
 
 def main(out):

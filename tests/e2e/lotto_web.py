@@ -19,7 +19,6 @@ import json
 import os
 import re
 import shutil
-import socket
 import subprocess
 import sys
 import tempfile
@@ -30,6 +29,7 @@ sys.path.insert(0, os.path.join(HERE, "..", "support"))
 import browser as engines  # noqa: E402
 from browser import ACCESSIBILITY_TREE, CONSOLE, DARK, FORCED_COLORS, PIXEL_RATIO, TOUCH  # noqa: E402
 from desktop import FIRST_DRAW, FIRST_TICKET, FIRST_TRACE, check, summary  # noqa: E402
+from site_server import SiteServer  # noqa: E402
 from waiting import wait_for  # noqa: E402
 
 SKIP = 77
@@ -156,48 +156,6 @@ return {box: [box.left, box.top, box.right, box.bottom], ok: [ok.width, ok.heigh
 def skip(reason):
     print(f"SKIPPED: {ENGINE}: " + " ".join(str(reason).split())[:300], flush=True)
     sys.exit(SKIP)
-
-
-def free_port():
-    with socket.socket() as probe:
-        probe.bind(("127.0.0.1", 0))
-        return probe.getsockname()[1]
-
-
-# A static web server of this machine's own Python that, as many hosts do, lets
-# the browser keep each file it serves for ten minutes without asking again.
-SERVE = """
-import functools, http.server, sys
-class Handler(http.server.SimpleHTTPRequestHandler):
-    def send_response(self, code, message=None):
-        self.code = code
-        super().send_response(code, message)
-    def end_headers(self):
-        if self.code == 200:
-            self.send_header("Cache-Control", "max-age=600")
-        super().end_headers()
-http.server.ThreadingHTTPServer(("127.0.0.1", int(sys.argv[2])),
-                                functools.partial(Handler, directory=sys.argv[1])).serve_forever()"""
-
-
-class Server:
-    """A site on a static web server."""
-
-    def __init__(self, port, site=SITE):
-        self.port = port
-        self.process = subprocess.Popen([sys.executable, "-c", SERVE, site, str(port)],
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-
-        def answers():
-            socket.create_connection(("127.0.0.1", port), timeout=1).close()
-            return True
-        if not wait_for(answers, tolerate=OSError):  # refused until the server listens
-            raise RuntimeError("the web server does not answer")
-
-    def stop(self):
-        if self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
 
 
 class Game:
@@ -712,7 +670,7 @@ def new_version_replaces_copy(game, server):
     with tempfile.TemporaryDirectory(prefix="lotto-web-version-") as folder:
         site = new_version(folder)
         server.stop()
-        newer = Server(server.port, site)
+        newer = SiteServer(site, server.port)
         try:
             check(game.load() and game.run(NEW_PAGE), "a new version of the site, served in its place, "
                   "is what the next visit shows")
@@ -807,15 +765,14 @@ def main():
           "the web app manifest names the game in German, with icons of 192 and 512 pixels")
     started = time.monotonic()
     profile = tempfile.mkdtemp(prefix=f"lotto-web-{ENGINE}-")
-    port = free_port()
-    server = Server(port)
+    server = SiteServer(SITE)
     browser = None
     try:
         try:
             browser = engines.start(ENGINE, profile)
         except engines.Unavailable as reason:
             skip(reason)
-        game = Game(browser, f"http://127.0.0.1:{port}/")
+        game = Game(browser, server.url)
         try:
             play(game, server)
         except Exception as error:  # a control that is not there, a browser that has gone
