@@ -13,7 +13,11 @@
 #include <QPushButton>
 
 #include <cctype>
+#include <deque>
 #include <set>
+#include <string>
+#include <tuple>
+#include <vector>
 
 namespace lotto::testing {
 namespace {
@@ -34,7 +38,7 @@ struct DesignedControl {
 
 const char* const headline = "Die eingegebenen Zahlen müssen im Bereich zwischen 1-49 liegen";
 
-const DesignedControl designedControls[] = {
+const DesignedControl singleControls[] = {
     {"", "Gewinn", Kind::Label, {88, 312, 36, 13}, "Gewinn", -1},
     {"Label2", "Fehler", Kind::Label, {88, 376, 29, 13}, "Fehler", -1},
     {"", "Tippeingabe ", Kind::Label, {88, 32, 62, 13}, "Tippeingabe ", -1},
@@ -53,20 +57,30 @@ const DesignedControl designedControls[] = {
     {"Button5", "\"Beides\"", Kind::Button, {472, 144, 193, 25}, "\"Beides\"", 8},
     {"Button6", "\"Zufallszahlen\"", Kind::Button, {472, 48, 193, 25}, "\"Zufallszahlen\"", 9, "", "Zahleneingabe für Faule"},
     {"Button7", "Tippschein löschen!", Kind::Button, {416, 312, 249, 33}, "Tippschein löschen!", 10},
-    {"Tipp1", "Tipp 1", Kind::Edit, {96, 56, 41, 21}, "", 11, "", "Tippeingabe "},
-    {"Tipp2", "Tipp 2", Kind::Edit, {96, 88, 41, 21}, "", 12},
-    {"Tipp3", "Tipp 3", Kind::Edit, {96, 120, 41, 21}, "", 13},
-    {"Tipp4", "Tipp 4", Kind::Edit, {96, 152, 41, 21}, "", 14},
-    {"Tipp5", "Tipp 5", Kind::Edit, {96, 184, 41, 21}, "", 15},
-    {"Tipp6", "Tipp 6", Kind::Edit, {96, 216, 41, 21}, "", 16},
-    {"Zahl1", "Ziehung 1", Kind::Edit, {232, 56, 41, 21}, "", 17, "", "Ziehung"},
-    {"Zahl2", "Ziehung 2", Kind::Edit, {232, 88, 41, 21}, "", 18},
-    {"Zahl3", "Ziehung 3", Kind::Edit, {232, 120, 41, 21}, "", 19},
-    {"Zahl4", "Ziehung 4", Kind::Edit, {232, 152, 41, 21}, "", 20},
-    {"Zahl5", "Ziehung 5", Kind::Edit, {232, 184, 41, 21}, "", 21},
-    {"Zahl6", "Ziehung 6", Kind::Edit, {232, 216, 41, 21}, "", 22},
     {"Zahl7", "Zusatzzahl", Kind::Edit, {320, 56, 41, 21}, "", 23},
 };
+
+// The six rows of the ticket and the draw beside it, 32 pixels apart: Tipp k
+// ("Tipp k") at the left, Zahl k ("Ziehung k") in the middle, the first of
+// each under its column's heading.
+std::vector<DesignedControl> withTheSixRows()
+{
+    static std::deque<std::string> words;  // the rows' names, where the table's pointers stay valid
+    std::vector<DesignedControl> rows(std::begin(singleControls), std::end(singleControls));
+    for (int k = 0; k < 6; ++k) {
+        const std::string number = std::to_string(k + 1);
+        const int top = 56 + 32 * k;
+        for (const auto& [name, spoken, left, tab, heading] :
+             {std::tuple{"Tipp", "Tipp ", 96, 11, "Tippeingabe "}, std::tuple{"Zahl", "Ziehung ", 232, 17, "Ziehung"}}) {
+            const char* named = words.emplace_back(name + number).c_str();
+            const char* said = words.emplace_back(spoken + number).c_str();
+            rows.push_back({named, said, Kind::Edit, {left, top, 41, 21}, "", tab + k, "", k == 0 ? heading : ""});
+        }
+    }
+    return rows;
+}
+
+const std::vector<DesignedControl> designedControls = withTheSixRows();
 
 const char* const ticketNames[] = {"Tipp1", "Tipp2", "Tipp3", "Tipp4", "Tipp5", "Tipp6"};
 const char* const drawNames[] = {"Zahl1", "Zahl2", "Zahl3", "Zahl4", "Zahl5", "Zahl6", "Zahl7"};
@@ -175,7 +189,7 @@ TEST_F(WindowTest, HasTheDesignedCaptionSizeFontAndNothingMore)
     if (ratio != 1) {
         EXPECT_NE(QFontInfo(window->font()).family(), "MS Sans Serif");
     }
-    EXPECT_EQ(window->findChildren<QWidget*>().size(), std::size(designedControls));
+    EXPECT_EQ(window->findChildren<QWidget*>().size(), designedControls.size());
     EXPECT_FALSE(QApplication::windowIcon().isNull());
     EXPECT_EQ(QApplication::windowIcon().availableSizes().value(0), QSize(32, 32));
 }
