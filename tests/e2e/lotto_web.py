@@ -96,9 +96,8 @@ AXE_TAGS = ["wcag2a", "wcag2aa", "wcag21a", "wcag21aa", "wcag22aa", "best-practi
 GEOMETRY = """
 const form = document.querySelector('.form');
 const box = form.getBoundingClientRect();
-const scale = box.width / form.offsetWidth;
-const place = (rect) => [(rect.left - box.left) / scale - form.clientLeft,
-                         (rect.top - box.top) / scale - form.clientTop, rect.width / scale, rect.height / scale];
+const place = (rect) => [rect.left - box.left - form.clientLeft, rect.top - box.top - form.clientTop,
+                         rect.width, rect.height];
 return Array.from(form.children).map((element) => {
   const text = document.createRange();
   text.selectNodeContents(element);

@@ -141,11 +141,6 @@ void WindowDeleter::operator()(Window* window) const noexcept
 
 WindowPtr createWindow(const FormDefinition& definition)
 {
-    // Installed before the first window exists, which it describes.
-    [[maybe_unused]] static const bool formsDescribed = [] {
-        describeForms();
-        return true;
-    }();
     WindowPtr window(new Window(definition));
     window->setObjectName(toQString(definition.name));
     window->setWindowTitle(toQString(definition.caption));

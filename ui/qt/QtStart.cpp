@@ -1,13 +1,12 @@
 #include "QtStart.h"
 
 #include "Backend.h"
+#include "QtAccessibility.h"
 #include "Resources.h"
 #include "StandardErrorCatcher.h"
 #include "StartFailure.h"
 
-#include <QAccessibleWidget>
 #include <QApplication>
-#include <QFileInfo>
 #include <QIcon>
 #include <QPixmap>
 #include <QtGui/qguiapplication_platform.h>
@@ -196,6 +195,7 @@ void start(std::string_view applicationTitle)
     QApplication::setApplicationName(QString::fromStdString(title));
     if (const Resources::XpmImage image = Resources::findImage("MAINICON"))
         QApplication::setWindowIcon(QIcon(QPixmap(image)));
+    describeForms();  // before the first form exists, which assistive technology then asks about
 }
 
 bool started()

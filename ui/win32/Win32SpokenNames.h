@@ -1,7 +1,7 @@
 // What assistive technology announces for each control of a window, its name
-// and the heading said after it, kept by the system's annotation service: the service is made through COM, which is
-// started for it on the window's thread, and every name it was given is taken
-// back before the controls go. A system without COM or the service still runs
+// and the heading said after it, kept by the system's annotation service. The
+// service is made through COM, which is started for it on the window's thread,
+// and every name it was given is taken back before the controls go. A system without COM or the service still runs
 // the program; its controls then keep the names that the system gives them.
 // Which name a control gets is decided above the seam (SpokenName.h).
 #pragma once
