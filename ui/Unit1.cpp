@@ -17,6 +17,7 @@ using L = LabelRole;
 // screen reader announces (empty: the caption). A label is the own name of
 // the control it stands by, or the heading of that control's column or group:
 // the fields under a heading have names of their own ("Tipp 1", "Ziehung 1").
+// clang-format off
 const ControlDefinition form1Controls[] = {
     // name         kind            left  top  width height caption                            spoken name              label for                   tab  auto size      click
     {"",            K::Label,       {88,  312,  36, 13}, "Gewinn",                           "",                      {"EditGewinn", L::Heading},  noTabStop, AutoSize::Yes},
@@ -61,6 +62,7 @@ const FormDefinition form1Definition = {
     {"MS Sans Serif", 11},  // 8 pt at 96 dpi
     form1Controls,
 };
+// clang-format on
 
 TForm1::TForm1() : TForm(form1Definition) {}
 
