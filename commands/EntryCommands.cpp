@@ -29,17 +29,26 @@ void randomTicketCommand(FieldStore& fields, RandomSource& random)
         fields.setText(ticketField(i), formatNumber(draw[i]));
 }
 
-void duplicateExampleCommand(FieldStore& fields) { writeTicket(fields, duplicateExample); }
-void rangeExampleCommand(FieldStore& fields) { writeTicket(fields, rangeExample); }
-void bothExampleCommand(FieldStore& fields) { writeTicket(fields, bothExample); }
+void duplicateExampleCommand(FieldStore& fields)
+{
+    writeTicket(fields, duplicateExample);
+}
+void rangeExampleCommand(FieldStore& fields)
+{
+    writeTicket(fields, rangeExample);
+}
+void bothExampleCommand(FieldStore& fields)
+{
+    writeTicket(fields, bothExample);
+}
 
 void clearCommand(FieldStore& fields)
 {
     constexpr std::array clearOrder = {
-        FieldId::EditGewinn, FieldId::EditZusatz, FieldId::EditBereich, FieldId::EditDoppelt,
-        FieldId::Zahl1, FieldId::Zahl2, FieldId::Zahl3, FieldId::Zahl4, FieldId::Zahl5,
-        FieldId::Zahl6, FieldId::Zahl7, FieldId::Tipp1, FieldId::Tipp2, FieldId::Tipp3,
-        FieldId::Tipp4, FieldId::Tipp5, FieldId::Tipp6,
+        FieldId::EditGewinn, FieldId::EditZusatz, FieldId::EditBereich, FieldId::EditDoppelt, FieldId::Zahl1,
+        FieldId::Zahl2,      FieldId::Zahl3,      FieldId::Zahl4,       FieldId::Zahl5,       FieldId::Zahl6,
+        FieldId::Zahl7,      FieldId::Tipp1,      FieldId::Tipp2,       FieldId::Tipp3,       FieldId::Tipp4,
+        FieldId::Tipp5,      FieldId::Tipp6,
     };
     for (FieldId field : clearOrder)
         fields.setText(field, "");

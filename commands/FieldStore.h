@@ -9,8 +9,19 @@
 namespace lotto {
 
 enum class FieldId {
-    Tipp1, Tipp2, Tipp3, Tipp4, Tipp5, Tipp6,
-    Zahl1, Zahl2, Zahl3, Zahl4, Zahl5, Zahl6, Zahl7,
+    Tipp1,
+    Tipp2,
+    Tipp3,
+    Tipp4,
+    Tipp5,
+    Tipp6,
+    Zahl1,
+    Zahl2,
+    Zahl3,
+    Zahl4,
+    Zahl5,
+    Zahl6,
+    Zahl7,
     EditGewinn,   // match count
     EditZusatz,   // bonus hit
     EditBereich,  // range error
@@ -20,20 +31,26 @@ enum class FieldId {
 constexpr int fieldCount = 17;
 
 constexpr std::array<FieldId, fieldCount> allFields = {
-    FieldId::Tipp1, FieldId::Tipp2, FieldId::Tipp3, FieldId::Tipp4, FieldId::Tipp5,
-    FieldId::Tipp6, FieldId::Zahl1, FieldId::Zahl2, FieldId::Zahl3, FieldId::Zahl4,
-    FieldId::Zahl5, FieldId::Zahl6, FieldId::Zahl7, FieldId::EditGewinn,
-    FieldId::EditZusatz, FieldId::EditBereich, FieldId::EditDoppelt,
+    FieldId::Tipp1,       FieldId::Tipp2,       FieldId::Tipp3, FieldId::Tipp4,      FieldId::Tipp5,
+    FieldId::Tipp6,       FieldId::Zahl1,       FieldId::Zahl2, FieldId::Zahl3,      FieldId::Zahl4,
+    FieldId::Zahl5,       FieldId::Zahl6,       FieldId::Zahl7, FieldId::EditGewinn, FieldId::EditZusatz,
+    FieldId::EditBereich, FieldId::EditDoppelt,
 };
 
 // The name of the window's edit control that holds the field.
 std::string_view fieldName(FieldId field);
 
 // Tipp1 + index, for index 0..5.
-constexpr FieldId ticketField(int index) { return static_cast<FieldId>(static_cast<int>(FieldId::Tipp1) + index); }
+constexpr FieldId ticketField(int index)
+{
+    return static_cast<FieldId>(static_cast<int>(FieldId::Tipp1) + index);
+}
 
 // Zahl1 + index, for index 0..6 (Zahl7 holds the bonus number).
-constexpr FieldId drawField(int index) { return static_cast<FieldId>(static_cast<int>(FieldId::Zahl1) + index); }
+constexpr FieldId drawField(int index)
+{
+    return static_cast<FieldId>(static_cast<int>(FieldId::Zahl1) + index);
+}
 
 class FieldStore {
 public:

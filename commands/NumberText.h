@@ -2,8 +2,8 @@
 // integer conversion and its general number format.
 #pragma once
 
-#include "Sysutils.h"
 #include "Lottery.h"
+#include "Sysutils.h"
 
 #include <string>
 #include <string_view>
@@ -13,8 +13,14 @@ namespace lotto {
 using Sysutils::ConversionError;
 
 // Raises ConversionError for a text that is not a 32-bit integer.
-inline LotteryNumber parseNumber(std::string_view text) { return Sysutils::StrToInt(text); }
+inline LotteryNumber parseNumber(std::string_view text)
+{
+    return Sysutils::StrToInt(text);
+}
 
-inline std::string formatNumber(int number) { return Sysutils::FloatToStr(static_cast<double>(number)); }
+inline std::string formatNumber(int number)
+{
+    return Sysutils::FloatToStr(static_cast<double>(number));
+}
 
 }  // namespace lotto

@@ -13,7 +13,10 @@ namespace {
 
 constexpr char32_t replacementCharacter = U'\uFFFD';
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 std::string_view trimBlanks(std::string_view text)
 {
@@ -90,7 +93,7 @@ bool breaksLine(char32_t c)
 bool isHiddenControl(char32_t c)
 {
     return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x061C || c == 0x200E || c == 0x200F
-        || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) || c == 0xFEFF;
+           || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) || c == 0xFEFF;
 }
 
 [[noreturn]] void throwNotAnInteger(std::string_view text)
@@ -172,14 +175,14 @@ std::string FloatToStr(double value)
     // Whole numbers below 10^15 print the same in general format as integers, and
     // the integer path is several times faster; it serves every number the game shows.
     constexpr double exactWholeLimit = 1e15;
-    if (value > -exactWholeLimit && value < exactWholeLimit && value == static_cast<double>(static_cast<long long>(value))
-        && !(value == 0 && std::signbit(value))) {
+    if (value > -exactWholeLimit && value < exactWholeLimit
+        && value == static_cast<double>(static_cast<long long>(value)) && !(value == 0 && std::signbit(value))) {
         const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), static_cast<long long>(value));
         return std::string(buffer.data(), result.ptr);
     }
 #if defined(__cpp_lib_to_chars)
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::general, 15);
+    const auto result =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::general, 15);
     return std::string(buffer.data(), result.ptr);
 #else
     // A standard library without floating-point to_chars (Emscripten's libc++):

@@ -14,7 +14,7 @@ class RandomSource;
 using LotteryNumber = std::int32_t;
 
 constexpr int ticketSize = 6;
-constexpr int drawSize = 7;          // six main numbers and the bonus number
+constexpr int drawSize = 7;  // six main numbers and the bonus number
 constexpr int bonusSlot = 6;
 constexpr LotteryNumber lowestNumber = 1;
 constexpr LotteryNumber highestNumber = 49;

@@ -42,11 +42,23 @@ Snapshot snapshot(const FieldStore& fields)
     return texts;
 }
 
-const std::string& before(const Snapshot& texts, FieldId field) { return texts[static_cast<std::size_t>(field)]; }
+const std::string& before(const Snapshot& texts, FieldId field)
+{
+    return texts[static_cast<std::size_t>(field)];
+}
 
-bool isTicket(FieldId field) { return field >= FieldId::Tipp1 && field <= FieldId::Tipp6; }
-bool isDraw(FieldId field) { return field >= FieldId::Zahl1 && field <= FieldId::Zahl7; }
-bool isResult(FieldId field) { return field >= FieldId::EditGewinn; }
+bool isTicket(FieldId field)
+{
+    return field >= FieldId::Tipp1 && field <= FieldId::Tipp6;
+}
+bool isDraw(FieldId field)
+{
+    return field >= FieldId::Zahl1 && field <= FieldId::Zahl7;
+}
+bool isResult(FieldId field)
+{
+    return field >= FieldId::EditGewinn;
+}
 
 void requireUnchanged(const FieldStore& fields, const Snapshot& old, bool (*which)(FieldId), const char* what)
 {

@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         const std::int32_t value = Sysutils::StrToInt(text);
         if (!expected || *expected != value) {
-            std::fprintf(stderr, "accepted as %d, reference says %s\n", value, expected ? "another value" : "no integer");
+            std::fprintf(stderr, "accepted as %d, reference says %s\n", value,
+                         expected ? "another value" : "no integer");
             std::abort();
         }
     } catch (const Sysutils::ConversionError& error) {

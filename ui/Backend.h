@@ -16,7 +16,7 @@
 
 namespace Backend {
 
-struct Window;   // a top-level window; owns its controls
+struct Window;  // a top-level window; owns its controls
 struct Control;
 
 // Opens the connection to the display. Where no usable display can be had the

@@ -21,20 +21,18 @@ constexpr double smallestShare = 0.8;
 // Letters as a reader counts them: UTF-8 bytes that start a character.
 std::size_t characterCount(std::string_view text)
 {
-    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char byte) {
-        return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
-    }));
+    return static_cast<std::size_t>(std::count_if(
+        text.begin(), text.end(), [](char byte) { return (static_cast<unsigned char>(byte) & 0xC0) != 0x80; }));
 }
 
 }  // namespace
 
-FontFitting::FontFitting(const FormDefinition& form, MeasureText measure)
-    : m_form(form), m_measure(std::move(measure))
+FontFitting::FontFitting(const FormDefinition& form, MeasureText measure) : m_form(form), m_measure(std::move(measure))
 {
     for (const ControlDefinition& control : form.controls) {
         if (control.kind == ControlKind::Label && !control.caption.empty())
-            m_labels.push_back({control.caption, characterCount(control.caption), control.bounds,
-                                control.autoSize == AutoSize::Yes});
+            m_labels.push_back(
+                {control.caption, characterCount(control.caption), control.bounds, control.autoSize == AutoSize::Yes});
     }
 }
 

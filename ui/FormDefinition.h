@@ -13,7 +13,7 @@ using TNotifyEvent = void (TForm::*)();
 
 enum class ControlKind {
     Label,
-    Edit,         // single line, editable, no length limit
+    Edit,  // single line, editable, no length limit
     Button,
     CloseButton,  // closes its window; shows the standard close icon
 };
@@ -43,7 +43,7 @@ struct Bounds {
 constexpr int noTabStop = -1;
 
 struct ControlDefinition {
-    std::string_view name;     // empty for a label that the form does not refer to
+    std::string_view name;  // empty for a label that the form does not refer to
     ControlKind kind;
     Bounds bounds;
     std::string_view caption;  // UTF-8
@@ -58,14 +58,14 @@ struct ControlDefinition {
 };
 
 struct FontDefinition {
-    std::string_view family;   // falls back to the system's sans-serif where missing
+    std::string_view family;  // falls back to the system's sans-serif where missing
     int pixelHeight;
 };
 
 struct FormDefinition {
     std::string_view name;
     std::string_view caption;
-    Bounds bounds;             // the outer frame, on the screen
+    Bounds bounds;  // the outer frame, on the screen
     FontDefinition font;
     std::span<const ControlDefinition> controls;
 };

@@ -22,8 +22,7 @@ std::unique_ptr<TControl> makeControl(const ControlDefinition& definition, Backe
 
 }  // namespace
 
-TForm::TForm(const FormDefinition& definition)
-    : m_definition(definition), m_window(Backend::createWindow(definition))
+TForm::TForm(const FormDefinition& definition) : m_definition(definition), m_window(Backend::createWindow(definition))
 {
     createControls();
 }
@@ -53,8 +52,7 @@ void TForm::createControls()
                                       + std::string(labelFor.control) + "\u201C.");
         Backend::relateLabel(*natives[k], *natives[named - m_definition.controls.begin()], labelFor.role);
     }
-    std::sort(tabStops.begin(), tabStops.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::sort(tabStops.begin(), tabStops.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<Backend::Control*> order;
     for (const auto& stop : tabStops)
         order.push_back(stop.second);

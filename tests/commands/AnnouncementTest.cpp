@@ -3,8 +3,8 @@
 #include "Announcement.h"
 #include "DrawCommand.h"
 #include "EntryCommands.h"
-#include "MemoryFieldStore.h"
 #include "Lottery.h"
+#include "MemoryFieldStore.h"
 
 #include <gtest/gtest.h>
 
@@ -43,7 +43,8 @@ TEST_P(Announcements, SayWhatTheFieldsNowShow)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    AfterEachCommand, Announcements,
+    AfterEachCommand,
+    Announcements,
     ::testing::Values(
         AnnouncementCase{"DrawWithMatches",
                          [](FieldStore& f, RandomSource& r) {

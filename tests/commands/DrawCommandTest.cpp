@@ -96,14 +96,14 @@ TEST_P(DrawCommandFindings, ReportsTheFindingAndDrawsNothing)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Tickets, DrawCommandFindings,
-    ::testing::Values(
-        FindingCase{"Duplicate", {"15", "3", "25", "44", "3", "9"}, false, true},
-        FindingCase{"OutOfRange", {"9", "6", "23", "140", "2", "33"}, true, false},
-        FindingCase{"Both", {"9", "6", "23", "140", "6", "33"}, true, true},
-        FindingCase{"ZeroAndNegative", {"0", "-3", "1", "2", "3", "4"}, true, false},
-        FindingCase{"DuplicateAfterNormalising", {"07", "7", "1", "2", "3", "4"}, false, true},
-        FindingCase{"LargestInteger", {"1", "2", "3", "4", "5", "2147483647"}, true, false}),
+    Tickets,
+    DrawCommandFindings,
+    ::testing::Values(FindingCase{"Duplicate", {"15", "3", "25", "44", "3", "9"}, false, true},
+                      FindingCase{"OutOfRange", {"9", "6", "23", "140", "2", "33"}, true, false},
+                      FindingCase{"Both", {"9", "6", "23", "140", "6", "33"}, true, true},
+                      FindingCase{"ZeroAndNegative", {"0", "-3", "1", "2", "3", "4"}, true, false},
+                      FindingCase{"DuplicateAfterNormalising", {"07", "7", "1", "2", "3", "4"}, false, true},
+                      FindingCase{"LargestInteger", {"1", "2", "3", "4", "5", "2147483647"}, true, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct BadTextCase {
@@ -134,15 +134,14 @@ TEST_P(DrawCommandConversionError, StopsAtTheFirstBadFieldWithResultsAlreadyEmpt
     EXPECT_EQ(random, RandomSource()) << "no random value was used";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Tickets, DrawCommandConversionError,
-    ::testing::Values(
-        BadTextCase{"EmptyFirstField", {"", "2", "3", "4", "5", "6"}},
-        BadTextCase{"LetterInTipp3", {"1", "2", "x", "4", "5", "6"}},
-        BadTextCase{"FractionInTipp6", {"1", "2", "3", "4", "5", "6.0"}},
-        BadTextCase{"BadTextBeforeAFinding", {"1", "1", "abc", "4", "5", "6"}},
-        BadTextCase{"WrappingNumber", {"4294967303", "2", "3", "4", "5", "6"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Tickets,
+                         DrawCommandConversionError,
+                         ::testing::Values(BadTextCase{"EmptyFirstField", {"", "2", "3", "4", "5", "6"}},
+                                           BadTextCase{"LetterInTipp3", {"1", "2", "x", "4", "5", "6"}},
+                                           BadTextCase{"FractionInTipp6", {"1", "2", "3", "4", "5", "6.0"}},
+                                           BadTextCase{"BadTextBeforeAFinding", {"1", "1", "abc", "4", "5", "6"}},
+                                           BadTextCase{"WrappingNumber", {"4294967303", "2", "3", "4", "5", "6"}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DrawCommandTest, ConversionErrorNamesTheFirstBadText)
 {
@@ -174,7 +173,9 @@ TEST_F(DrawCommandTest, GoodTicketIsSortedDrawnAndEvaluatedInFieldOrder)
     EXPECT_EQ(std::set<LotteryNumber>(shown.begin(), shown.end()).size(), 7u);
 
     // The trace is the draw in the order drawn: the first draw of the unseeded generator.
-    EXPECT_EQ(trace, "44361637321" "10");
+    EXPECT_EQ(trace,
+              "44361637321"
+              "10");
     EXPECT_EQ(shown, (DrawResult{3, 16, 21, 36, 37, 44, 10}));
     EXPECT_EQ(fields[FieldId::EditGewinn], "2");  // 3 and 44
     EXPECT_EQ(fields[FieldId::EditZusatz], "");

@@ -70,11 +70,11 @@ TEST_P(ExampleTickets, TripTheirFindingOnTheNextDraw)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Commands, ExampleTickets,
-    ::testing::Values(
-        ExampleCase{"Duplicate", duplicateExampleCommand, {"15", "3", "25", "44", "3", "9"}, false, true},
-        ExampleCase{"Range", rangeExampleCommand, {"9", "6", "23", "140", "2", "33"}, true, false},
-        ExampleCase{"Both", bothExampleCommand, {"9", "6", "23", "140", "6", "33"}, true, true}),
+    Commands,
+    ExampleTickets,
+    ::testing::Values(ExampleCase{"Duplicate", duplicateExampleCommand, {"15", "3", "25", "44", "3", "9"}, false, true},
+                      ExampleCase{"Range", rangeExampleCommand, {"9", "6", "23", "140", "2", "33"}, true, false},
+                      ExampleCase{"Both", bothExampleCommand, {"9", "6", "23", "140", "6", "33"}, true, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ClearCommand, EmptiesAllSeventeenFieldsResultsFirst)
@@ -84,10 +84,10 @@ TEST(ClearCommand, EmptiesAllSeventeenFieldsResultsFirst)
     clearCommand(fields);
 
     const std::vector<FieldId> expectedOrder = {
-        FieldId::EditGewinn, FieldId::EditZusatz, FieldId::EditBereich, FieldId::EditDoppelt,
-        FieldId::Zahl1, FieldId::Zahl2, FieldId::Zahl3, FieldId::Zahl4, FieldId::Zahl5,
-        FieldId::Zahl6, FieldId::Zahl7, FieldId::Tipp1, FieldId::Tipp2, FieldId::Tipp3,
-        FieldId::Tipp4, FieldId::Tipp5, FieldId::Tipp6,
+        FieldId::EditGewinn, FieldId::EditZusatz, FieldId::EditBereich, FieldId::EditDoppelt, FieldId::Zahl1,
+        FieldId::Zahl2,      FieldId::Zahl3,      FieldId::Zahl4,       FieldId::Zahl5,       FieldId::Zahl6,
+        FieldId::Zahl7,      FieldId::Tipp1,      FieldId::Tipp2,       FieldId::Tipp3,       FieldId::Tipp4,
+        FieldId::Tipp5,      FieldId::Tipp6,
     };
     EXPECT_EQ(fields.writtenFields(), expectedOrder);
     for (FieldId field : allFields)
@@ -124,7 +124,9 @@ TEST_F(RandomTicketTest, ShowsTheFirstSixOfADrawUnsortedAndTracesAllSeven)
     const Texts expected = {"44", "36", "16", "37", "3", "21"};
     for (int i = 0; i < ticketSize; ++i)
         EXPECT_EQ(fields[ticketField(i)], expected[i]);
-    EXPECT_EQ(trace, "44361637321" "10");
+    EXPECT_EQ(trace,
+              "44361637321"
+              "10");
     EXPECT_EQ(fields.writtenFields(), ticketFields()) << "no other field changes";
 }
 

@@ -24,22 +24,21 @@ TEST_P(StrToIntAccepts, ConvertsToItsValue)
     EXPECT_EQ(StrToInt(GetParam().text), GetParam().value);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, StrToIntAccepts,
-    ::testing::Values(
-        Accepted{"Zero", "0", 0},
-        Accepted{"Seven", "7", 7},
-        Accepted{"LeadingZeros", "007", 7},
-        Accepted{"PlusSign", "+12", 12},
-        Accepted{"MinusSign", "-3", -3},
-        Accepted{"MinusZero", "-0", 0},
-        Accepted{"Largest", "2147483647", 2147483647},
-        Accepted{"Smallest", "-2147483648", INT32_MIN},
-        Accepted{"LongRunOfZeros", std::string(500, '0') + "49", 49},
-        Accepted{"BlanksAround", "  42 ", 42},
-        Accepted{"TabsAround", "\t9\t", 9},
-        Accepted{"BlanksBeforeSign", " -5", -5}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Texts,
+                         StrToIntAccepts,
+                         ::testing::Values(Accepted{"Zero", "0", 0},
+                                           Accepted{"Seven", "7", 7},
+                                           Accepted{"LeadingZeros", "007", 7},
+                                           Accepted{"PlusSign", "+12", 12},
+                                           Accepted{"MinusSign", "-3", -3},
+                                           Accepted{"MinusZero", "-0", 0},
+                                           Accepted{"Largest", "2147483647", 2147483647},
+                                           Accepted{"Smallest", "-2147483648", INT32_MIN},
+                                           Accepted{"LongRunOfZeros", std::string(500, '0') + "49", 49},
+                                           Accepted{"BlanksAround", "  42 ", 42},
+                                           Accepted{"TabsAround", "\t9\t", 9},
+                                           Accepted{"BlanksBeforeSign", " -5", -5}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct Rejected {
     const char* name;
@@ -54,41 +53,42 @@ TEST_P(StrToIntRejects, RaisesConversionError)
     EXPECT_THROW(StrToInt(GetParam().text), ConversionError);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, StrToIntRejects,
-    ::testing::Values(
-        Rejected{"Empty", ""},
-        Rejected{"OnlyBlanks", "   "},
-        Rejected{"Letters", "abc"},
-        Rejected{"LetterAfterDigits", "12a"},
-        Rejected{"LetterBeforeDigits", "a12"},
-        Rejected{"Fraction", "3.5"},
-        Rejected{"GermanFraction", "3,5"},
-        Rejected{"Exponent", "1e3"},
-        Rejected{"Hex", "0x1F"},
-        Rejected{"DollarHex", "$1F"},
-        Rejected{"SignOnly", "-"},
-        Rejected{"DoubleSign", "--5"},
-        Rejected{"PlusMinus", "+-5"},
-        Rejected{"BlankAfterSign", "- 5"},
-        Rejected{"BlankInside", "1 2"},
-        Rejected{"NewlineAfter", "12\n"},
-        Rejected{"NulInside", std::string("1\0" "2", 3)},
-        Rejected{"NulAfter", std::string("12\0", 3)},
-        Rejected{"NoBreakSpaceBefore", "\u00A012"},
-        Rejected{"FullwidthDigits", "\uFF11\uFF12"},
-        Rejected{"ArabicIndicDigits", "\u0661\u0662"},
-        Rejected{"DevanagariDigits", "\u0967"},
-        Rejected{"SuperscriptTwo", "\u00B2"},
-        Rejected{"UnicodeMinus", "\u22125"},
-        Rejected{"OneAboveLargest", "2147483648"},
-        Rejected{"OneBelowSmallest", "-2147483649"},
-        Rejected{"WrapsToSevenIn32Bits", "4294967303"},
-        Rejected{"WrapsToZeroIn32Bits", "4294967296"},
-        Rejected{"WrapsIn64Bits", "18446744073709551623"},
-        Rejected{"FourHundredDigits", std::string(400, '9')},
-        Rejected{"InvalidUtf8", "\xFF\xFE"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Texts,
+                         StrToIntRejects,
+                         ::testing::Values(Rejected{"Empty", ""},
+                                           Rejected{"OnlyBlanks", "   "},
+                                           Rejected{"Letters", "abc"},
+                                           Rejected{"LetterAfterDigits", "12a"},
+                                           Rejected{"LetterBeforeDigits", "a12"},
+                                           Rejected{"Fraction", "3.5"},
+                                           Rejected{"GermanFraction", "3,5"},
+                                           Rejected{"Exponent", "1e3"},
+                                           Rejected{"Hex", "0x1F"},
+                                           Rejected{"DollarHex", "$1F"},
+                                           Rejected{"SignOnly", "-"},
+                                           Rejected{"DoubleSign", "--5"},
+                                           Rejected{"PlusMinus", "+-5"},
+                                           Rejected{"BlankAfterSign", "- 5"},
+                                           Rejected{"BlankInside", "1 2"},
+                                           Rejected{"NewlineAfter", "12\n"},
+                                           Rejected{"NulInside", std::string("1\0"
+                                                                             "2",
+                                                                             3)},
+                                           Rejected{"NulAfter", std::string("12\0", 3)},
+                                           Rejected{"NoBreakSpaceBefore", "\u00A012"},
+                                           Rejected{"FullwidthDigits", "\uFF11\uFF12"},
+                                           Rejected{"ArabicIndicDigits", "\u0661\u0662"},
+                                           Rejected{"DevanagariDigits", "\u0967"},
+                                           Rejected{"SuperscriptTwo", "\u00B2"},
+                                           Rejected{"UnicodeMinus", "\u22125"},
+                                           Rejected{"OneAboveLargest", "2147483648"},
+                                           Rejected{"OneBelowSmallest", "-2147483649"},
+                                           Rejected{"WrapsToSevenIn32Bits", "4294967303"},
+                                           Rejected{"WrapsToZeroIn32Bits", "4294967296"},
+                                           Rejected{"WrapsIn64Bits", "18446744073709551623"},
+                                           Rejected{"FourHundredDigits", std::string(400, '9')},
+                                           Rejected{"InvalidUtf8", "\xFF\xFE"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(StrToInt, ConversionErrorBelongsToTheToolkitFamily)
 {
@@ -145,10 +145,15 @@ TEST(QuoteForMessage, CutsAtCharacterBoundariesNotBytes)
 
 TEST(QuoteForMessage, ShowsControlsAndBrokenBytesAsReplacementCharacters)
 {
-    EXPECT_EQ(QuoteForMessage(std::string("1\0" "2", 3)), "\u201E\u20681\uFFFD2\u2069\u201C");
-    EXPECT_EQ(QuoteForMessage("a\xFF" "b"), "\u201E\u2068a\uFFFDb\u2069\u201C");
-    EXPECT_EQ(QuoteForMessage("\xE2\x82"), "\u201E\u2068\uFFFD\uFFFD\u2069\u201C");  // truncated sequence
-    EXPECT_EQ(QuoteForMessage("\xC0\xAF"), "\u201E\u2068\uFFFD\uFFFD\u2069\u201C");  // overlong "/"
+    EXPECT_EQ(QuoteForMessage(std::string("1\0"
+                                          "2",
+                                          3)),
+              "\u201E\u20681\uFFFD2\u2069\u201C");
+    EXPECT_EQ(QuoteForMessage("a\xFF"
+                              "b"),
+              "\u201E\u2068a\uFFFDb\u2069\u201C");
+    EXPECT_EQ(QuoteForMessage("\xE2\x82"), "\u201E\u2068\uFFFD\uFFFD\u2069\u201C");            // truncated sequence
+    EXPECT_EQ(QuoteForMessage("\xC0\xAF"), "\u201E\u2068\uFFFD\uFFFD\u2069\u201C");            // overlong "/"
     EXPECT_EQ(QuoteForMessage("\xED\xA0\x80"), "\u201E\u2068\uFFFD\uFFFD\uFFFD\u2069\u201C");  // surrogate
 }
 

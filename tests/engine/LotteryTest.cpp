@@ -36,22 +36,21 @@ TEST_P(CheckTicketTest, SetsExactlyTheExpectedFlags)
     EXPECT_EQ(checkTicket(GetParam().ticket), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Tickets, CheckTicketTest,
-    ::testing::Values(
-        CheckCase{"GoodTicketWithBothBounds", {1, 2, 3, 4, 5, 49}, {false, false}},
-        CheckCase{"ZeroIsOutOfRange", {0, 2, 3, 4, 5, 6}, {true, false}},
-        CheckCase{"FiftyIsOutOfRange", {1, 2, 3, 4, 5, 50}, {true, false}},
-        CheckCase{"NegativeIsOutOfRange", {1, 2, -3, 4, 5, 6}, {true, false}},
-        CheckCase{"OutOfRangeInTheMiddle", {9, 6, 23, 140, 2, 33}, {true, false}},
-        CheckCase{"LowestInt", {1, 2, 3, 4, 5, INT32_MIN}, {true, false}},
-        CheckCase{"DuplicateFirstAndLast", {7, 2, 3, 4, 5, 7}, {false, true}},
-        CheckCase{"DuplicateNeighboursAtTheEnd", {1, 2, 3, 4, 8, 8}, {false, true}},
-        CheckCase{"DuplicateInTheMiddle", {15, 3, 25, 44, 3, 9}, {false, true}},
-        CheckCase{"BothFindings", {9, 6, 23, 140, 6, 33}, {true, true}},
-        CheckCase{"DuplicateOutOfRangePair", {140, 2, 3, 4, 140, 6}, {true, true}},
-        CheckCase{"AllTheSame", {5, 5, 5, 5, 5, 5}, {false, true}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Tickets,
+                         CheckTicketTest,
+                         ::testing::Values(CheckCase{"GoodTicketWithBothBounds", {1, 2, 3, 4, 5, 49}, {false, false}},
+                                           CheckCase{"ZeroIsOutOfRange", {0, 2, 3, 4, 5, 6}, {true, false}},
+                                           CheckCase{"FiftyIsOutOfRange", {1, 2, 3, 4, 5, 50}, {true, false}},
+                                           CheckCase{"NegativeIsOutOfRange", {1, 2, -3, 4, 5, 6}, {true, false}},
+                                           CheckCase{"OutOfRangeInTheMiddle", {9, 6, 23, 140, 2, 33}, {true, false}},
+                                           CheckCase{"LowestInt", {1, 2, 3, 4, 5, INT32_MIN}, {true, false}},
+                                           CheckCase{"DuplicateFirstAndLast", {7, 2, 3, 4, 5, 7}, {false, true}},
+                                           CheckCase{"DuplicateNeighboursAtTheEnd", {1, 2, 3, 4, 8, 8}, {false, true}},
+                                           CheckCase{"DuplicateInTheMiddle", {15, 3, 25, 44, 3, 9}, {false, true}},
+                                           CheckCase{"BothFindings", {9, 6, 23, 140, 6, 33}, {true, true}},
+                                           CheckCase{"DuplicateOutOfRangePair", {140, 2, 3, 4, 140, 6}, {true, true}},
+                                           CheckCase{"AllTheSame", {5, 5, 5, 5, 5, 5}, {false, true}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CheckTicket, ExaminesEveryPair)
 {

@@ -32,12 +32,12 @@ struct Metrics {
     double height;
 };
 const std::map<std::string, Metrics, std::less<>> families = {
-    {"Exact", {0.6, 1.2}},         // the designed sizes to the pixel
-    {"Tight", {0.625, 1.2}},       // the fixed-size label 2 px too wide, the others within 2 and 3 px
-    {"Wide", {0.7, 1.2}},          // needs a smaller size
-    {"FarTooWide", {0.9, 1.2}},    // too wide even at four fifths of the size
-    {"Tall", {0.6, 1.5}},          // fits, but 3 px too high
-    {"Narrow", {0.5, 1.2}},        // fits, but 10 px too narrow
+    {"Exact", {0.6, 1.2}},       // the designed sizes to the pixel
+    {"Tight", {0.625, 1.2}},     // the fixed-size label 2 px too wide, the others within 2 and 3 px
+    {"Wide", {0.7, 1.2}},        // needs a smaller size
+    {"FarTooWide", {0.9, 1.2}},  // too wide even at four fifths of the size
+    {"Tall", {0.6, 1.5}},        // fits, but 3 px too high
+    {"Narrow", {0.5, 1.2}},      // fits, but 10 px too narrow
 };
 
 TextExtent measure(const FontChoice& face, std::string_view text)
@@ -84,7 +84,8 @@ const FittingRow rows[] = {
     {"NothingOfferedTheDesignedFace", {}, {"Designed", 10, 0}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Rows, FontFittingTest, ::testing::ValuesIn(rows),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, FontFittingTest, ::testing::ValuesIn(rows), [](const auto& info) {
+    return std::string(info.param.name);
+});
 
 }  // namespace

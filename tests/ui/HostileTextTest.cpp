@@ -93,11 +93,16 @@ QString repeated(const char* piece, int times)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Pastes, HostileTextTest,
+    Pastes,
+    HostileTextTest,
     ::testing::Values(
         HostileText{"OneMegabyte", repeated("Lotto 6 aus 49! ", 65536), Outcome::Message,
                     "\u201E\u2068Lotto 6 aus 49! Lotto 6 aus 49! Lotto 6 \u2026"},
-        HostileText{"NulCharacter", QString::fromUtf8("1\0" "7", 3), Outcome::Message, "1\uFFFD7"},
+        HostileText{"NulCharacter",
+                    QString::fromUtf8("1\0"
+                                      "7",
+                                      3),
+                    Outcome::Message, "1\uFFFD7"},
         HostileText{"RightToLeft", QString::fromUtf8("\u05E9\u05DC\u05D5\u05DD 7"), Outcome::Message,
                     "\u2068\u05E9\u05DC\u05D5\u05DD 7\u2069"},
         HostileText{"DirectionOverride", QString::fromUtf8("\u202E12"), Outcome::Message, "\uFFFD12"},

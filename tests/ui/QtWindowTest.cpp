@@ -30,7 +30,7 @@ struct DesignedControl {
     Kind kind;
     QRect geometry;
     const char* caption;
-    int tabOrder;        // -1: no tab stop
+    int tabOrder;                  // -1: no tab stop
     const char* labelFor = "";     // the control a label is the own name of
     const char* description = "";  // the heading said after the control's own name
     friend void PrintTo(const DesignedControl& c, std::ostream* os) { *os << (*c.name ? c.name : c.caption); }
@@ -53,9 +53,21 @@ const DesignedControl singleControls[] = {
     {"EditDoppelt", "Fehler: doppelte Zahl", Kind::Edit, {88, 416, 193, 21}, "", 4},
     {"BitBtn1", "Schließen", Kind::CloseButton, {416, 408, 249, 25}, "Schließen", 5},
     {"Button3", "Doppelte Zahlen", Kind::Button, {472, 80, 193, 25}, "Doppelte Zahlen", 6},
-    {"Button4", "Zahl nicht im Tippscheinbereich", Kind::Button, {472, 112, 193, 25}, "Zahl nicht im Tippscheinbereich", 7},
+    {"Button4",
+     "Zahl nicht im Tippscheinbereich",
+     Kind::Button,
+     {472, 112, 193, 25},
+     "Zahl nicht im Tippscheinbereich",
+     7},
     {"Button5", "\"Beides\"", Kind::Button, {472, 144, 193, 25}, "\"Beides\"", 8},
-    {"Button6", "\"Zufallszahlen\"", Kind::Button, {472, 48, 193, 25}, "\"Zufallszahlen\"", 9, "", "Zahleneingabe für Faule"},
+    {"Button6",
+     "\"Zufallszahlen\"",
+     Kind::Button,
+     {472, 48, 193, 25},
+     "\"Zufallszahlen\"",
+     9,
+     "",
+     "Zahleneingabe für Faule"},
     {"Button7", "Tippschein löschen!", Kind::Button, {416, 312, 249, 33}, "Tippschein löschen!", 10},
     {"Zahl7", "Zusatzzahl", Kind::Edit, {320, 56, 41, 21}, "", 23},
 };
@@ -70,8 +82,8 @@ std::vector<DesignedControl> withTheSixRows()
     for (int k = 0; k < 6; ++k) {
         const std::string number = std::to_string(k + 1);
         const int top = 56 + 32 * k;
-        for (const auto& [name, spoken, left, tab, heading] :
-             {std::tuple{"Tipp", "Tipp ", 96, 11, "Tippeingabe "}, std::tuple{"Zahl", "Ziehung ", 232, 17, "Ziehung"}}) {
+        for (const auto& [name, spoken, left, tab, heading] : {std::tuple{"Tipp", "Tipp ", 96, 11, "Tippeingabe "},
+                                                               std::tuple{"Zahl", "Ziehung ", 232, 17, "Ziehung"}}) {
             const char* named = words.emplace_back(name + number).c_str();
             const char* said = words.emplace_back(spoken + number).c_str();
             rows.push_back({named, said, Kind::Edit, {left, top, 41, 21}, "", tab + k, "", k == 0 ? heading : ""});
@@ -153,7 +165,8 @@ TEST_P(DesignedLayout, ControlHasItsKindPlaceCaptionAndState)
         }
         EXPECT_EQ(button->icon().isNull(), designed.kind != Kind::CloseButton);
         EXPECT_LT(button->fontMetrics().horizontalAdvance(button->text()) + button->iconSize().width(),
-                  button->width() - 8) << "the caption fits inside the button's frame";
+                  button->width() - 8)
+            << "the caption fits inside the button's frame";
         break;
     }
     }
@@ -172,8 +185,9 @@ std::string rowName(const DesignedControl& designed)
     return word + "Label";
 }
 
-INSTANTIATE_TEST_SUITE_P(Form1, DesignedLayout, ::testing::ValuesIn(designedControls),
-                         [](const auto& info) { return rowName(info.param); });
+INSTANTIATE_TEST_SUITE_P(Form1, DesignedLayout, ::testing::ValuesIn(designedControls), [](const auto& info) {
+    return rowName(info.param);
+});
 
 TEST_F(WindowTest, HasTheDesignedCaptionSizeFontAndNothingMore)
 {
@@ -246,8 +260,8 @@ TEST(FormFontTest, WithoutTheDesignedFaceAFaceThatMeasuresAsDesignedIsChosen)
         for (const ControlDefinition& control : form1Definition.controls) {
             if (control.kind != ControlKind::Label)
                 continue;
-            const int width = metrics.horizontalAdvance(QString::fromUtf8(control.caption.data(),
-                                                                          qsizetype(control.caption.size())));
+            const int width =
+                metrics.horizontalAdvance(QString::fromUtf8(control.caption.data(), qsizetype(control.caption.size())));
             if (control.autoSize == AutoSize::Yes) {
                 EXPECT_NEAR(width, control.bounds.width, 2) << control.caption << " at " << ratio;
             } else {
@@ -292,7 +306,8 @@ TEST_P(ExampleButtons, FillTheTicket)
     EXPECT_EQ(field("EditBereich"), "earlier finding");
 }
 
-INSTANTIATE_TEST_SUITE_P(Form1, ExampleButtons,
+INSTANTIATE_TEST_SUITE_P(Form1,
+                         ExampleButtons,
                          ::testing::Values(ExampleButton{"Button3", {"15", "3", "25", "44", "3", "9"}},
                                            ExampleButton{"Button4", {"9", "6", "23", "140", "2", "33"}},
                                            ExampleButton{"Button5", {"9", "6", "23", "140", "6", "33"}}),

@@ -38,8 +38,8 @@ RECT clientRect(HWND control)
         && actual.height == bounds.height)
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "at " << actual.left << "," << actual.top << " " << actual.width << "x"
-                                         << actual.height << " instead of " << bounds.left << "," << bounds.top
-                                         << " " << bounds.width << "x" << bounds.height;
+                                         << actual.height << " instead of " << bounds.left << "," << bounds.top << " "
+                                         << bounds.width << "x" << bounds.height;
 }
 
 std::string utf8(std::wstring_view text)
@@ -133,8 +133,8 @@ public:
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 
-    HRESULT STDMETHODCALLTYPE SetHwndPropStr(HWND control, DWORD object, DWORD child, MSAAPROPID property,
-                                             LPCWSTR text) override
+    HRESULT STDMETHODCALLTYPE
+    SetHwndPropStr(HWND control, DWORD object, DWORD child, MSAAPROPID property, LPCWSTR text) override
     {
         if (!IsWindow(control) || object != static_cast<DWORD>(OBJID_CLIENT) || child != CHILDID_SELF)
             return E_INVALIDARG;
@@ -146,8 +146,8 @@ public:
             return E_INVALIDARG;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE ClearHwndProps(HWND control, DWORD, DWORD, const MSAAPROPID* properties,
-                                             int count) override
+    HRESULT STDMETHODCALLTYPE
+    ClearHwndProps(HWND control, DWORD, DWORD, const MSAAPROPID* properties, int count) override
     {
         if (IsWindow(control) && std::count(properties, properties + count, PROPID_ACC_NAME) == 1)
             ++cleared;
@@ -156,12 +156,18 @@ public:
 
     // Nothing else is asked of the service.
     HRESULT STDMETHODCALLTYPE SetPropValue(const BYTE*, DWORD, MSAAPROPID, VARIANT) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SetPropServer(const BYTE*, DWORD, const MSAAPROPID*, int, IAccPropServer*,
-                                            AnnoScope) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE
+    SetPropServer(const BYTE*, DWORD, const MSAAPROPID*, int, IAccPropServer*, AnnoScope) override
+    {
+        return E_NOTIMPL;
+    }
     HRESULT STDMETHODCALLTYPE ClearProps(const BYTE*, DWORD, const MSAAPROPID*, int) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE SetHwndProp(HWND, DWORD, DWORD, MSAAPROPID, VARIANT) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SetHwndPropServer(HWND, DWORD, DWORD, const MSAAPROPID*, int, IAccPropServer*,
-                                                AnnoScope) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE
+    SetHwndPropServer(HWND, DWORD, DWORD, const MSAAPROPID*, int, IAccPropServer*, AnnoScope) override
+    {
+        return E_NOTIMPL;
+    }
     HRESULT STDMETHODCALLTYPE ComposeHwndIdentityString(HWND, DWORD, DWORD, BYTE**, DWORD*) override
     {
         return E_NOTIMPL;
@@ -172,8 +178,11 @@ public:
     }
     HRESULT STDMETHODCALLTYPE SetHmenuProp(HMENU, DWORD, MSAAPROPID, VARIANT) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE SetHmenuPropStr(HMENU, DWORD, MSAAPROPID, LPCWSTR) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SetHmenuPropServer(HMENU, DWORD, const MSAAPROPID*, int, IAccPropServer*,
-                                                 AnnoScope) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE
+    SetHmenuPropServer(HMENU, DWORD, const MSAAPROPID*, int, IAccPropServer*, AnnoScope) override
+    {
+        return E_NOTIMPL;
+    }
     HRESULT STDMETHODCALLTYPE ClearHmenuProps(HMENU, DWORD, const MSAAPROPID*, int) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE ComposeHmenuIdentityString(HMENU, DWORD, BYTE**, DWORD*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE DecomposeHmenuIdentityString(const BYTE*, DWORD, HMENU*, DWORD*) override
@@ -384,9 +393,11 @@ TEST_F(Win32WindowTest, EveryControlAnnouncesItsSpokenName)
     for (const ControlDefinition& control : form1Definition.controls)
         spoken.emplace_back(control.spokenName.empty() ? control.caption : control.spokenName);
     EXPECT_EQ(recorder.names, spoken);
-    const std::map<std::string, std::string> headings = {
-        {"EditGewinn", "Gewinn"}, {"EditBereich", "Fehler"}, {"Tipp1", "Tippeingabe "}, {"Zahl1", "Ziehung"},
-        {"Button6", "Zahleneingabe für Faule"}};
+    const std::map<std::string, std::string> headings = {{"EditGewinn", "Gewinn"},
+                                                         {"EditBereich", "Fehler"},
+                                                         {"Tipp1", "Tippeingabe "},
+                                                         {"Zahl1", "Ziehung"},
+                                                         {"Button6", "Zahleneingabe für Faule"}};
     EXPECT_EQ(recorder.descriptions, headings) << "a heading is said after its control's own name";
     second->Button7.SetText("Alles löschen");
     second->Tipp1.SetText("7");  // the player's input, no name

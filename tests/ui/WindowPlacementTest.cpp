@@ -41,7 +41,8 @@ const PlacementRow rows[] = {
     {"SecondScreenLeftOfTheFirst", {-1280, 0, 1280, 1024}, -696, 107},
 };
 
-INSTANTIATE_TEST_SUITE_P(Rows, WindowPlacement, ::testing::ValuesIn(rows),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, WindowPlacement, ::testing::ValuesIn(rows), [](const auto& info) {
+    return std::string(info.param.name);
+});
 
 }  // namespace

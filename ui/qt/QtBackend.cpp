@@ -70,8 +70,13 @@ struct Window : QWidget {
             // Queued behind Qt's own report of the window's activation, which
             // a screen reader hears first.
             if (m_focusToReport)
-                QMetaObject::invokeMethod(this, [focus = m_focusToReport] { if (focus) reportFocus(*focus); },
-                                          Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    this,
+                    [focus = m_focusToReport] {
+                        if (focus)
+                            reportFocus(*focus);
+                    },
+                    Qt::QueuedConnection);
             m_focusToReport = nullptr;
             [[fallthrough]];
         case QEvent::Move:
@@ -122,9 +127,8 @@ void identifyWindow(QWidget& window)
     if (!connection)
         return;
     const std::string wmClass = QCoreApplication::applicationName().toStdString() + '\0' + LOTTO_DESKTOP_ID + '\0';
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window.winId()),
-                        XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, static_cast<std::uint32_t>(wmClass.size()),
-                        wmClass.data());
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window.winId()), XCB_ATOM_WM_CLASS,
+                        XCB_ATOM_STRING, 8, static_cast<std::uint32_t>(wmClass.size()), wmClass.data());
 }
 
 QRect toRect(const Bounds& bounds)

@@ -78,7 +78,8 @@ QFont formFont(const FormDefinition& definition, qreal deviceRatio)
     // device pixel. The build puts it beside the program's folder.
     if (deviceRatio == 1) {
         static const QStringList designedFace =
-            loadFace(QCoreApplication::applicationDirPath() + QStringLiteral("/" LOTTO_FONTS_FROM_PROGRAM "/" LOTTO_DESIGNED_FACE));
+            loadFace(QCoreApplication::applicationDirPath()
+                     + QStringLiteral("/" LOTTO_FONTS_FROM_PROGRAM "/" LOTTO_DESIGNED_FACE));
         if (fitting.tryFamily(definition.font.family))
             return toQFont(fitting.choice());
     }

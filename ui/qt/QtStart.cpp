@@ -6,10 +6,10 @@
 #include "StandardErrorCatcher.h"
 #include "StartFailure.h"
 
+#include <QtGui/qguiapplication_platform.h>
 #include <QApplication>
 #include <QIcon>
 #include <QPixmap>
-#include <QtGui/qguiapplication_platform.h>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -187,7 +187,8 @@ void start(std::string_view applicationTitle)
         DisplayOpening opening(platform);
         application = new QApplication(argc, argv);
         if (!QGuiApplication::primaryScreen())  // a framebuffer platform without its device, say
-            opening.fail({StartFailure::NoScreen, QGuiApplication::platformName().toStdString(), displayName(requested)});
+            opening.fail(
+                {StartFailure::NoScreen, QGuiApplication::platformName().toStdString(), displayName(requested)});
     }
     ConnectionWatch::start(requested);
     QApplication::setQuitOnLastWindowClosed(false);

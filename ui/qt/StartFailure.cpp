@@ -54,8 +54,8 @@ bool platformPluginLoads(const std::string& platform)
     for (const QString& folder : folders) {
         for (const QFileInfo& file : QDir(folder).entryInfoList(QDir::Files)) {
             QPluginLoader loader(file.absoluteFilePath());
-            const QJsonArray keys = loader.metaData().value(QStringLiteral("MetaData")).toObject()
-                                        .value(QStringLiteral("Keys")).toArray();
+            const QJsonArray keys =
+                loader.metaData().value(QStringLiteral("MetaData")).toObject().value(QStringLiteral("Keys")).toArray();
             for (const QJsonValue& key : keys) {
                 if (key.toString().compare(name, Qt::CaseInsensitive) == 0 && loader.load())
                     return true;
@@ -69,7 +69,7 @@ bool platformPluginLoads(const std::string& platform)
 StartFailure probeX(const std::string& display)
 {
     StandardErrorCatcher caught;  // libxcb writes the server's refusal there
-    int screen = 0;  // asked for, so that a screen the server lacks is told apart
+    int screen = 0;               // asked for, so that a screen the server lacks is told apart
     xcb_connection_t* connection = xcb_connect(display.c_str(), &screen);
     const int error = xcb_connection_has_error(connection);
     xcb_disconnect(connection);
@@ -83,7 +83,7 @@ StartFailure probeX(const std::string& display)
     if (reason.empty())
         return StartFailure::NotReachable;
     return reason.find("Maximum number of clients") != std::string::npos ? StartFailure::ServerFull
-                                                                          : StartFailure::AccessRefused;
+                                                                         : StartFailure::AccessRefused;
 }
 
 // Looks for the compositor's socket the way libwayland does, and knocks.
@@ -181,18 +181,21 @@ std::string describe(const StartDiagnosis& diagnosis)
                      : "Die Anzeige {} verweigert den Zugriff (keine Berechtigung).";
         break;
     case StartFailure::ServerFull:
-        sentence = "Die Anzeige {} nimmt keine weiteren Programme an: Der X-Server hat so viele Verbindungen, "
-                   "wie er zulässt.";
+        sentence =
+            "Die Anzeige {} nimmt keine weiteren Programme an: Der X-Server hat so viele Verbindungen, "
+            "wie er zulässt.";
         break;
     case StartFailure::RuntimeFolder:
         if (const char* folder = std::getenv("XDG_RUNTIME_DIR"); folder && *folder) {
             name = folder;
             secondName = display;
-            sentence = "Der Laufzeitordner XDG_RUNTIME_DIR {} ist kein absoluter Pfad zu einem Ordner, darum ist "
-                       "die Wayland-Anzeige {} nicht zu finden.";
+            sentence =
+                "Der Laufzeitordner XDG_RUNTIME_DIR {} ist kein absoluter Pfad zu einem Ordner, darum ist "
+                "die Wayland-Anzeige {} nicht zu finden.";
         } else {
-            sentence = "Der Laufzeitordner XDG_RUNTIME_DIR ist nicht gesetzt, darum ist die Wayland-Anzeige {} "
-                       "nicht zu finden.";
+            sentence =
+                "Der Laufzeitordner XDG_RUNTIME_DIR ist nicht gesetzt, darum ist die Wayland-Anzeige {} "
+                "nicht zu finden.";
         }
         break;
     case StartFailure::PlatformMissing:

@@ -14,9 +14,18 @@ using Text = const char*;
 
 // Implemented in faces.js and layout.js (lotto_pixelForPixel).
 extern "C" {
-void lotto_measureText(Text family, std::size_t familyLength, int pixels, double spacing, Text text,
-                       std::size_t textLength, double* extent);
-void lotto_loadFace(int form, Text family, std::size_t familyLength, int pixels, Backend::PageFaces* target,
+void lotto_measureText(Text family,
+                       std::size_t familyLength,
+                       int pixels,
+                       double spacing,
+                       Text text,
+                       std::size_t textLength,
+                       double* extent);
+void lotto_loadFace(int form,
+                    Text family,
+                    std::size_t familyLength,
+                    int pixels,
+                    Backend::PageFaces* target,
                     int generation);
 void lotto_applyFace(int form, Text family, std::size_t familyLength, int pixels, double spacing);
 int lotto_pixelForPixel();

@@ -35,8 +35,8 @@ private:
 
     int m_form;
     const FormDefinition& m_definition;
-    int m_generation = 0;            // answers to an earlier choice are ignored
-    std::optional<bool> m_pixelForPixel;  // as the current choice was started
+    int m_generation = 0;                          // answers to an earlier choice are ignored
+    std::optional<bool> m_pixelForPixel;           // as the current choice was started
     std::array<std::string_view, 2> m_candidates;  // the faces to load and try, in order
     std::size_t m_count = 0;
     std::size_t m_next = 0;

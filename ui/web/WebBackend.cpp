@@ -30,8 +30,17 @@ using Text = const char*;
 // Implemented in page.js. Every element is known there by a number.
 extern "C" {
 int lotto_createWindow(Text caption, std::size_t captionLength, int width, int height, void* target);
-int lotto_createControl(int window, int kind, int left, int top, int width, int height, Text caption,
-                        std::size_t captionLength, Text name, std::size_t nameLength, int autoSize,
+int lotto_createControl(int window,
+                        int kind,
+                        int left,
+                        int top,
+                        int width,
+                        int height,
+                        Text caption,
+                        std::size_t captionLength,
+                        Text name,
+                        std::size_t nameLength,
+                        int autoSize,
                         void* clickTarget);
 void lotto_setSpokenName(int control, Text name, std::size_t length);
 void lotto_relateLabel(int label, int target, bool heading);
@@ -108,8 +117,8 @@ void WindowDeleter::operator()(Window* window) const noexcept
 WindowPtr createWindow(const FormDefinition& definition)
 {
     WindowPtr window(new Window);
-    window->element = lotto_createWindow(definition.caption.data(), definition.caption.size(),
-                                         definition.bounds.width, definition.bounds.height, window.get());
+    window->element = lotto_createWindow(definition.caption.data(), definition.caption.size(), definition.bounds.width,
+                                         definition.bounds.height, window.get());
     window->faces = std::make_unique<PageFaces>(window->element, definition);
     return window;
 }
@@ -119,10 +128,10 @@ Control& createControl(Window& window, const ControlDefinition& definition, std:
     auto control = std::make_unique<Control>();
     control->onClick = std::move(onClick);
     const Bounds& bounds = definition.bounds;
-    control->element = lotto_createControl(
-        window.element, kindNumber(definition.kind), bounds.left, bounds.top, bounds.width, bounds.height,
-        definition.caption.data(), definition.caption.size(), definition.name.data(), definition.name.size(),
-        definition.autoSize == AutoSize::Yes, control.get());
+    control->element =
+        lotto_createControl(window.element, kindNumber(definition.kind), bounds.left, bounds.top, bounds.width,
+                            bounds.height, definition.caption.data(), definition.caption.size(), definition.name.data(),
+                            definition.name.size(), definition.autoSize == AutoSize::Yes, control.get());
     window.controls.push_back(std::move(control));
     return *window.controls.back();
 }

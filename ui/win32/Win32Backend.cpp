@@ -157,8 +157,7 @@ void keepInWorkArea(HWND handle)
     RECT frame{};
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    if (!GetWindowRect(handle, &frame)
-        || !GetMonitorInfoW(MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &monitor))
+    if (!GetWindowRect(handle, &frame) || !GetMonitorInfoW(MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &monitor))
         return;
     const RECT& work = monitor.rcWork;
     const Bounds placed = placeInWorkArea({frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top},

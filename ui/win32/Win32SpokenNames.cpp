@@ -22,7 +22,9 @@ namespace {
 constexpr CLSID accPropServicesClass = {0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
 constexpr IID accPropServicesInterface = {0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
 constexpr MSAAPROPID accNameProperty = {0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
-constexpr MSAAPROPID accDescriptionProperty = {0x4d48dfe4, 0xbd3f, 0x491f,
+constexpr MSAAPROPID accDescriptionProperty = {0x4d48dfe4,
+                                               0xbd3f,
+                                               0x491f,
                                                {0xa6, 0x48, 0x49, 0x2d, 0x6f, 0x20, 0xc5, 0x88}};
 constexpr MSAAPROPID annotatedProperties[] = {accNameProperty, accDescriptionProperty};
 
@@ -35,8 +37,8 @@ SpokenNames::SpokenNames()
     if (FAILED(started) && started != RPC_E_CHANGED_MODE)
         return;
     void* service = nullptr;
-    if (SUCCEEDED(CoCreateInstance(accPropServicesClass, nullptr, CLSCTX_INPROC_SERVER, accPropServicesInterface,
-                                   &service)))
+    if (SUCCEEDED(
+            CoCreateInstance(accPropServicesClass, nullptr, CLSCTX_INPROC_SERVER, accPropServicesInterface, &service)))
         m_service = static_cast<IAccPropServices*>(service);
 }
 
