@@ -27,11 +27,12 @@ web=(cmake ninja-build python3 emscripten node-acorn python3-fonttools python3-b
 case "${1:-}" in
     "") packages=("${desktop[@]}") ;;
     # Only the tests need a virtual X server, a headless Wayland compositor, the
-    # accessibility bus, a screen reader with a speech server, and the tools
-    # that play the window.
+    # accessibility bus, a screen reader with a speech server, the tools that
+    # play the window, and the checker of the house style.
     --tests)
         packages=("${desktop[@]}" xvfb xauth xdotool xclip python3 desktop-file-utils clang libclang-rt-14-dev
-                  weston dbus-daemon at-spi2-core python3-pyatspi orca speech-dispatcher) ;;
+                  weston dbus-daemon at-spi2-core python3-pyatspi orca speech-dispatcher
+                  clang-format) ;;
     # Building the Debian package asks dpkg-shlibdeps and file about the program.
     --package) packages=("${desktop[@]}" dpkg-dev file python3) ;;
     # The package's test checks it as Debian and the desktops do, compares its
