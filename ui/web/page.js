@@ -91,7 +91,7 @@ mergeInto(LibraryManager.library, {
 
   lotto_createControl__deps: ['$LottoPage'],
   lotto_createControl: function (formNumber, kind, left, top, width, height, caption, captionLength, name,
-                                 nameLength, autoSize, clickTarget) {
+                                 nameLength, autoSize, target) {
     var Kind = LottoPage.Kind;
     var form = LottoPage.objects[formNumber];
     var control = { kind: kind, caption: null };
@@ -109,12 +109,14 @@ mergeInto(LibraryManager.library, {
       element.spellcheck = false;
       element.setAttribute('autocapitalize', 'off');
       element.setAttribute('autocorrect', 'off');
+      // Typing, pasting, cutting, undoing: never the program's own value.
+      element.addEventListener('input', function () { _lotto_edited(target); });
     } else {
       element = LottoPage.make('button');
       element.type = 'button';
       if (kind === Kind.closeButton) element.append(LottoPage.closeGlyph());
       control.caption = LottoPage.make('span', '', element);
-      element.addEventListener('click', function () { _lotto_click(clickTarget); });
+      element.addEventListener('click', function () { _lotto_click(target); });
     }
     control.element = element;
     var id = LottoPage.text(name, nameLength);
@@ -221,6 +223,15 @@ mergeInto(LibraryManager.library, {
   lotto_copyText: function (control, buffer, size) {
     HEAPU8.set(LottoPage.encoded.subarray(0, size), buffer);
     LottoPage.encoded = null;
+  },
+
+  // A mark of the numbers that hit, which lotto.css shows: 0 none, 1 a main
+  // number, 2 the bonus number. What the mark means is said in the field's name.
+  lotto_setMark__deps: ['$LottoPage'],
+  lotto_setMark: function (controlNumber, mark) {
+    var element = LottoPage.objects[controlNumber].element;
+    if (mark) element.dataset.mark = mark === 2 ? 'bonus' : 'main';
+    else delete element.dataset.mark;
   },
 
   lotto_setText__deps: ['$LottoPage'],
