@@ -27,8 +27,9 @@ enum class GridTap {
     TicketFull,  // six numbers are chosen already: nothing changed
 };
 
-// A tap on the number (1 to 49): a chosen number is unchosen, any other is
-// written into the first free ticket field where there is one.
+// A tap on the number: a chosen number is unchosen, any other is written into
+// the first free ticket field where there is one. The grid has only 1 to 49;
+// any other number is a fault of the caller (std::out_of_range).
 GridTap gridTapCommand(FieldStore& fields, LotteryNumber number);
 
 // Why a tap changed nothing, to be shown and said; empty where it changed the

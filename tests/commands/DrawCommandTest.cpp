@@ -298,22 +298,6 @@ INSTANTIATE_TEST_SUITE_P(
                                   typeAndDraw(f, r, {"10", "3", "25", "15", "7", "9"});
                               },
                               {{F::Tipp1, M::Main}, {F::Tipp4, M::Bonus}, {F::Zahl1, M::Main}, {F::Zahl7, M::Bonus}}},
-                      HitCase{"AllSixButNotTheBonus",
-                              [](FieldStore& f, RandomSource& r) {
-                                  typeAndDraw(f, r, {"44", "37", "36", "21", "16", "3"});
-                              },
-                              {{F::Tipp1, M::Main},
-                               {F::Tipp2, M::Main},
-                               {F::Tipp3, M::Main},
-                               {F::Tipp4, M::Main},
-                               {F::Tipp5, M::Main},
-                               {F::Tipp6, M::Main},
-                               {F::Zahl1, M::Main},
-                               {F::Zahl2, M::Main},
-                               {F::Zahl3, M::Main},
-                               {F::Zahl4, M::Main},
-                               {F::Zahl5, M::Main},
-                               {F::Zahl6, M::Main}}},
                       HitCase{"NoHit",
                               [](FieldStore& f, RandomSource& r) {
                                   typeAndDraw(f, r, {"1", "2", "4", "5", "6", "7"});
