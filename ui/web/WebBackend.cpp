@@ -41,7 +41,7 @@ int lotto_createControl(int window,
                         Text name,
                         std::size_t nameLength,
                         int autoSize,
-                        void* target);
+                        void* clickTarget);
 void lotto_setSpokenName(int control, Text name, std::size_t length);
 void lotto_relateLabel(int label, int target, bool heading);
 void lotto_announce(int window, Text text, std::size_t length);

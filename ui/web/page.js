@@ -91,7 +91,7 @@ mergeInto(LibraryManager.library, {
 
   lotto_createControl__deps: ['$LottoPage'],
   lotto_createControl: function (formNumber, kind, left, top, width, height, caption, captionLength, name,
-                                 nameLength, autoSize, target) {
+                                 nameLength, autoSize, clickTarget) {
     var Kind = LottoPage.Kind;
     var form = LottoPage.objects[formNumber];
     var control = { kind: kind, caption: null };
@@ -109,14 +109,15 @@ mergeInto(LibraryManager.library, {
       element.spellcheck = false;
       element.setAttribute('autocapitalize', 'off');
       element.setAttribute('autocorrect', 'off');
-      // Typing, pasting, cutting, undoing: never the program's own value.
-      element.addEventListener('input', function () { _lotto_edited(target); });
+      // The player's typing, pasting, cutting and undoing, never the program's
+      // own value, told to the same control that a button's click is.
+      element.addEventListener('input', function () { _lotto_edited(clickTarget); });
     } else {
       element = LottoPage.make('button');
       element.type = 'button';
       if (kind === Kind.closeButton) element.append(LottoPage.closeGlyph());
       control.caption = LottoPage.make('span', '', element);
-      element.addEventListener('click', function () { _lotto_click(target); });
+      element.addEventListener('click', function () { _lotto_click(clickTarget); });
     }
     control.element = element;
     var id = LottoPage.text(name, nameLength);
