@@ -70,7 +70,7 @@ TForm1::TForm1() : TForm(form1Definition) {}
 void TForm1::Button1Click()
 {
     FormFieldStore fields(*this);
-    // Before the command, so that a draw ending at a finding or an error leaves none.
+    // Before the command too: a draw that ends at an error never reaches the line below.
     fields.showMarks({});
     lotto::drawCommand(fields);
     fields.showMarks(lotto::hitMarks(fields));

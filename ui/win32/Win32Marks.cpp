@@ -48,8 +48,8 @@ void fill(HDC dc, const RECT& area, COLORREF colour)
     FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
-// Over the edit's border, which lies outside its client area: the ground
-// first, then the frame, whole or in dashes as long as the border is thick.
+// Over the edit's border, which lies outside its client area: the frame
+// whole, or on the mark's ground in dashes as long as the border is thick.
 void drawFrame(HWND edit, lotto::HitMark mark)
 {
     RECT outer{};
