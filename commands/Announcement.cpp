@@ -1,5 +1,7 @@
 #include "Announcement.h"
 
+#include "Hits.h"
+
 #include <array>
 #include <string_view>
 
@@ -41,8 +43,17 @@ std::string resultAnnouncement(const FieldStore& fields)
         return {};
     std::string said = "Ziehung: " + spokenList(fields, drawFields, ", ") + ", Zusatzzahl "
                        + fields.getText(FieldId::Zahl7) + ". " + matches + " Treffer";
+    // The numbers that hit, as the ticket shows them (sorted by the draw).
+    const HitMarks marks = hitMarks(fields);
+    std::string_view separator = ": ";
+    for (FieldId field : ticketFields) {
+        if (markOf(marks, field) == HitMark::Main) {
+            said += std::string(separator) + fields.getText(field);
+            separator = ", ";
+        }
+    }
     if (!fields.getText(FieldId::EditZusatz).empty())
-        said += ", Zusatzzahl getroffen";
+        said += ". Zusatzzahl getroffen";
     return said + ".";
 }
 

@@ -5,6 +5,7 @@
 #include "Lottery.h"
 #include "Sysutils.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,17 @@ using Sysutils::ConversionError;
 inline LotteryNumber parseNumber(std::string_view text)
 {
     return Sysutils::StrToInt(text);
+}
+
+// The number a field's text stands for, or nothing where parseNumber would
+// raise: for reading fields whose text may be anything the player typed.
+inline std::optional<LotteryNumber> numberIn(std::string_view text)
+{
+    try {
+        return parseNumber(text);
+    } catch (const ConversionError&) {
+        return std::nullopt;
+    }
 }
 
 inline std::string formatNumber(int number)

@@ -28,9 +28,9 @@ case "${1:-}" in
     "") packages=("${desktop[@]}") ;;
     # Only the tests need a virtual X server, a headless Wayland compositor, the
     # accessibility bus, a screen reader with a speech server, the tools that
-    # play the window, and the checker of the house style.
+    # play the window and look at it, and the checker of the house style.
     --tests)
-        packages=("${desktop[@]}" xvfb xauth xdotool xclip python3 desktop-file-utils clang libclang-rt-14-dev
+        packages=("${desktop[@]}" xvfb xauth xdotool xclip imagemagick python3 desktop-file-utils clang libclang-rt-14-dev
                   weston dbus-daemon at-spi2-core python3-pyatspi orca speech-dispatcher
                   clang-format) ;;
     # Building the Debian package asks dpkg-shlibdeps and file about the program.

@@ -3,10 +3,12 @@
 // own implementation behind them (Qt Widgets in qt/, the Win32 API in win32/,
 // the page's own elements in web/), so no native header leaks. Decisions that
 // the platforms share (which face fits the form, what a control is called
-// aloud, where the window goes) are made above this seam; a backend applies them.
+// aloud, where the window goes, which field shows a mark and when it goes)
+// are made above this seam; a backend applies them.
 #pragma once
 
 #include "FormDefinition.h"
+#include "Hits.h"
 
 #include <functional>
 #include <memory>
@@ -38,7 +40,13 @@ using WindowPtr = std::unique_ptr<Window, WindowDeleter>;
 
 // A hidden window with the definition's caption, frame, font and colours.
 WindowPtr createWindow(const FormDefinition& definition);
-Control& createControl(Window& window, const ControlDefinition& definition, std::function<void()> onClick);
+
+// onClick: a button was pressed. onEdited: the player changed an edit's text
+// (typing, pasting, cutting, undoing); never called for the program's own setText.
+Control& createControl(Window& window,
+                       const ControlDefinition& definition,
+                       std::function<void()> onClick,
+                       std::function<void()> onEdited);
 
 // What assistive technology announces for the control, from now on.
 void setSpokenName(Control& control, std::string_view name);
@@ -59,6 +67,11 @@ void runUntilClosed(Window& window);
 
 std::string getText(const Control& control);
 void setText(Control& control, std::string_view text);
+
+// Shows an edit's mark, or takes it away (HitMark::None), until told otherwise.
+// A mark is more than a colour, stays readable in the system's light, dark and
+// high-contrast colours, and changes neither the edit's place, size nor text.
+void setMark(Control& edit, lotto::HitMark mark);
 
 // Has assistive technology say the text once, politely, as news from the
 // window: the focus stays where it is and nothing visible changes. An empty

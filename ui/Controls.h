@@ -1,8 +1,11 @@
 // The controls a form is made of. A control only wraps its native counterpart,
 // which the backend creates and its window owns; it keeps no text of its own.
+// An edit keeps its mark, which goes whenever its text changes, be it by the
+// program or by the player.
 #pragma once
 
 #include "FormDefinition.h"
+#include "Hits.h"
 
 #include <string>
 #include <string_view>
@@ -24,6 +27,16 @@ public:
     std::string GetText() const;
     void SetText(std::string_view text);
 
+    // The backend's report that the player changed the text.
+    void Edited() { TextChanged(); }
+
+protected:
+    // The text is not what it was.
+    virtual void TextChanged() {}
+
+    const ControlDefinition& Definition() const { return m_definition; }
+    Backend::Control& Native() const { return m_native; }
+
 private:
     const ControlDefinition& m_definition;
     Backend::Control& m_native;
@@ -34,7 +47,18 @@ class TLabel : public TControl {
 };
 
 class TEdit : public TControl {
+public:
     using TControl::TControl;
+
+    // The mark of a number that hit, shown and said until the text changes.
+    lotto::HitMark Mark() const { return m_mark; }
+    void SetMark(lotto::HitMark mark);
+
+protected:
+    void TextChanged() override { SetMark(lotto::HitMark::None); }
+
+private:
+    lotto::HitMark m_mark = lotto::HitMark::None;
 };
 
 class TButton : public TControl {

@@ -15,3 +15,9 @@ void FormFieldStore::setText(lotto::FieldId field, std::string_view text)
 {
     m_edits[static_cast<std::size_t>(field)]->SetText(text);
 }
+
+void FormFieldStore::showMarks(const lotto::HitMarks& marks)
+{
+    for (lotto::FieldId field : lotto::allFields)
+        m_edits[static_cast<std::size_t>(field)]->SetMark(lotto::markOf(marks, field));
+}

@@ -1,9 +1,11 @@
 // The commands' FieldStore over a form: each FieldId is the edit control of the
-// same name. It reads and writes the controls directly and keeps no copy.
+// same name. It reads and writes the controls directly and keeps no copy, and
+// puts the commands' hit marks on them.
 #pragma once
 
 #include "FieldStore.h"
 #include "Forms.h"
+#include "Hits.h"
 
 #include <array>
 
@@ -13,6 +15,9 @@ public:
 
     std::string getText(lotto::FieldId field) const override;
     void setText(lotto::FieldId field, std::string_view text) override;
+
+    // Each field's mark; HitMarks{} takes every mark away.
+    void showMarks(const lotto::HitMarks& marks);
 
 private:
     std::array<TEdit*, lotto::fieldCount> m_edits{};

@@ -34,7 +34,8 @@ void TForm::createControls()
     std::vector<std::pair<int, Backend::Control*>> tabStops;
     std::vector<Backend::Control*> natives;
     for (const ControlDefinition& definition : m_definition.controls) {
-        Backend::Control& native = Backend::createControl(*m_window, definition, clickAction(definition));
+        Backend::Control& native =
+            Backend::createControl(*m_window, definition, clickAction(definition), editAction(m_controls.size()));
         m_controls.push_back(makeControl(definition, native));
         natives.push_back(&native);
         if (definition.tabOrder != noTabStop)
@@ -69,6 +70,21 @@ std::function<void()> TForm::clickAction(const ControlDefinition& control)
     }
     return {};
 }
+
+std::function<void()> TForm::editAction(std::size_t index)
+{
+    if (m_definition.controls[index].kind != ControlKind::Edit)
+        return {};
+    return [this, index] {
+        Application->Dispatch([this, index] {
+            TControl& control = *m_controls[index];
+            control.Edited();
+            Edited(control);
+        });
+    };
+}
+
+void TForm::Edited(TControl&) {}
 
 void TForm::Show()
 {

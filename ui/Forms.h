@@ -1,6 +1,7 @@
 // Forms and the application object: a form is built from its definition table,
-// owns its controls, and routes every click through the application's event
-// dispatch, which shows whatever a handler throws and lets the loop go on.
+// owns its controls, and routes every click and every edit by the player
+// through the application's event dispatch, which shows whatever a handler
+// throws and lets the loop go on.
 #pragma once
 
 #include "Backend.h"
@@ -47,9 +48,16 @@ public:
 
     Backend::Window& Native() { return *m_window; }
 
+protected:
+    // The player changed the control's text. The control has heard it first
+    // (an edit's mark is gone); a form that keeps something in step with its
+    // fields hears it here.
+    virtual void Edited(TControl& control);
+
 private:
     void createControls();
     std::function<void()> clickAction(const ControlDefinition& control);
+    std::function<void()> editAction(std::size_t index);
 
     const FormDefinition& m_definition;
     Backend::WindowPtr m_window;

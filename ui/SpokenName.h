@@ -2,11 +2,14 @@
 // backend: its own spoken name from the form's table, else what it shows. A
 // label's or a button's name follows its text when the text changes; an
 // edit's never does, because what an edit holds is the player's input, which
-// a screen reader reads as its value, not as its name.
+// a screen reader reads as its value, not as its name. An edit's mark is said
+// with its name, so that a player who tabs through the ticket hears the hits.
 #pragma once
 
 #include "FormDefinition.h"
+#include "Hits.h"
 
+#include <string>
 #include <string_view>
 
 inline bool nameFollowsText(const ControlDefinition& control)
@@ -20,4 +23,21 @@ inline std::string_view spokenName(const ControlDefinition& control, std::string
     if (!control.spokenName.empty())
         return control.spokenName;
     return control.kind == ControlKind::Edit ? control.caption : shownText;
+}
+
+// The name with what the mark says: "Tipp 1, Treffer".
+inline std::string spokenName(const ControlDefinition& control, std::string_view shownText, lotto::HitMark mark)
+{
+    std::string name(spokenName(control, shownText));
+    switch (mark) {
+    case lotto::HitMark::None:
+        break;
+    case lotto::HitMark::Main:
+        name += ", Treffer";
+        break;
+    case lotto::HitMark::Bonus:
+        name += ", Zusatzzahl getroffen";
+        break;
+    }
+    return name;
 }

@@ -4,6 +4,7 @@
 #include "DrawCommand.h"
 #include "EntryCommands.h"
 #include "FormFieldStore.h"
+#include "Hits.h"
 
 TForm1* Form1 = nullptr;
 
@@ -69,7 +70,10 @@ TForm1::TForm1() : TForm(form1Definition) {}
 void TForm1::Button1Click()
 {
     FormFieldStore fields(*this);
+    // Before the command too: a draw that ends at an error never reaches the line below.
+    fields.showMarks({});
     lotto::drawCommand(fields);
+    fields.showMarks(lotto::hitMarks(fields));
     Announce(lotto::resultAnnouncement(fields));
 }
 

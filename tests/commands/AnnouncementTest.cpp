@@ -51,14 +51,20 @@ INSTANTIATE_TEST_SUITE_P(
                              typeTicket(f, {"44", "3", "25", "15", "07", "9"});
                              drawCommand(f, r);
                          },
-                         resultAnnouncement, "Ziehung: 3, 16, 21, 36, 37, 44, Zusatzzahl 10. 2 Treffer."},
+                         resultAnnouncement, "Ziehung: 3, 16, 21, 36, 37, 44, Zusatzzahl 10. 2 Treffer: 3, 44."},
         AnnouncementCase{"DrawWithTheBonusNumber",
                          [](FieldStore& f, RandomSource& r) {
                              typeTicket(f, {"10", "3", "25", "15", "7", "9"});
                              drawCommand(f, r);
                          },
                          resultAnnouncement,
-                         "Ziehung: 3, 16, 21, 36, 37, 44, Zusatzzahl 10. 1 Treffer, Zusatzzahl getroffen."},
+                         "Ziehung: 3, 16, 21, 36, 37, 44, Zusatzzahl 10. 1 Treffer: 3. Zusatzzahl getroffen."},
+        AnnouncementCase{"DrawWithoutAHit",
+                         [](FieldStore& f, RandomSource& r) {
+                             typeTicket(f, {"1", "2", "4", "5", "6", "7"});
+                             drawCommand(f, r);
+                         },
+                         resultAnnouncement, "Ziehung: 3, 16, 21, 36, 37, 44, Zusatzzahl 10. 0 Treffer."},
         AnnouncementCase{"BothFindingsAndNoStaleDraw",
                          [](FieldStore& f, RandomSource& r) {
                              randomTicketCommand(f, r);

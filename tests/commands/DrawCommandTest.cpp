@@ -2,6 +2,7 @@
 // the first text that is no number, the order of every write, and a full draw.
 #include "DrawCommand.h"
 #include "EntryCommands.h"
+#include "Hits.h"
 #include "MemoryFieldStore.h"
 #include "NumberText.h"
 
@@ -9,6 +10,8 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
+#include <map>
 #include <set>
 
 namespace lotto {
@@ -245,6 +248,75 @@ TEST_F(DrawCommandTest, EveryMatchCountAgreesWithTheShownNumbers)
         ASSERT_EQ(fields[FieldId::EditZusatz], bonus ? bonusHitText : "");
     }
 }
+
+// The first draw of the unseeded generator is 3 16 21 36 37 44, bonus 10.
+struct HitCase {
+    const char* name;
+    std::function<void(FieldStore&, RandomSource&)> play;
+    std::map<FieldId, HitMark> marked;  // every other field unmarked
+    friend void PrintTo(const HitCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class HitMarksAfterADraw : public DrawCommandTest, public ::testing::WithParamInterface<HitCase> {};
+
+TEST_P(HitMarksAfterADraw, MarkExactlyTheFieldsThatHit)
+{
+    ::testing::internal::CaptureStdout();
+    try {
+        GetParam().play(fields, random);
+    } catch (const ConversionError&) {
+    }
+    ::testing::internal::GetCapturedStdout();
+    const HitMarks marks = hitMarks(fields);
+    for (FieldId field : allFields) {
+        const auto expected = GetParam().marked.find(field);
+        EXPECT_EQ(markOf(marks, field), expected == GetParam().marked.end() ? HitMark::None : expected->second)
+            << fieldName(field) << " holds " << fields[field];
+    }
+}
+
+void typeAndDraw(FieldStore& fields, RandomSource& random, const Texts& ticket)
+{
+    for (int i = 0; i < ticketSize; ++i)
+        fields.setText(ticketField(i), ticket[i]);
+    drawCommand(fields, random);
+}
+
+using M = HitMark;
+using F = FieldId;
+
+INSTANTIATE_TEST_SUITE_P(
+    Tickets,
+    HitMarksAfterADraw,
+    ::testing::Values(HitCase{"TwoOnBothSides",
+                              [](FieldStore& f, RandomSource& r) {
+                                  typeAndDraw(f, r, {"44", "3", "25", "15", "07", "9"});
+                              },
+                              {{F::Tipp1, M::Main}, {F::Tipp6, M::Main}, {F::Zahl1, M::Main}, {F::Zahl6, M::Main}}},
+                      HitCase{"TheBonusNumberWhereItStandsAfterSorting",
+                              [](FieldStore& f, RandomSource& r) {
+                                  typeAndDraw(f, r, {"10", "3", "25", "15", "7", "9"});
+                              },
+                              {{F::Tipp1, M::Main}, {F::Tipp4, M::Bonus}, {F::Zahl1, M::Main}, {F::Zahl7, M::Bonus}}},
+                      HitCase{"NoHit",
+                              [](FieldStore& f, RandomSource& r) {
+                                  typeAndDraw(f, r, {"1", "2", "4", "5", "6", "7"});
+                              },
+                              {}},
+                      // A draw that ends early shows the earlier draw's numbers but no result: nothing hit.
+                      HitCase{"FindingAfterAGoodDraw",
+                              [](FieldStore& f, RandomSource& r) {
+                                  typeAndDraw(f, r, {"44", "3", "25", "15", "7", "9"});
+                                  typeAndDraw(f, r, {"3", "44", "25", "15", "3", "9"});
+                              },
+                              {}},
+                      HitCase{"ConversionErrorAfterAGoodDraw",
+                              [](FieldStore& f, RandomSource& r) {
+                                  typeAndDraw(f, r, {"44", "3", "25", "15", "7", "9"});
+                                  typeAndDraw(f, r, {"44", "3", "25", "15", "7", "x"});
+                              },
+                              {}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DrawCommandReplay, TwoRunsFromTheInitialStateGiveIdenticalFields)
 {

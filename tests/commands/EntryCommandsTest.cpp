@@ -4,6 +4,7 @@
 #include "EntryCommands.h"
 #include "MemoryFieldStore.h"
 #include "NumberText.h"
+#include "TicketGrid.h"
 
 #include <gtest/gtest.h>
 
@@ -102,6 +103,97 @@ TEST(ClearCommand, NextDrawFailsOnTheEmptyFirstField)
     RandomSource random;
     EXPECT_THROW(drawCommand(fields, random), ConversionError);
 }
+
+struct GridCase {
+    const char* name;
+    Texts before;
+    LotteryNumber tapped;
+    GridTap outcome;
+    Texts after;
+    std::vector<int> chosenAfter;  // ascending
+    friend void PrintTo(const GridCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class GridTaps : public ::testing::TestWithParam<GridCase> {};
+
+TEST_P(GridTaps, ChangeTheTicketAsAPaperTicketWould)
+{
+    const GridCase& c = GetParam();
+    RecordingFieldStore fields;
+    fillEveryField(fields);
+    for (int i = 0; i < ticketSize; ++i)
+        fields.setText(ticketField(i), c.before[i]);
+    fields.forgetWrites();
+
+    EXPECT_EQ(gridTapCommand(fields, c.tapped), c.outcome);
+    for (int i = 0; i < ticketSize; ++i)
+        EXPECT_EQ(fields[ticketField(i)], c.after[i]) << "Tipp" << i + 1;
+    for (const auto& write : fields.writes())
+        EXPECT_TRUE(write.field >= FieldId::Tipp1 && write.field <= FieldId::Tipp6) << "only the ticket changes";
+    if (c.outcome == GridTap::TicketFull) {
+        EXPECT_TRUE(fields.writes().empty());
+    }
+
+    const ChosenNumbers chosen = chosenNumbers(fields);
+    std::vector<int> shown;
+    for (int n = 0; n <= highestNumber; ++n) {
+        if (chosen.test(static_cast<std::size_t>(n)))
+            shown.push_back(n);
+    }
+    EXPECT_EQ(shown, c.chosenAfter);
+
+    const std::string said = gridTapAnnouncement(c.outcome, c.tapped);
+    EXPECT_EQ(said.empty(), c.outcome != GridTap::TicketFull) << "only a tap that changed nothing says why";
+    if (c.outcome == GridTap::TicketFull) {
+        EXPECT_NE(said.find(std::to_string(c.tapped)), std::string::npos) << said;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Tickets,
+                         GridTaps,
+                         ::testing::Values(GridCase{"IntoTheFirstEmptyField",
+                                                    {"5", "", "7", "", "", ""},
+                                                    12,
+                                                    GridTap::Chosen,
+                                                    {"5", "12", "7", "", "", ""},
+                                                    {5, 7, 12}},
+                                           GridCase{"AChosenNumberEmptiesItsField",
+                                                    {"5", "12", "7", "", "", ""},
+                                                    12,
+                                                    GridTap::Unchosen,
+                                                    {"5", "", "7", "", "", ""},
+                                                    {5, 7}},
+                                           GridCase{"ChosenHoweverWrittenAndEmptiedEverywhere",
+                                                    {" 07", "3", "7", "", "", ""},
+                                                    7,
+                                                    GridTap::Unchosen,
+                                                    {"", "3", "", "", "", ""},
+                                                    {3}},
+                                           GridCase{"ASeventhTapChangesNothing",
+                                                    {"1", "2", "3", "4", "5", "49"},
+                                                    7,
+                                                    GridTap::TicketFull,
+                                                    {"1", "2", "3", "4", "5", "49"},
+                                                    {1, 2, 3, 4, 5, 49}},
+                                           GridCase{"ARepeatIsNoChoice",
+                                                    {"15", "3", "25", "44", "3", "9"},
+                                                    8,
+                                                    GridTap::Chosen,
+                                                    {"15", "3", "25", "44", "8", "9"},
+                                                    {3, 8, 9, 15, 25, 44}},
+                                           GridCase{"ANumberOffTheGridIsNoChoice",
+                                                    {"9", "6", "23", "140", "0", "33"},
+                                                    40,
+                                                    GridTap::Chosen,
+                                                    {"9", "6", "23", "40", "0", "33"},
+                                                    {6, 9, 23, 33, 40}},
+                                           GridCase{"TextThatIsNoNumberIsNoChoice",
+                                                    {"1", "2", "x", "4", "5", "6"},
+                                                    49,
+                                                    GridTap::Chosen,
+                                                    {"1", "2", "49", "4", "5", "6"},
+                                                    {1, 2, 4, 5, 6, 49}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 class RandomTicketTest : public ::testing::Test {
 protected:

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Plays the real lotto executable as a person would: on a fresh X server,
-with mouse clicks at the designed places, typing, and reading fields back
-through the clipboard; checks the trace on standard output and the exit code.
+with mouse clicks at the designed places, typing, reading fields back
+through the clipboard and the marks of the hits off the screen; checks the
+trace on standard output and the exit code.
 Also starts it where no usable display is (each must end with exit code 1 and
 one German line), with a standard output nobody reads, and checks that the
 random ticket and the draw share the one generator."""
@@ -118,7 +119,7 @@ def play(environment, player):
         check(read("EditDoppelt") == "Doppelte Zahl", "the duplicate example is reported")
         check(read("EditBereich") == "", "no range finding for it")
 
-        draw = play_first_draw(player)
+        draw = play_first_draw(player, check_marks=True)
         ticket = [read(f"Tipp{k + 1}") for k in range(6)]
         check(ticket == ["3", "7", "9", "15", "25", "44"], f"the typed ticket comes back sorted ({ticket})")
         # The first draw of the never-seeded generator, main numbers sorted.

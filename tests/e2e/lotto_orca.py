@@ -39,6 +39,8 @@ TAB_STOPS = ["Ziehung push button", "Gewinn: Anzahl Treffer text", "Zusatzzahl g
              '"Zufallszahlen" push button', "Tippschein löschen! push button",
              *(f"Tipp {k + 1} text" for k in range(6)), *(f"Ziehung {k + 1} text" for k in range(6)),
              "Zusatzzahl text"]
+# Once the first draw is shown, the fields of its hits, 3 and 44, say so after their names.
+HIT_STOPS = {f"{name} text": f"{name}, Treffer text" for name in ("Tipp 1", "Tipp 6", "Ziehung 1", "Ziehung 6")}
 FOCUS = re.compile(r"^(.*) (text|push button)\.$")
 UTTERANCE = re.compile(r"^(\d\d):(\d\d):(\d\d\.\d+) - SPEECH OUTPUT: '(.*)' ?\{'established'")
 SAID_IN_TIME = 2.0  # seconds from "Ziehung" to the result
@@ -171,19 +173,24 @@ def game(orca, player, lotto):
     # The draw, said without a key pressed.
     echo = player.key("space", "space")
     result = orca.says(echo or 0, lambda text: text.startswith("notification ")) if echo is not None else None
-    wanted = (f"notification Ziehung: {', '.join(FIRST_DRAW[:6])}, Zusatzzahl {FIRST_DRAW[6]}. 2 Treffer.")
+    wanted = (f"notification Ziehung: {', '.join(FIRST_DRAW[:6])}, Zusatzzahl {FIRST_DRAW[6]}. 2 Treffer: 3, 44.")
     check(result is not None and orca.said[result][1] == wanted,
           f"after Ziehung Orca says the draw and the match count: {wanted!r}")
     if result is not None and echo is not None:
         delay = orca.said[result][0] - orca.said[echo][0]
         check(0 <= delay <= SAID_IN_TIME, f"within {SAID_IN_TIME} s of the key ({delay:.2f} s)")
 
-    # Round two: a letter into Tipp 3, and a two-digit number read whole.
-    for stop in TAB_STOPS[1:14]:
+    # Round two: a field that hit says so, a letter into Tipp 3, and a two-digit number read whole.
+    wanted = [HIT_STOPS.get(stop, stop) for stop in TAB_STOPS[1:14]]
+    heard = []
+    for stop in wanted:
         name, index = player.tab()
+        heard.append(name)
         if name != stop:
-            check(False, f"the second round reaches {stop} ({name})")
-            return
+            break
+    check(heard == wanted, f"the second round reaches Tipp 3, a field that hit saying so ({heard})")
+    if heard != wanted:
+        return
     player.type("x")
     name, index = player.tab()
     value = orca.says(index + 1, lambda text: text.endswith("selected.")) if index is not None else None

@@ -10,7 +10,8 @@ layout with the message open, the touch layout on phones played by taps, the
 outside auditor (axe-core) in light, dark and forced colours, the offline copy
 (other pages of the folder left to the server, reloads in quick succession,
 the game offline after one visit, a new version of the site replacing the
-copy), and Schließen. What the engine cannot check is left out, and said; a
+copy), the marks of the numbers that hit, and Schließen. What the engine
+cannot check is left out, and said; a
 host where the engine cannot start reports the test as skipped.
 
 usage: lotto_web.py chromium|firefox|webkit SITE_DIR AXE_JS
@@ -70,7 +71,9 @@ TAB_ORDER = ["Ziehung", "Gewinn: Anzahl Treffer", "Zusatzzahl getroffen", "Fehle
 LABEL_FOR = {"Zusatzzahl": "Zusatzzahl"}
 HEADING_OF = {"Gewinn: Anzahl Treffer": "Gewinn", "Fehler: Bereich": "Fehler", "Tipp 1": "Tippeingabe",
               "Ziehung 1": "Ziehung", '"Zufallszahlen"': "Zahleneingabe für Faule"}
-FIRST_DRAW_SAID = "Ziehung: 3, 16, 21, 36, 37, 44, Zusatzzahl 10. 2 Treffer."
+FIRST_DRAW_SAID = "Ziehung: 3, 16, 21, 36, 37, 44, Zusatzzahl 10. 2 Treffer: 3, 44."
+# The fields that show the first draw's hits, 3 and 44 on both sides, by what a screen reader calls them.
+FIRST_DRAW_MARKED = ["Tipp 1, Treffer", "Tipp 6, Treffer", "Ziehung 1, Treffer", "Ziehung 6, Treffer"]
 PROGRAMMER_NAMES = re.compile(r"\b(Button\d|BitBtn\d|Label\d|Edit(Gewinn|Zusatz|Bereich|Doppelt)|Tipp\d|Zahl\d)\b")
 TICKET = [f"Tipp {k + 1}" for k in range(6)]
 DRAW = [f"Ziehung {k + 1}" for k in range(6)] + ["Zusatzzahl"]
@@ -197,6 +200,14 @@ class Game:
 
     def values(self):
         return self.read(*EDITS)
+
+    def marked(self):
+        """The fields that show a mark, as seen (bold, in a frame of two pixels
+        at least) and as said: their accessible names, in the form's order."""
+        return self.run("return Array.from(arguments).filter((field) => { const s = getComputedStyle(field); "
+                        "return parseInt(s.fontWeight) >= 700 && s.outlineStyle !== 'none' "
+                        "&& parseFloat(s.outlineWidth) >= 2; }).map((field) => field.getAttribute('aria-label'))",
+                        *(self.control("textbox", name) for name in EDITS))
 
     def focused(self):
         """The accessible name of the control with the focus (a dialog's button by its text)."""
@@ -427,10 +438,14 @@ def whole_game(game, hand, where):
     check(game.read(*DRAW) == FIRST_DRAW, f"{where}: the first draw is the desktop's ({game.read(*DRAW)})")
     check(game.read("Gewinn: Anzahl Treffer") == "2" and game.read("Zusatzzahl getroffen") == "",
           f"{where}: two matches, no bonus hit")
+    check(game.marked() == FIRST_DRAW_MARKED, f"{where}: exactly 3 and 44 are marked, on both sides ({game.marked()})")
     said = game.run("const s = document.querySelectorAll('.frame [role=status]'); "
                     "return Array.from(s, e => [e.textContent, e.getBoundingClientRect().width <= 1])")
     check(said == [[FIRST_DRAW_SAID, True]], f"{where}: the form's one unseen status element says the draw ({said})")
     check(game.traced(1) and game.trace == [FIRST_TRACE], f"{where}: one console line for the draw, as drawn ({game.trace})")
+    hand.fill("Tipp 6", "45")
+    check(game.marked() == FIRST_DRAW_MARKED[:1] + FIRST_DRAW_MARKED[2:],
+          f"{where}: a field the player changes loses its mark, the others keep theirs ({game.marked()})")
     hand.button('"Zufallszahlen"')
     check(game.traced(2) and len(game.trace) == 2 and len(game.trace[1]) >= 7,
           f"{where}: the random ticket traces its own line ({game.trace})")

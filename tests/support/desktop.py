@@ -6,7 +6,9 @@ Nothing here waits for a fixed time. The program handles the X events of one
 client in the order they were sent, so an action needs no pause before the
 next; what a test wants to see it waits for (waiting.py)."""
 import itertools
+import os
 import subprocess
+import tempfile
 
 from waiting import PATIENCE, wait_for
 
@@ -27,6 +29,10 @@ CONTROLS = {
 # The seventeen edits in the designed tab order.
 EDITS_IN_TAB_ORDER = ["EditGewinn", "EditZusatz", "EditBereich", "EditDoppelt",
                       *(f"Tipp{k + 1}" for k in range(6)), *(f"Zahl{k + 1}" for k in range(7))]
+
+# How the desktop draws a field that shows a main number's hit (ui/MarkColours.h):
+# its frame over the field's left edge, its ground inside, right of the number.
+HIT_FRAME, HIT_GROUND = "8A5A00", "FFE08A"
 
 failures = []
 
@@ -104,6 +110,21 @@ class Player:
         xdotool("mousemove", str(self.client_left + left + width // 2),
                 str(self.client_top + top + height // 2), "mousedown", "1", "mouseup", "1")
 
+    def marked(self, names):
+        """Those of the named fields that show a main number's hit, as one
+        picture of the screen shows them (ImageMagick's import)."""
+        points = []
+        for name in names:
+            left, top, width, height = CONTROLS[name]
+            middle = self.client_top + top + height // 2
+            points += [(self.client_left + left, middle), (self.client_left + left + width - 4, middle)]
+        with tempfile.TemporaryDirectory(prefix="lotto-screen-") as folder:
+            picture = os.path.join(folder, "screen.png")
+            subprocess.run(["import", "-window", "root", picture], check=True, capture_output=True)
+            seen = subprocess.run(["convert", picture, "-format", " ".join(f"%[hex:p{{{x},{y}}}]" for x, y in points),
+                                   "info:"], check=True, capture_output=True, text=True).stdout.split()
+        return [name for k, name in enumerate(names) if seen[2 * k:2 * k + 2] == [HIT_FRAME, HIT_GROUND]]
+
     def type_into(self, name, text):
         self.click(name)
         xdotool("key", "ctrl+a", "BackSpace")
@@ -151,11 +172,25 @@ FIRST_DRAW = ["3", "16", "21", "36", "37", "44", "10"]
 FIRST_TRACE = "4436163732110"
 
 
-def play_first_draw(player):
-    """Types FIRST_TICKET, presses "Ziehung" and gives the seven drawn numbers as shown."""
+# The number fields that show the first draw's hits, 3 and 44, on the ticket and in the draw.
+NUMBER_FIELDS = [f"Tipp{k + 1}" for k in range(6)] + [f"Zahl{k + 1}" for k in range(7)]
+FIRST_DRAW_HITS = ["Tipp1", "Tipp6", "Zahl1", "Zahl6"]
+
+
+def play_first_draw(player, check_marks=False):
+    """Types FIRST_TICKET, presses "Ziehung" and gives the seven drawn numbers
+    as shown. With check_marks, first waits for the marks of exactly the hits
+    to be seen: reading a field types into it, which takes its mark away."""
     for k, number in enumerate(FIRST_TICKET):
         player.type_into(f"Tipp{k + 1}", number)
     player.click("Button1")
+    if check_marks:
+        seen = []
+
+        def hits_shown():
+            seen[:] = player.marked(NUMBER_FIELDS)
+            return seen == FIRST_DRAW_HITS
+        check(wait_for(hits_shown), f"the fields of 3 and 44, on the ticket and in the draw, show that they hit ({seen})")
     return [player.read(f"Zahl{k + 1}") for k in range(7)]
 
 

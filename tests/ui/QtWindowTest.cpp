@@ -1,9 +1,11 @@
 // Guards the main window as a person meets it: every control where it was
 // designed, with its caption and tab position; focus on "Ziehung"; long texts;
-// each button doing its command when clicked; errors shown once and survived;
-// and both ways of closing ending the event loop.
+// each button doing its command when clicked; the marks of the numbers that
+// hit, shown and said until their text changes; errors shown once and
+// survived; and both ways of closing ending the event loop.
 #include "Forms.h"
 #include "QtWindowDriver.h"
+#include "RandomSource.h"
 #include "Unit1.h"
 #include "qt/QtFaces.h"
 
@@ -14,6 +16,7 @@
 
 #include <cctype>
 #include <deque>
+#include <map>
 #include <set>
 #include <string>
 #include <tuple>
@@ -356,6 +359,71 @@ TEST_F(WindowTest, ClearEmptiesEveryField)
             EXPECT_EQ(field(designed.name), "") << designed.name;
         }
     }
+}
+
+// Every marked field as the player sees and hears it: its text in bold on the
+// mark's ground, and its spoken name.
+std::map<std::string, std::string> shownMarks(QWidget* window)
+{
+    std::map<std::string, std::string> marked;
+    for (QLineEdit* edit : window->findChildren<QLineEdit*>()) {
+        const bool bold = edit->font().bold();
+        const bool ground = edit->palette().color(QPalette::Base) != window->palette().color(QPalette::Base);
+        EXPECT_EQ(bold, ground) << edit->objectName().toStdString() << ": bold only on the mark's ground";
+        if (bold)
+            marked[edit->objectName().toStdString()] = edit->accessibleName().toStdString();
+    }
+    return marked;
+}
+
+TEST_F(WindowTest, ADrawMarksTheHitsUntilTheirTextChanges)
+{
+    const auto typeTicketAndDraw = [&] {
+        lotto::sharedRandomSource() = lotto::RandomSource();  // the draw: 3 16 21 36 37 44, bonus 10
+        for (const auto& [name, number] : {std::pair{"Tipp1", "44"},
+                                           {"Tipp2", "3"},
+                                           {"Tipp3", "25"},
+                                           {"Tipp4", "15"},
+                                           {"Tipp5", "07"},
+                                           {"Tipp6", "10"}}) {
+            auto* edit = window->findChild<QLineEdit*>(name);
+            edit->selectAll();
+            QTest::keyClicks(edit, number);
+        }
+        click(window, "Button1");
+    };
+    const std::map<std::string, std::string> hits = {
+        {"Tipp1", "Tipp 1, Treffer"},    {"Tipp3", "Tipp 3, Zusatzzahl getroffen"},
+        {"Tipp6", "Tipp 6, Treffer"},    {"Zahl1", "Ziehung 1, Treffer"},
+        {"Zahl6", "Ziehung 6, Treffer"}, {"Zahl7", "Zusatzzahl, Zusatzzahl getroffen"},
+    };
+    typeTicketAndDraw();
+    ASSERT_EQ(field("Tipp3"), "10");
+    EXPECT_EQ(shownMarks(window), hits) << "3 and 44 on both sides, the bonus number 10 on both";
+    const QImage marked = window->findChild<QLineEdit*>("Tipp1")->grab().toImage();
+    const QImage plain = window->findChild<QLineEdit*>("Tipp2")->grab().toImage();
+    EXPECT_NE(marked.pixelColor(0, marked.height() / 2), plain.pixelColor(0, plain.height() / 2)) << "a frame";
+
+    QTest::keyClicks(window->findChild<QLineEdit*>("Tipp1"), "1");  // typed by the player
+    auto withoutTipp1 = hits;
+    withoutTipp1.erase("Tipp1");
+    EXPECT_EQ(shownMarks(window), withoutTipp1);
+    click(window, "Button7");
+    EXPECT_EQ(shownMarks(window), (std::map<std::string, std::string>{})) << "Tippschein löschen!";
+
+    typeTicketAndDraw();
+    click(window, "Button3");  // a ticket of its own
+    EXPECT_EQ(shownMarks(window), (std::map<std::string, std::string>{{"Zahl1", "Ziehung 1, Treffer"},
+                                                                      {"Zahl6", "Ziehung 6, Treffer"},
+                                                                      {"Zahl7", "Zusatzzahl, Zusatzzahl getroffen"}}))
+        << "written by a command, the ticket's marks go; the draw's stay";
+    QTest::keyClicks(window->findChild<QLineEdit*>("Tipp3"), "x");
+    {
+        MessageBoxAnswerer answerer;
+        click(window, "Button1");
+        EXPECT_EQ(answerer.texts().size(), 1u);
+    }
+    EXPECT_EQ(shownMarks(window), (std::map<std::string, std::string>{})) << "a draw ending at an error";
 }
 
 TEST_F(WindowTest, LetterInATicketFieldShowsOneMessageAndTheWindowGoesOn)

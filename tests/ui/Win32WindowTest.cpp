@@ -2,8 +2,10 @@
 // frame and every control where they were designed, each found by the name
 // that other programs read, the first focus on "Ziehung" and Tab through every
 // stop in the designed order, texts that keep each character on their way
-// through UTF-16, Return that presses only a focused button, and both ways of
-// closing ending the message loop.
+// through UTF-16, Return that presses only a focused button, the marks of the
+// numbers that hit as Windows draws them, and both ways of closing ending the
+// message loop.
+#include "RandomSource.h"
 #include "Unit1.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +18,7 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -472,6 +475,72 @@ TEST_F(Win32WindowTest, ReturnOnAFocusedButtonPressesIt)
     PostMessageW(child("Button7"), WM_KEYDOWN, VK_RETURN, 1);
     runPostedMessages();
     EXPECT_EQ(form.Tipp1.GetText(), "") << "\"Tippschein löschen!\" empties the ticket";
+}
+
+// A draw with the ticket 3 7 10 15 25 44 against 3 16 21 36 37 44 + 10: the
+// edits of 3 and 44 on both sides and of the bonus number on both show a mark
+// as Windows draws them, in the bold face on a ground of its own, until their
+// text changes or the next draw.
+TEST_F(Win32WindowTest, ADrawMarksTheHitsUntilTheirTextChanges)
+{
+    HDC dc = CreateCompatibleDC(nullptr);
+    const auto grounds = [&] {
+        std::map<std::string, COLORREF> marked;
+        for (const ControlDefinition& control : form1Definition.controls) {
+            if (control.kind != ControlKind::Edit)
+                continue;
+            const HWND edit = child(control.name);
+            LOGFONTW font{};
+            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)), sizeof font, &font);
+            SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+            SendMessageW(window, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit));
+            const COLORREF ground = GetBkColor(dc);
+            EXPECT_EQ(font.lfWeight >= FW_BOLD, ground != GetSysColor(COLOR_WINDOW))
+                << control.name << ": bold only on the mark's ground";
+            if (font.lfWeight >= FW_BOLD)
+                marked[std::string(control.name)] = ground;
+        }
+        return marked;
+    };
+    const auto names = [](const std::map<std::string, COLORREF>& marked) {
+        std::set<std::string> found;
+        for (const auto& [name, ground] : marked)
+            found.insert(name);
+        return found;
+    };
+    const auto typeTicketAndDraw = [&] {
+        lotto::sharedRandomSource() = lotto::RandomSource();
+        const char* ticket[] = {"44", "3", "25", "15", "07", "10"};
+        TEdit* fields[] = {&form.Tipp1, &form.Tipp2, &form.Tipp3, &form.Tipp4, &form.Tipp5, &form.Tipp6};
+        for (int k = 0; k < 6; ++k)
+            fields[k]->SetText(ticket[k]);
+        SendMessageW(child("Button1"), BM_CLICK, 0, 0);
+    };
+
+    typeTicketAndDraw();
+    ASSERT_EQ(form.Tipp3.GetText(), "10");
+    const auto marked = grounds();
+    EXPECT_EQ(names(marked), (std::set<std::string>{"Tipp1", "Tipp3", "Tipp6", "Zahl1", "Zahl6", "Zahl7"}));
+    if (marked.size() == 6) {
+        EXPECT_EQ(marked.at("Tipp1"), marked.at("Zahl6"));
+        EXPECT_EQ(marked.at("Tipp3"), marked.at("Zahl7"));
+        EXPECT_NE(marked.at("Tipp1"), marked.at("Tipp3")) << "a main number's mark is not the bonus number's";
+    }
+
+    SendMessageW(child("Tipp1"), EM_SETSEL, 1, 1);
+    SendMessageW(child("Tipp1"), WM_CHAR, L'1', 1);  // typed by the player
+    EXPECT_EQ(form.Tipp1.GetText(), "31");
+    EXPECT_EQ(names(grounds()), (std::set<std::string>{"Tipp3", "Tipp6", "Zahl1", "Zahl6", "Zahl7"}));
+    SendMessageW(child("Button7"), BM_CLICK, 0, 0);
+    EXPECT_EQ(names(grounds()), std::set<std::string>{}) << "Tippschein löschen!";
+
+    typeTicketAndDraw();
+    SendMessageW(child("Button3"), BM_CLICK, 0, 0);  // a ticket that the next draw finds fault with
+    EXPECT_EQ(names(grounds()), (std::set<std::string>{"Zahl1", "Zahl6", "Zahl7"}));
+    SendMessageW(child("Button1"), BM_CLICK, 0, 0);
+    EXPECT_EQ(form.EditDoppelt.GetText(), "Doppelte Zahl");
+    EXPECT_EQ(names(grounds()), std::set<std::string>{}) << "a draw ending at a finding";
+    DeleteDC(dc);
 }
 
 TEST_F(Win32WindowTest, TheTitleBarCloseEndsTheLoop)

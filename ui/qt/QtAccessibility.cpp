@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace Backend {
 
 namespace {
@@ -102,10 +104,12 @@ public:
 
     void setText(QAccessible::Text kind, const QString& text) override
     {
-        if (kind == QAccessible::Value)
-            edit()->setText(text);
-        else
+        if (kind != QAccessible::Value) {
             QAccessibleWidget::setText(kind, text);
+            return;
+        }
+        edit()->selectAll();
+        edit()->insert(text);
     }
 
     QString attributes(int, int* startOffset, int* endOffset) const override
@@ -165,18 +169,22 @@ public:
         edit()->setCursorPosition(startIndex);
     }
 
-    void deleteText(int startOffset, int endOffset) override
-    {
-        edit()->setText(edit()->text().remove(startOffset, endOffset - startOffset));
-    }
-    void insertText(int offset, const QString& text) override
-    {
-        edit()->setText(edit()->text().insert(offset, text));
-        edit()->setCursorPosition(offset + int(text.size()));
-    }
+    // What assistive technology writes is the player's edit, as typing is:
+    // through QLineEdit's own editing, which reports it (textEdited) and can
+    // be undone, where setText would pass for the program's own write.
+    void deleteText(int startOffset, int endOffset) override { replaceText(startOffset, endOffset, QString()); }
+    void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
     void replaceText(int startOffset, int endOffset, const QString& text) override
     {
-        edit()->setText(edit()->text().replace(startOffset, endOffset - startOffset, text));
+        const int length = int(edit()->text().size());
+        startOffset = std::clamp(startOffset, 0, length);
+        endOffset = std::clamp(endOffset, startOffset, length);
+        if (startOffset == endOffset && text.isEmpty())
+            return;
+        edit()->setSelection(startOffset, endOffset - startOffset);
+        if (startOffset == endOffset)
+            edit()->setCursorPosition(startOffset);
+        edit()->insert(text);
     }
 
 private:

@@ -4,6 +4,7 @@
 #include "Backend.h"
 #include "QtAccessibility.h"
 #include "QtFaces.h"
+#include "QtMarkedEdit.h"
 #include "QtStart.h"
 #include "WindowPlacement.h"
 
@@ -29,7 +30,7 @@ namespace Backend {
 
 struct Control {
     QWidget* widget = nullptr;          // owned by the window
-    QLineEdit* edit = nullptr;          // for edits
+    MarkedEdit* edit = nullptr;         // for edits
     QAbstractButton* button = nullptr;  // for buttons
     QLabel* label = nullptr;            // for labels
 };
@@ -159,7 +160,10 @@ WindowPtr createWindow(const FormDefinition& definition)
     return window;
 }
 
-Control& createControl(Window& window, const ControlDefinition& definition, std::function<void()> onClick)
+Control& createControl(Window& window,
+                       const ControlDefinition& definition,
+                       std::function<void()> onClick,
+                       std::function<void()> onEdited)
 {
     auto control = std::make_unique<Control>();
     const QString caption = toQString(definition.caption);
@@ -171,8 +175,10 @@ Control& createControl(Window& window, const ControlDefinition& definition, std:
         control->widget = control->label;
         break;
     case ControlKind::Edit:
-        control->edit = new QLineEdit(&window);
+        control->edit = new MarkedEdit(&window);
         control->edit->setMaxLength(std::numeric_limits<int>::max());
+        if (onEdited)
+            QObject::connect(control->edit, &QLineEdit::textEdited, control->edit, [onEdited] { onEdited(); });
         control->widget = control->edit;
         break;
     case ControlKind::Button:
@@ -279,6 +285,12 @@ void setText(Control& control, std::string_view text)
         control.button->setText(toQString(text));
     else
         control.label->setText(toQString(text));
+}
+
+void setMark(Control& edit, lotto::HitMark mark)
+{
+    if (edit.edit)
+        edit.edit->setMark(mark);
 }
 
 void announce(Window& window, std::string_view text)

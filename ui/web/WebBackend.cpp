@@ -52,6 +52,7 @@ void lotto_waitUntilClosed(int window);  // suspends the program: the event loop
 std::size_t lotto_textLength(int control);
 void lotto_copyText(int control, char* buffer, std::size_t size);
 void lotto_setText(int control, Text text, std::size_t length);
+void lotto_setMark(int control, int mark);
 void lotto_showMessage(Text title, std::size_t titleLength, Text message, std::size_t messageLength);
 }
 
@@ -60,6 +61,7 @@ namespace Backend {
 struct Control {
     int element = 0;
     std::function<void()> onClick;
+    std::function<void()> onEdited;
 };
 
 struct Window {
@@ -123,10 +125,14 @@ WindowPtr createWindow(const FormDefinition& definition)
     return window;
 }
 
-Control& createControl(Window& window, const ControlDefinition& definition, std::function<void()> onClick)
+Control& createControl(Window& window,
+                       const ControlDefinition& definition,
+                       std::function<void()> onClick,
+                       std::function<void()> onEdited)
 {
     auto control = std::make_unique<Control>();
     control->onClick = std::move(onClick);
+    control->onEdited = std::move(onEdited);
     const Bounds& bounds = definition.bounds;
     control->element =
         lotto_createControl(window.element, kindNumber(definition.kind), bounds.left, bounds.top, bounds.width,
@@ -194,6 +200,22 @@ void setText(Control& control, std::string_view text)
     lotto_setText(control.element, text.data(), text.size());
 }
 
+// The numbers page.js knows the marks by.
+void setMark(Control& edit, lotto::HitMark mark)
+{
+    switch (mark) {
+    case lotto::HitMark::None:
+        lotto_setMark(edit.element, 0);
+        break;
+    case lotto::HitMark::Main:
+        lotto_setMark(edit.element, 1);
+        break;
+    case lotto::HitMark::Bonus:
+        lotto_setMark(edit.element, 2);
+        break;
+    }
+}
+
 void announce(Window& window, std::string_view text)
 {
     if (!text.empty())
@@ -216,6 +238,13 @@ extern "C" EMSCRIPTEN_KEEPALIVE void lotto_click(Backend::Control* control) noex
 {
     if (control && control->onClick)
         control->onClick();
+}
+
+// The player changed an edit's text (an input event, from page.js).
+extern "C" EMSCRIPTEN_KEEPALIVE void lotto_edited(Backend::Control* control) noexcept
+{
+    if (control && control->onEdited)
+        control->onEdited();
 }
 
 // The page laid the form out again (layout.js).

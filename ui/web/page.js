@@ -109,6 +109,9 @@ mergeInto(LibraryManager.library, {
       element.spellcheck = false;
       element.setAttribute('autocapitalize', 'off');
       element.setAttribute('autocorrect', 'off');
+      // The player's typing, pasting, cutting and undoing, never the program's
+      // own value, told to the same control that a button's click is.
+      element.addEventListener('input', function () { _lotto_edited(clickTarget); });
     } else {
       element = LottoPage.make('button');
       element.type = 'button';
@@ -221,6 +224,15 @@ mergeInto(LibraryManager.library, {
   lotto_copyText: function (control, buffer, size) {
     HEAPU8.set(LottoPage.encoded.subarray(0, size), buffer);
     LottoPage.encoded = null;
+  },
+
+  // A mark of the numbers that hit, which lotto.css shows: 0 none, 1 a main
+  // number, 2 the bonus number. What the mark means is said in the field's name.
+  lotto_setMark__deps: ['$LottoPage'],
+  lotto_setMark: function (controlNumber, mark) {
+    var element = LottoPage.objects[controlNumber].element;
+    if (mark) element.dataset.mark = mark === 2 ? 'bonus' : 'main';
+    else delete element.dataset.mark;
   },
 
   lotto_setText__deps: ['$LottoPage'],

@@ -2,14 +2,15 @@
 // the system's EDIT, BUTTON and STATIC controls, and a message loop that gives
 // Tab navigation through IsDialogMessage. The text's way through UTF-16, the
 // fonts, the scaling to each monitor's dpi, the close button's face, the
-// spoken names and the names for tools each have their own file beside this
-// one; this folder is the only place that sees Windows.
+// edits' marks, the spoken names and the names for tools each have their own
+// file beside this one; this folder is the only place that sees Windows.
 #include "Backend.h"
 #include "Sysutils.h"
 #include "Win32CloseButton.h"
 #include "Win32ControlNames.h"
 #include "Win32Dpi.h"
 #include "Win32Fonts.h"
+#include "Win32Marks.h"
 #include "Win32Text.h"
 #include "Win32Window.h"
 #include "WindowPlacement.h"
@@ -56,6 +57,10 @@ void onCommand(Window& window, WPARAM wParam, LPARAM lParam)
     if (Control* control = controlOf(window, reinterpret_cast<HWND>(lParam))) {
         if (HIWORD(wParam) == BN_CLICKED && isButton(control))
             click(*control);
+        // The system reports the program's own SetWindowText as a change too.
+        else if (HIWORD(wParam) == EN_CHANGE && control->kind == ControlKind::Edit && !control->settingText
+                 && control->onEdited)
+            control->onEdited();
         return;
     }
     // Return where no default button exists: a focused button is pressed, an
@@ -73,6 +78,12 @@ LRESULT handleMessage(Window& window, HWND handle, UINT message, WPARAM wParam, 
     case WM_COMMAND:
         onCommand(window, wParam, lParam);
         return 0;
+    case WM_CTLCOLOREDIT:
+        if (const Control* control = controlOf(window, reinterpret_cast<HWND>(lParam))) {
+            if (HBRUSH ground = markGround(*control, reinterpret_cast<HDC>(wParam)))
+                return reinterpret_cast<LRESULT>(ground);
+        }
+        break;
     case WM_DRAWITEM: {
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         if (item.CtlType != ODT_BUTTON)
@@ -237,8 +248,10 @@ Window::~Window()
     spokenNames.clear();
     if (handle)
         DestroyWindow(handle);
-    if (font)
-        DeleteObject(font);
+    for (HFONT made : {font, boldFont}) {
+        if (made)
+            DeleteObject(made);
+    }
 }
 
 WindowPtr createWindow(const FormDefinition& definition)
@@ -259,6 +272,7 @@ WindowPtr createWindow(const FormDefinition& definition)
     window->fontFamily = fontFamily(definition.font);
     window->fontPixelHeight = definition.font.pixelHeight;
     window->font = fontAtDpi(*window);
+    window->boldFont = fontAtDpi(*window, Weight::Bold);
     if (window->dpi != USER_DEFAULT_SCREEN_DPI)
         SetWindowPos(window->handle, nullptr, 0, 0, scaled(outer.width, window->dpi), scaled(outer.height, window->dpi),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -266,13 +280,17 @@ WindowPtr createWindow(const FormDefinition& definition)
     return window;
 }
 
-Control& createControl(Window& window, const ControlDefinition& definition, std::function<void()> onClick)
+Control& createControl(Window& window,
+                       const ControlDefinition& definition,
+                       std::function<void()> onClick,
+                       std::function<void()> onEdited)
 {
     auto control = std::make_unique<Control>();
     control->kind = definition.kind;
     control->autoSize = definition.autoSize;
     control->bounds = definition.bounds;
     control->onClick = std::move(onClick);
+    control->onEdited = std::move(onEdited);
 
     const wchar_t* className = L"STATIC";
     DWORD style = WS_CHILD | WS_VISIBLE;
@@ -303,8 +321,10 @@ Control& createControl(Window& window, const ControlDefinition& definition, std:
                                   + "\u201C konnte nicht angelegt werden.");
     SetWindowLongPtrW(control->handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control.get()));
     SendMessageW(control->handle, WM_SETFONT, reinterpret_cast<WPARAM>(window.font), FALSE);
-    if (definition.kind == ControlKind::Edit)
+    if (definition.kind == ControlKind::Edit) {
         SendMessageW(control->handle, EM_SETLIMITTEXT, 0, 0);  // 0: as long as the system allows
+        prepareMark(*control);
+    }
     place(window, *control);
 
     window.controls.push_back(std::move(control));
@@ -380,7 +400,9 @@ std::string getText(const Control& control)
 
 void setText(Control& control, std::string_view text)
 {
+    control.settingText = true;
     SetWindowTextW(control.handle, toWide(text).c_str());
+    control.settingText = false;
     if (control.kind == ControlKind::Label && control.autoSize == AutoSize::Yes) {
         const Window* window = windowOf(GetParent(control.handle));
         if (window)

@@ -2,6 +2,7 @@
 #include "Win32Dpi.h"
 
 #include "Win32Fonts.h"
+#include "Win32Marks.h"
 
 #include <utility>
 
@@ -29,9 +30,9 @@ UINT dpiOf(HWND handle)
     return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
 }
 
-HFONT fontAtDpi(const Window& window)
+HFONT fontAtDpi(const Window& window, Weight weight)
 {
-    return createFont(window.fontFamily, scaled(window.fontPixelHeight, window.dpi));
+    return createFont(window.fontFamily, scaled(window.fontPixelHeight, window.dpi), weight);
 }
 
 void place(const Window& window, const Control& control)
@@ -47,15 +48,18 @@ void changeDpi(Window& window, UINT dpi, const RECT& outer)
 {
     window.dpi = dpi;
     const HFONT previous = std::exchange(window.font, fontAtDpi(window));
+    const HFONT previousBold = std::exchange(window.boldFont, fontAtDpi(window, Weight::Bold));
     SetWindowPos(window.handle, nullptr, outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     for (const auto& control : window.controls) {
-        SendMessageW(control->handle, WM_SETFONT, reinterpret_cast<WPARAM>(window.font), FALSE);
+        SendMessageW(control->handle, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(window, *control)), FALSE);
         place(window, *control);
     }
-    RedrawWindow(window.handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-    if (previous)
-        DeleteObject(previous);
+    RedrawWindow(window.handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    for (HFONT font : {previous, previousBold}) {
+        if (font)
+            DeleteObject(font);
+    }
 }
 
 }  // namespace Backend

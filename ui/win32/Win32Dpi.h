@@ -5,6 +5,7 @@
 // the window's message handler.
 #pragma once
 
+#include "Win32Fonts.h"
 #include "Win32Window.h"
 
 namespace Backend {
@@ -16,7 +17,7 @@ int scaled(int length, UINT dpi);
 UINT dpiOf(HWND handle);
 
 // The window's face at the window's dpi.
-HFONT fontAtDpi(const Window& window);
+HFONT fontAtDpi(const Window& window, Weight weight = Weight::Normal);
 
 // A control at its designed bounds scaled to the window's dpi; a label that
 // sizes itself then fits its text in the window's font.

@@ -49,11 +49,12 @@ std::wstring fontFamily(const FontDefinition& definition)
     return family;
 }
 
-HFONT createFont(const std::wstring& family, int pixelHeight)
+HFONT createFont(const std::wstring& family, int pixelHeight, Weight weight)
 {
     // A negative height asks for the character height, as the designed 8 pt at 96 dpi.
-    return CreateFontW(-pixelHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, family.c_str());
+    return CreateFontW(-pixelHeight, 0, 0, 0, weight == Weight::Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_SWISS, family.c_str());
 }
 
 void fitToText(HWND label, HFONT font)

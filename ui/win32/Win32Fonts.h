@@ -18,8 +18,10 @@ bool fontInstalled(const std::wstring& family);
 // The designed face's family, or the system's dialog face under its alias.
 std::wstring fontFamily(const FontDefinition& definition);
 
+enum class Weight { Normal, Bold };
+
 // The face at a character height in pixels.
-HFONT createFont(const std::wstring& family, int pixelHeight);
+HFONT createFont(const std::wstring& family, int pixelHeight, Weight weight = Weight::Normal);
 
 // A label that sizes itself takes the extent of its text in the font.
 void fitToText(HWND label, HFONT font);

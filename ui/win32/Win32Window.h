@@ -1,6 +1,7 @@
 // What the Win32 backend keeps of a window and its controls, shared by the
-// files of this folder: the handles, the font at the window's dpi, the names
-// given to assistive technology, and the state of the message loop. The
+// files of this folder: the handles, the fonts at the window's dpi, the names
+// given to assistive technology, the edits' marks, and the state of the
+// message loop. The
 // Backend functions that make and drive them are in Win32Backend.cpp.
 #pragma once
 
@@ -23,6 +24,9 @@ struct Control {
     AutoSize autoSize = AutoSize::No;
     Bounds bounds{};  // as designed, at 96 dpi
     std::function<void()> onClick;
+    std::function<void()> onEdited;              // edits only: the player changed the text
+    bool settingText = false;                    // the program's own write, no player's edit
+    lotto::HitMark mark = lotto::HitMark::None;  // edits only
 };
 
 struct Window {
@@ -30,6 +34,7 @@ struct Window {
 
     HWND handle = nullptr;
     HFONT font = nullptr;
+    HFONT boldFont = nullptr;  // the same face, for a marked edit
     std::wstring fontFamily;
     int fontPixelHeight = 0;  // at 96 dpi
     UINT dpi = USER_DEFAULT_SCREEN_DPI;

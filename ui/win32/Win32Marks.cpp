@@ -1,0 +1,127 @@
+// An edit's mark on Windows; see Win32Marks.h.
+#include "Win32Marks.h"
+
+#include "MarkColours.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace Backend {
+
+namespace {
+
+constexpr UINT_PTR markSubclass = 1;
+
+bool highContrast()
+{
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0)
+           && (contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+
+COLORREF toColorRef(std::uint32_t rgb)
+{
+    return RGB((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff);
+}
+
+struct Look {
+    COLORREF ground;
+    COLORREF frame;
+    COLORREF text;
+};
+
+Look lookOf(lotto::HitMark mark)
+{
+    if (highContrast())
+        return {GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_WINDOWTEXT)};
+    const COLORREF field = GetSysColor(COLOR_WINDOW);
+    const bool dark = GetRValue(field) * 299 + GetGValue(field) * 587 + GetBValue(field) * 114 < 128 * 1000;
+    const MarkColours colours = markColours(mark, dark);
+    return {toColorRef(colours.ground), toColorRef(colours.frame), toColorRef(colours.text)};
+}
+
+void fill(HDC dc, const RECT& area, COLORREF colour)
+{
+    SetDCBrushColor(dc, colour);
+    FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
+// Over the edit's border, which lies outside its client area: the frame
+// whole, or on the mark's ground in dashes as long as the border is thick.
+void drawFrame(HWND edit, lotto::HitMark mark)
+{
+    RECT outer{};
+    RECT inner{};
+    GetWindowRect(edit, &outer);
+    GetClientRect(edit, &inner);
+    MapWindowPoints(edit, nullptr, reinterpret_cast<POINT*>(&inner), 2);
+    OffsetRect(&inner, -outer.left, -outer.top);
+    OffsetRect(&outer, -outer.left, -outer.top);
+    const LONG thickness = std::max<LONG>(1, inner.left);
+    HDC dc = GetWindowDC(edit);
+    ExcludeClipRect(dc, inner.left, inner.top, inner.right, inner.bottom);
+    const Look look = lookOf(mark);
+    if (mark == lotto::HitMark::Main) {
+        fill(dc, outer, look.frame);
+    } else {
+        fill(dc, outer, look.ground);
+        const LONG dash = 2 * thickness;
+        const LONG gap = thickness + (thickness + 1) / 2;
+        // Columns cut into the top and bottom edges, rows into the sides between them.
+        for (LONG x = 0; x < outer.right; x += dash + gap)
+            fill(dc, RECT{x, 0, std::min(x + dash, outer.right), outer.bottom}, look.frame);
+        for (LONG y = inner.top + gap; y < inner.bottom; y += dash + gap)
+            fill(dc, RECT{0, y, outer.right, std::min(y + dash, inner.bottom)}, look.frame);
+    }
+    ReleaseDC(edit, dc);
+}
+
+LRESULT CALLBACK markedEdit(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+{
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(edit, markedEdit, markSubclass);
+    const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
+    if (message == WM_NCPAINT) {
+        const auto& control = *reinterpret_cast<const Control*>(data);
+        if (control.mark != lotto::HitMark::None)
+            drawFrame(edit, control.mark);
+    }
+    return result;
+}
+
+}  // namespace
+
+void prepareMark(Control& edit)
+{
+    SetWindowSubclass(edit.handle, markedEdit, markSubclass, reinterpret_cast<DWORD_PTR>(&edit));
+}
+
+HFONT fontFor(const Window& window, const Control& control)
+{
+    return control.mark != lotto::HitMark::None && window.boldFont ? window.boldFont : window.font;
+}
+
+HBRUSH markGround(const Control& edit, HDC dc)
+{
+    if (edit.mark == lotto::HitMark::None)
+        return nullptr;
+    const Look look = lookOf(edit.mark);
+    SetTextColor(dc, look.text);
+    SetBkColor(dc, look.ground);
+    SetDCBrushColor(dc, look.ground);
+    return static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
+}
+
+void setMark(Control& edit, lotto::HitMark mark)
+{
+    if (edit.kind != ControlKind::Edit || edit.mark == mark)
+        return;
+    edit.mark = mark;
+    if (const Window* window = windowOf(GetParent(edit.handle)))
+        SendMessageW(edit.handle, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(*window, edit)), FALSE);
+    RedrawWindow(edit.handle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE);
+}
+
+}  // namespace Backend
