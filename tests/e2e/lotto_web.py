@@ -112,7 +112,7 @@ ON_SCREEN = """
 const edges = (r) => [r.left, r.top, r.right, r.bottom];
 const form = document.querySelector('.form');
 const scale = window.visualViewport ? visualViewport.scale : 1;
-return {touch: document.documentElement.classList.contains('touch'), innerWidth, innerHeight,
+return {touch: getComputedStyle(document.querySelector('.form')).display === 'grid', innerWidth, innerHeight,
         scrollWidth: document.documentElement.scrollWidth, form: edges(form.getBoundingClientRect()),
         elements: Array.from(form.children, (element) => {
           const r = element.getBoundingClientRect();
@@ -227,8 +227,8 @@ class Game:
         return self.wait(enough)
 
     def shown(self):
-        """Whether the form is on the page, ready to play."""
-        return self.run("const f = document.querySelector('.form'); return !!f && !f.hidden")
+        """Whether the program has taken over the form, ready to play."""
+        return self.run("const f = document.querySelector('.form'); return !!f && f.hasAttribute('data-running')")
 
     def picture(self):
         """The viewport as the engine draws it, as PNG bytes."""
@@ -281,7 +281,7 @@ def form_at_zoom_one(game):
     screen = game.run("return [devicePixelRatio, innerWidth, document.title]")
     check(screen[0] == 1 and screen[1] >= DESIGNED_WIDTH, f"the page is at zoom 1 with room for the form ({screen})")
     check(screen[2] == "Form1", f"the document's title is the caption ({screen[2]!r})")
-    check(not game.run("return document.documentElement.classList.contains('touch')"), "the designed layout shows")
+    check(not game.run("return getComputedStyle(document.querySelector('.form')).display === 'grid'"), "the designed layout shows")
     placed = game.run(GEOMETRY)
     expected = [("label", name, bounds) for name, bounds in LABELS.items()] + \
                [("button", name, bounds) for name, bounds in BUTTONS.items()] + \
@@ -347,7 +347,7 @@ def designed_at_ratio_two(game):
         return
     browser.set_viewport(*DESKTOP, ratio=RATIO)
     check(game.load(), f"{where}: the form shows")
-    screen = game.run("return [devicePixelRatio, document.documentElement.classList.contains('touch')]")
+    screen = game.run("return [devicePixelRatio, getComputedStyle(document.querySelector('.form')).display === 'grid']")
     check(screen == [RATIO, False], f"{where}: the page sees the ratio and shows the designed layout ({screen})")
     placed = game.run(GEOMETRY)
     faces = sorted(set(p["face"] for p in placed))
@@ -466,7 +466,7 @@ def layout_switch(game):
     before = game.values()
     for width, height, touch in ((390, 844, True), (*DESKTOP, False)):
         game.browser.set_viewport(width, height)
-        check(game.wait(lambda: game.run("return document.documentElement.classList.contains('touch')") == touch),
+        check(game.wait(lambda: game.run("return getComputedStyle(document.querySelector('.form')).display === 'grid'") == touch),
               f"at {game.run('return innerWidth')} px the {'touch' if touch else 'designed'} layout shows")
         check(game.dialog() is not None and game.focused() == "OK",
               f"the message stays open with the focus on its OK ({game.focused()!r})")

@@ -1,6 +1,7 @@
-// The page around the program, at the head of lotto.js: starts main, tells the
-// player in German when the game has ended or could not go on, and registers
-// the service worker that keeps the page's files for playing offline.
+// The page around the program, at the head of lotto.js and of lotto-nowasm.js
+// (the same program built as JavaScript): starts main, tells the player in
+// German when the game has ended or could not go on, and registers the
+// service worker that keeps the page's files for playing offline.
 Object.assign(Module, {
   // main waits for its window to close and returns after the load has long
   // finished, so it is started here, where its exit code is awaited.
@@ -31,27 +32,6 @@ Object.assign(Module, {
   // A fault in the program, or a browser that cannot load or run it.
   onAbort: function () {
     LottoShell.stopped();
-  },
-
-  // The program, fetched and compiled here rather than by Emscripten's loader,
-  // which leaves a failed fetch unanswered: the page stays empty, and a page
-  // left while it loads (a reload) reports the cut-off fetch as an error. Here
-  // whatever stops the program on its way ends in the notice, quietly, as the
-  // network log tells what went wrong. A host that serves .wasm under another
-  // type gets it compiled from its bytes.
-  instantiateWasm: function (imports, receive) {
-    fetch('lotto.wasm', { credentials: 'same-origin' }).then(function (response) {
-      if (!response.ok) throw new Error('HTTP ' + response.status);
-      var type = (response.headers.get('Content-Type') || '').split(';')[0].trim();
-      if (type === 'application/wasm' && WebAssembly.instantiateStreaming)
-        return WebAssembly.instantiateStreaming(response, imports);
-      return response.arrayBuffer().then(function (bytes) { return WebAssembly.instantiate(bytes, imports); });
-    }).then(function (result) {
-      receive(result.instance, result.module);
-    }, function () {
-      LottoShell.stopped();
-    }).catch(LottoShell.stopped);
-    return {};
   },
 });
 
