@@ -5,47 +5,24 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 namespace PageMarkup {
 namespace {
-
-using Attributes = std::vector<std::pair<std::string, std::string>>;
 
 std::string quoted(std::string_view name)
 {
     return "\u201E" + std::string(name) + "\u201C";
 }
 
-std::size_t indexOf(const FormDefinition& form, std::string_view name)
-{
-    for (std::size_t k = 0; k < form.controls.size(); ++k) {
-        if (form.controls[k].name == name)
-            return k;
-    }
-    throw Sysutils::Exception("Das Fenster " + quoted(form.name) + " hat kein Steuerelement " + quoted(name) + ".");
-}
-
 // A control's id is its name. A label without one is named after the control
 // it stands by; one that stands by none, after its place among those.
-std::vector<std::string> controlIds(const FormDefinition& form)
+std::string madeId(const FormDefinition& form, const ControlDefinition& control, int& freeLabels)
 {
-    std::vector<std::string> ids;
-    int freeLabels = 0;
-    for (const ControlDefinition& control : form.controls) {
-        if (!control.name.empty())
-            ids.emplace_back(control.name);
-        else if (control.labelFor.control.empty())
-            ids.push_back(std::string(form.name) + "-text" + std::to_string(++freeLabels));
-        else
-            ids.push_back(std::string(control.labelFor.control)
-                          + (control.labelFor.role == LabelRole::Heading ? "-heading" : "-label"));
-    }
-    for (std::size_t k = 0; k < ids.size(); ++k) {
-        if (std::find(ids.begin(), ids.begin() + static_cast<std::ptrdiff_t>(k), ids[k]) != ids.begin() + k)
-            throw Sysutils::Exception("Das Fenster " + quoted(form.name) + " hat zwei Elemente " + quoted(ids[k])
-                                      + ".");
-    }
-    return ids;
+    if (control.labelFor.control.empty())
+        return std::string(form.name) + "-text" + std::to_string(++freeLabels);
+    return std::string(control.labelFor.control)
+           + (control.labelFor.role == LabelRole::Heading ? "-heading" : "-label");
 }
 
 // The standard close icon: a cross, drawn by the stylesheet's stroke.
@@ -55,63 +32,61 @@ Element closeGlyph()
     return Element{"svg", {{"viewBox", "0 0 16 16"}, {"aria-hidden", "true"}}, {}, {std::move(cross)}};
 }
 
-Element controlElement(const ControlDefinition& control, const std::string& id)
+// A field for numbers, which the browser neither corrects nor completes.
+constexpr Attribute fieldAttributes[] = {{"inputmode", "numeric"},
+                                         {"autocomplete", "off"},
+                                         {"spellcheck", "false"},
+                                         {"autocapitalize", "off"},
+                                         {"autocorrect", "off"}};
+
+Element controlElement(const ControlDefinition& control, std::string_view id)
 {
     Element element;
     element.control = &control;
-    Attributes& attributes = element.attributes;
+    std::vector<Attribute>& attributes = element.attributes;
     // A label's text is its name already; every other control carries its
     // name as aria-label, which a label pointing at it does not replace.
     const std::string_view spoken = spokenName(control, control.caption);
     switch (control.kind) {
     case ControlKind::Label:
         element.tag = "label";
-        attributes.emplace_back("id", id);
+        attributes.push_back({"id", id});
         element.text = control.caption;
         if (spoken != control.caption)
-            attributes.emplace_back("aria-label", spoken);
+            attributes.push_back({"aria-label", spoken});
         return element;
     case ControlKind::Edit:
         element.tag = "input";
-        attributes = {{"type", "text"},         {"id", id},
-                      {"inputmode", "numeric"}, {"autocomplete", "off"},
-                      {"spellcheck", "false"},  {"autocapitalize", "off"},
-                      {"autocorrect", "off"}};
+        attributes.push_back({"type", "text"});
+        attributes.push_back({"id", id});
+        attributes.insert(attributes.end(), std::begin(fieldAttributes), std::end(fieldAttributes));
         if (!control.caption.empty())
-            attributes.emplace_back("value", control.caption);
+            attributes.push_back({"value", control.caption});
         break;
     case ControlKind::Button:
     case ControlKind::CloseButton:
         element.tag = "button";
-        attributes = {{"type", "button"}, {"id", id}};
+        attributes.push_back({"type", "button"});
+        attributes.push_back({"id", id});
         if (control.kind == ControlKind::CloseButton)
             element.children.push_back(closeGlyph());
-        element.children.push_back(Element{"span", {}, std::string(control.caption), {}});
+        element.children.push_back(Element{"span", {}, control.caption, {}});
         break;
     }
     if (!spoken.empty())
-        attributes.emplace_back("aria-label", spoken);
+        attributes.push_back({"aria-label", spoken});
     if (control.tabOrder == noTabStop)
-        attributes.emplace_back("tabindex", "-1");
+        attributes.push_back({"tabindex", "-1"});
     return element;
 }
 
-// Adds the relations: a label that is its control's name is the control's
-// <label>. A heading is not: a <label> makes a labelled-by relation, which
-// some screen readers say instead of the control's aria-label; the heading
-// describes the control instead, and is said after its name.
-void relate(const FormDefinition& form, const std::vector<std::string>& ids, std::vector<Element>& elements)
+std::size_t indexOf(const FormDefinition& form, std::string_view name)
 {
     for (std::size_t k = 0; k < form.controls.size(); ++k) {
-        const LabelFor& labelFor = form.controls[k].labelFor;
-        if (labelFor.control.empty())
-            continue;
-        const std::size_t target = indexOf(form, labelFor.control);
-        if (labelFor.role == LabelRole::Heading)
-            elements[target].attributes.emplace_back("aria-describedby", ids[k]);
-        else
-            elements[k].attributes.emplace_back("for", ids[target]);
+        if (form.controls[k].name == name)
+            return k;
     }
+    throw Sysutils::Exception("Das Fenster " + quoted(form.name) + " hat kein Steuerelement " + quoted(name) + ".");
 }
 
 void escapeInto(std::string& out, std::string_view text, bool attribute)
@@ -152,6 +127,28 @@ bool isVoid(std::string_view tag)
     return tag == "input";
 }
 
+void writeInto(std::string& out, const Element& element)
+{
+    out += '<';
+    out += element.tag;
+    for (const Attribute& attribute : element.attributes) {
+        out += ' ';
+        out += attribute.name;
+        out += "=\"";
+        escapeInto(out, attribute.value, true);
+        out += '"';
+    }
+    out += '>';
+    if (isVoid(element.tag))
+        return;
+    escapeInto(out, element.text, false);
+    for (const Element& child : element.children)
+        writeInto(out, child);
+    out += "</";
+    out += element.tag;
+    out += '>';
+}
+
 std::string pixels(int value)
 {
     return std::to_string(value) + "px";
@@ -161,87 +158,94 @@ std::string pixels(int value)
 
 std::string_view Element::attribute(std::string_view name) const
 {
-    for (const auto& [key, value] : attributes) {
-        if (key == name)
-            return value;
+    for (const Attribute& attribute : attributes) {
+        if (attribute.name == name)
+            return attribute.value;
     }
     return {};
 }
 
-std::string formId(const FormDefinition& form)
+Page::Page(const FormDefinition& form)
 {
-    return std::string(form.name);
-}
-
-std::string voiceId(const FormDefinition& form)
-{
-    return std::string(form.name) + "-voice";
-}
-
-Element page(const FormDefinition& form)
-{
-    const std::vector<std::string> ids = controlIds(form);
+    const std::size_t count = form.controls.size();
+    // Every id this page makes is kept here, where it stays put: no more than
+    // one for each control and one for the status element.
+    m_ids.reserve(count + 1);
+    std::vector<std::string_view> ids;
+    int freeLabels = 0;
+    for (const ControlDefinition& control : form.controls) {
+        ids.push_back(control.name.empty() ? std::string_view(m_ids.emplace_back(madeId(form, control, freeLabels)))
+                                           : control.name);
+        if (std::find(ids.begin(), ids.end() - 1, ids.back()) != ids.end() - 1)
+            throw Sysutils::Exception("Das Fenster " + quoted(form.name) + " hat zwei Elemente " + quoted(ids.back())
+                                      + ".");
+    }
     std::vector<Element> elements;
-    for (std::size_t k = 0; k < form.controls.size(); ++k)
+    for (std::size_t k = 0; k < count; ++k)
         elements.push_back(controlElement(form.controls[k], ids[k]));
-    relate(form, ids, elements);
 
-    // The page's order is the tab order too: the order a screen reader reads in.
-    std::vector<std::size_t> order(form.controls.size());
-    for (std::size_t k = 0; k < order.size(); ++k)
-        order[k] = k;
-    const auto place = [&](std::size_t k) {
-        return std::pair(form.controls[k].tabOrder != noTabStop, form.controls[k].tabOrder);
-    };
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return place(a) < place(b); });
-    Element box{"div", {{"class", "form"}, {"id", formId(form)}}, {}, {}};
+    // A label that is its control's name is the control's <label>. A heading
+    // is not: a <label> makes a labelled-by relation, which some screen
+    // readers say instead of the control's aria-label; the heading describes
+    // the control instead, and is said after its name.
+    for (std::size_t k = 0; k < count; ++k) {
+        const LabelFor& labelFor = form.controls[k].labelFor;
+        if (labelFor.control.empty())
+            continue;
+        const std::size_t target = indexOf(form, labelFor.control);
+        if (labelFor.role == LabelRole::Heading)
+            elements[target].attributes.push_back({"aria-describedby", ids[k]});
+        else
+            elements[k].attributes.push_back({"for", ids[target]});
+    }
+
+    // The page's order is the tab order too: the order a screen reader reads
+    // in. Those without a tab stop first, in the table's order.
+    std::vector<std::size_t> order;
+    for (std::size_t k = 0; k < count; ++k) {
+        const int stop = form.controls[k].tabOrder;
+        auto at = order.end();
+        while (stop != noTabStop && at != order.begin() && form.controls[*(at - 1)].tabOrder > stop)
+            --at;
+        order.insert(at, k);
+    }
+    Element box{"div", {{"class", "form"}, {"id", form.name}}, {}, {}};
     for (const std::size_t k : order)
         box.children.push_back(std::move(elements[k]));
 
     // One polite status element beside the form, never shown: one sentence
     // read after the command, rather than each field that changed.
-    Element voice{"p", {{"class", "unseen"}, {"id", voiceId(form)}, {"role", "status"}}, {}, {}};
-    return Element{"div", {{"class", "frame"}}, {}, {std::move(box), std::move(voice)}};
+    const std::string_view voice = m_ids.emplace_back(std::string(form.name) + "-voice");
+    Element status{"p", {{"class", "unseen"}, {"id", voice}, {"role", "status"}}, {}, {}};
+    m_frame = Element{"div", {{"class", "frame"}}, {}, {std::move(box), std::move(status)}};
 }
 
-const Element& controlElement(const Element& page, const ControlDefinition& control)
+const Element& Page::control(const ControlDefinition& control) const
 {
-    for (const Element& box : page.children) {
-        for (const Element& element : box.children) {
-            if (element.control == &control)
-                return element;
-        }
+    for (const Element& element : box().children) {
+        if (element.control == &control)
+            return element;
     }
     throw Sysutils::Exception("Das Steuerelement " + quoted(control.name) + " hat kein Element auf der Seite.");
 }
 
 std::string html(const Element& element)
 {
-    std::string out = "<" + element.tag;
-    for (const auto& [name, value] : element.attributes) {
-        out += " " + name + "=\"";
-        escapeInto(out, value, true);
-        out += "\"";
-    }
-    out += ">";
-    if (isVoid(element.tag))
-        return out;
-    escapeInto(out, element.text, false);
-    for (const Element& child : element.children)
-        out += html(child);
-    return out + "</" + element.tag + ">";
+    std::string out;
+    writeInto(out, element);
+    return out;
 }
 
 std::string places(const FormDefinition& form)
 {
-    const std::vector<std::string> ids = controlIds(form);
-    std::string css = "#" + formId(form) + " { --form-width: " + pixels(form.bounds.width) + "; --form-height: "
-                      + pixels(form.bounds.height) + "; --designed-family: " + cssString(form.font.family)
-                      + "; --designed-size: " + pixels(form.font.pixelHeight) + "; }\n";
-    for (std::size_t k = 0; k < ids.size(); ++k) {
-        const ControlDefinition& control = form.controls[k];
+    const Page page(form);
+    std::string css = "#" + std::string(form.name) + " { --form-width: " + pixels(form.bounds.width)
+                      + "; --form-height: " + pixels(form.bounds.height) + "; --designed-family: "
+                      + cssString(form.font.family) + "; --designed-size: " + pixels(form.font.pixelHeight) + "; }\n";
+    for (const ControlDefinition& control : form.controls) {
         const Bounds& bounds = control.bounds;
-        css += "#" + ids[k] + " { --left: " + pixels(bounds.left) + "; --top: " + pixels(bounds.top) + ";";
+        css += "#" + std::string(page.control(control).attribute("id")) + " { --left: " + pixels(bounds.left)
+               + "; --top: " + pixels(bounds.top) + ";";
         if (control.autoSize == AutoSize::No)
             css += " --width: " + pixels(bounds.width) + "; --height: " + pixels(bounds.height) + ";";
         css += " }\n";

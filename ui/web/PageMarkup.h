@@ -10,15 +10,20 @@
 #include "FormDefinition.h"
 
 #include <string>
-#include <utility>
+#include <string_view>
 #include <vector>
 
 namespace PageMarkup {
 
+struct Attribute {
+    std::string_view name;
+    std::string_view value;
+};
+
 struct Element {
-    std::string tag;
-    std::vector<std::pair<std::string, std::string>> attributes;  // in the order they are written
-    std::string text;                                             // before the children
+    std::string_view tag;
+    std::vector<Attribute> attributes;  // in the order they are written
+    std::string_view text;              // before the children
     std::vector<Element> children;
     const ControlDefinition* control = nullptr;  // the control that this element stands for, if any
 
@@ -27,13 +32,24 @@ struct Element {
 
 // The form as the page holds it: a frame with the form's box, whose children
 // are the controls in tab order (the elements without a tab stop first, in the
-// table's order), and the form's unseen status element beside it.
-Element page(const FormDefinition& form);
+// table's order), and the form's unseen status element beside it. Its texts
+// are the table's, and ids made here, which it keeps.
+class Page {
+public:
+    explicit Page(const FormDefinition& form);
+    Page(const Page&) = delete;
+    Page& operator=(const Page&) = delete;
 
-// The element of the form's box, of its unseen status element, and of a control.
-std::string formId(const FormDefinition& form);
-std::string voiceId(const FormDefinition& form);
-const Element& controlElement(const Element& page, const ControlDefinition& control);
+    const Element& frame() const { return m_frame; }
+    const Element& box() const { return m_frame.children.front(); }
+    const Element& voice() const { return m_frame.children.back(); }
+    // Raises Sysutils::Exception where the control is not the form's.
+    const Element& control(const ControlDefinition& control) const;
+
+private:
+    std::vector<std::string> m_ids;  // made ids, which m_frame's attributes refer to
+    Element m_frame;
+};
 
 // The element as HTML, its texts and attribute values escaped.
 std::string html(const Element& element);

@@ -15,7 +15,7 @@ int main(int argc, char** argv)
     const std::string_view what = argc == 2 ? argv[1] : "";
     std::string out;
     if (what == "markup")
-        out = PageMarkup::html(PageMarkup::page(form1Definition));
+        out = PageMarkup::html(PageMarkup::Page(form1Definition).frame());
     else if (what == "places")
         out = PageMarkup::places(form1Definition);
     else if (what == "touch-query")

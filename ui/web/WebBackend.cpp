@@ -64,7 +64,7 @@ struct Control {
 
 struct Window {
     int element = 0;
-    PageMarkup::Element page;  // what the program expects of the page
+    std::unique_ptr<PageMarkup::Page> page;  // what the program expects of the page
     std::unique_ptr<PageFaces> faces;
     bool shown = false;
     bool closed = false;
@@ -128,9 +128,9 @@ namespace {
 WindowPtr createWindow(const FormDefinition& definition)
 {
     WindowPtr window(new Window);
-    window->page = PageMarkup::page(definition);
-    const std::string id = PageMarkup::formId(definition);
-    const std::string voice = PageMarkup::voiceId(definition);
+    window->page = std::make_unique<PageMarkup::Page>(definition);
+    const std::string_view id = window->page->box().attribute("id");
+    const std::string_view voice = window->page->voice().attribute("id");
     const std::string touchQuery = PageMarkup::touchQuery(definition);
     window->element =
         lotto_adoptWindow(id.data(), id.size(), voice.data(), voice.size(), touchQuery.data(), touchQuery.size(),
@@ -145,7 +145,7 @@ Control& createControl(Window& window, const ControlDefinition& definition, std:
 {
     auto control = std::make_unique<Control>();
     control->onClick = std::move(onClick);
-    const PageMarkup::Element& element = PageMarkup::controlElement(window.page, definition);
+    const PageMarkup::Element& element = window.page->control(definition);
     const std::string markup = PageMarkup::html(element);
     control->element =
         lotto_adoptControl(window.element, kindNumber(definition.kind), markup.data(), markup.size(), control.get());

@@ -5,8 +5,8 @@
 // it has adopted the form. The program is WebAssembly where the browser
 // compiles it, and else the same program built as JavaScript: a browser
 // without WebAssembly, or whose policy refuses to compile it, fetches that one
-// alone. The WebAssembly is asked for here, beside lotto.js rather than after
-// it, by the fetch that compiles it, so that every engine fetches it once.
+// alone. Both are asked for here, at once and side by side; the WebAssembly
+// by the fetch that compiles it, so that every engine fetches it once.
 (function () {
   var compiles = false;
   try {
@@ -15,10 +15,18 @@
   } catch (refused) {
     // No WebAssembly, or not allowed to compile it here.
   }
+  var source = compiles ? 'lotto.js' : 'lotto-nowasm.js';
+  var add = function (tag, attributes) {
+    document.head.appendChild(Object.assign(document.createElement(tag), attributes));
+  };
+  add('link', { rel: 'preload', as: 'script', href: source });
   if (compiles) window.lottoWasm = fetch('lotto.wasm', { credentials: 'same-origin' });
-  var program = document.createElement('script');
-  program.src = compiles ? 'lotto.js' : 'lotto-nowasm.js';
-  document.head.appendChild(program);
+  // The script runs once the form has been painted, which its start would
+  // otherwise hold up on a slow phone; a page in the background, which paints
+  // nothing, starts it at once.
+  var run = function () { add('script', { src: source }); };
+  if (document.hidden) run();
+  else requestAnimationFrame(function () { setTimeout(run); });
 
   var early = window.lottoEarlyPresses = [];
   document.addEventListener('click', function (event) {

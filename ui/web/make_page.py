@@ -6,13 +6,15 @@ places, touch-query, designed-face-query, caption):
   title, boot.js (without its comments) as its one inline script and that script's hash in the
   Content-Security-Policy, which allows no other inline script;
 - lotto.css: the page's stylesheet, the designed places, and the touch
-  layout under the media query that the program watches as well.
+  layout under the media query that the program watches as well, without
+  comments.
 Nothing is written twice by hand: what the form is comes from the tool alone.
 Usage: make_page.py OUT_DIR PARTS_DIR INDEX_TEMPLATE BOOT_JS LOTTO_CSS TOUCH_CSS"""
 import base64
 import hashlib
 import html
 import os
+import re
 import sys
 
 
@@ -23,6 +25,14 @@ def read(path):
 
 def part(parts, name):
     return read(os.path.join(parts, name)).rstrip("\n")
+
+
+def compact(css):
+    """The stylesheet as served: its comments stay in the sources, and so does
+    the whitespace that only a reader needs."""
+    css = re.sub(r"/\*.*?\*/", "", css, flags=re.S)
+    css = re.sub(r"\s+", " ", css)
+    return re.sub(r" ?([{};]) ?", r"\1", css).strip() + "\n"
 
 
 def write(path, text):
@@ -44,8 +54,8 @@ def main(out, parts, template, boot, stylesheet, touch):
             sys.exit(f"{template} has no {key}")
         page = page.replace(key, value, 1)
     write(os.path.join(out, "index.html"), page)
-    write(os.path.join(out, "lotto.css"), read(stylesheet) + "\n/* ---- The designed places, from the form's table ---- */\n\n"
-          + part(parts, "places") + "\n\n@media " + part(parts, "touch-query") + " {\n" + read(touch) + "}\n")
+    write(os.path.join(out, "lotto.css"), compact(read(stylesheet) + part(parts, "places") + "@media "
+                                                  + part(parts, "touch-query") + "{" + read(touch) + "}"))
 
 
 if __name__ == "__main__":
