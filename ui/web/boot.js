@@ -20,7 +20,12 @@
     document.head.appendChild(Object.assign(document.createElement(tag), attributes));
   };
   add('link', { rel: 'preload', as: 'script', href: source });
-  if (compiles) window.lottoWasm = fetch('lotto.wasm', { credentials: 'same-origin' });
+  if (compiles) {
+    window.lottoWasm = fetch('lotto.wasm', { credentials: 'same-origin' });
+    // A page left while this fetch is under way (a reload) has no error to
+    // report; load_wasm.js says what else went wrong.
+    window.lottoWasm.catch(function () {});
+  }
   // The script runs once the form has been painted, which its start would
   // otherwise hold up on a slow phone; a page in the background, which paints
   // nothing, starts it at once.

@@ -54,10 +54,11 @@ var LottoShell = {
   },
 };
 
+// Once the page has loaded, which it may have done before this script runs.
+// Without a secure context (a plain address other than this machine's) the
+// game still plays, only not offline.
 if ('serviceWorker' in navigator) {
-  addEventListener('load', function () {
-    // Without a secure context (a plain address other than this machine's) the
-    // game still plays, only not offline.
-    navigator.serviceWorker.register('sw.js').catch(function () {});
-  });
+  var register = function () { navigator.serviceWorker.register('sw.js').catch(function () {}); };
+  if (document.readyState === 'complete') register();
+  else addEventListener('load', register);
 }
