@@ -121,7 +121,8 @@ class Browser:
     def allow(self, scripts=True, wasm=True):
         """Whether the pages loaded from now on run JavaScript (NO_SCRIPTS in
         can) and have WebAssembly (NO_WASM in can)."""
-        raise NotImplementedError
+        if not (scripts and wasm):
+            raise NotImplementedError
 
     def hold(self, pattern):
         """Holds back every request whose address matches the pattern (* for
