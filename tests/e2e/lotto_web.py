@@ -362,7 +362,8 @@ def without_scripts(game):
         check(not missing, f"without JavaScript, the form shows, every button and field named ({missing})")
         text = browser.text()
         check(NO_SCRIPT_NOTICE in text and HEADLINE[0] in text, f"with the notice {NO_SCRIPT_NOTICE!r} ({text[:120]!r})")
-        if SHOTS:
+        if SHOTS:  # without a script of the page's own to wait for its frame
+            os.makedirs(SHOTS, exist_ok=True)
             browser.screenshot(os.path.join(SHOTS, f"{ENGINE}-no-scripts.png"))
     finally:
         browser.allow()
@@ -679,6 +680,9 @@ def touch_pass(game):
         if first:
             check(game.run("return document.querySelector('.form input').inputMode") == "numeric",
                   f"{where}: the fields ask for a keyboard with digits")
+            faces = game.run("return performance.getEntriesByType('resource').map((e) => e.name)"
+                             ".filter((n) => n.includes('/fonts/'))")
+            check(not faces, f"{where}: the page fetches no face, which the touch layout does not draw in ({faces})")
             focus_and_tab_order(game, where)
             whole_game(game, hand, where + (" by taps" if touch else ""))
             message_on_phone(game, hand, where)
