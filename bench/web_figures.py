@@ -10,7 +10,9 @@
   and for a static copy of its page (its rendered markup without the
   scripts), loaded alternately in one run with the browser's caches and the
   service worker bypassed; medians, the ratios to the static copy's form
-  painted, and the largest layout shift of any load;
+  painted, the largest layout shift of any load, and how many faces the
+  game's loads fetched (none on the phone, whose touch layout draws in the
+  system's face);
 - a draw: from a click on "Ziehung" to all fields written, median.
 
 usage: web_figures.py SITE_DIR [STARTS] [DRAWS] [PHONE_STARTS]
@@ -78,8 +80,9 @@ DONE = """
 const seen = window.lottoFigures;
 const paint = performance.getEntriesByName('first-paint')[0] || performance.getEntriesByName('first-contentful-paint')[0];
 const done = arguments[0] ? seen.drawnAt : seen.formAt;
-return done ? {paint: paint ? paint.startTime : null, form: seen.formAt, drawn: seen.drawnAt || null, shift: seen.shift}
-            : null;"""
+const faces = performance.getEntriesByType('resource').filter((e) => e.name.includes('/fonts/')).length;
+return done ? {paint: paint ? paint.startTime : null, form: seen.formAt, drawn: seen.drawnAt || null, shift: seen.shift,
+               faces: faces} : null;"""
 
 # The draw's own listener sits on the button: a listener on the window that
 # captures sees the click before it, one that bubbles sees it after.
@@ -188,7 +191,8 @@ def loads(driver, base, starts, where):
         cells = [f"{row[key]:,.0f} ({row[key] / anchor:.2f})" if row[key] is not None else "—"
                  for key in ("paint", "form", "drawn")]
         print(f"| {name} | " + " | ".join(cells) + " |")
-    print(f"largest cumulative layout shift of a load: {shift:.4f}")
+    print(f"largest cumulative layout shift of a load: {shift:.4f}; faces fetched by the game's loads: "
+          f"{sum(s['faces'] for s in pages['index.html'])}")
 
 
 def main():

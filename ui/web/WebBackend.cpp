@@ -40,7 +40,6 @@ int lotto_adoptWindow(Text id,
                       std::size_t touchQueryLength,
                       Text caption,
                       std::size_t captionLength,
-                      int width,
                       void* target);
 int lotto_adoptControl(int window, int kind, Text markup, std::size_t markupLength, void* clickTarget);
 void lotto_setSpokenName(int control, Text name, std::size_t length);
@@ -134,7 +133,7 @@ WindowPtr createWindow(const FormDefinition& definition)
     const std::string touchQuery = PageMarkup::touchQuery(definition);
     window->element =
         lotto_adoptWindow(id.data(), id.size(), voice.data(), voice.size(), touchQuery.data(), touchQuery.size(),
-                          definition.caption.data(), definition.caption.size(), definition.bounds.width, window.get());
+                          definition.caption.data(), definition.caption.size(), window.get());
     if (window->element == 0)
         pageDiffers(id);
     window->faces = std::make_unique<PageFaces>(window->element, definition);

@@ -53,7 +53,7 @@ mergeInto(LibraryManager.library, {
     // Attributes beyond the description (a browser extension's) are no
     // difference.
     differs: function (element, expected, form) {
-      if (!element || !form.contains(element) || element.parentElement !== form) return 'is not in the form';
+      if (!element || element.parentElement !== form) return 'is not in the form';
       if (element.localName !== expected.localName) return 'is a ' + element.localName;
       for (var k = 0; k < expected.attributes.length; ++k) {
         var attribute = expected.attributes[k];
@@ -79,7 +79,7 @@ mergeInto(LibraryManager.library, {
   // beside it; 0 where the page lacks it.
   lotto_adoptWindow__deps: ['$LottoPage'],
   lotto_adoptWindow: function (id, idLength, voice, voiceLength, touchQuery, queryLength, caption, captionLength,
-                               width, target) {
+                               target) {
     var element = document.getElementById(LottoPage.text(id, idLength));
     var voiceElement = document.getElementById(LottoPage.text(voice, voiceLength));
     if (!element || !element.classList.contains('form') || !voiceElement
@@ -89,8 +89,8 @@ mergeInto(LibraryManager.library, {
     }
     var form = {
       element: element, frame: element.parentElement, voice: voiceElement, caption: LottoPage.text(caption, captionLength),
-      width: width, touchQuery: LottoPage.text(touchQuery, queryLength), order: [], shown: false, closed: false,
-      wake: null, target: target,
+      touchQuery: LottoPage.text(touchQuery, queryLength), order: [], shown: false, closed: false, wake: null,
+      target: target,
     };
     element.addEventListener('keydown', function (event) { LottoPage.onKey(form, event); });
     // A click on a label does nothing, as on the desktop: above all it must
