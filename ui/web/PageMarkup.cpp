@@ -28,8 +28,9 @@ std::string madeId(const FormDefinition& form, const ControlDefinition& control,
 // The standard close icon: a cross, drawn by the stylesheet's stroke.
 Element closeGlyph()
 {
-    Element cross{"path", {{"d", "M4 4l8 8M12 4l-8 8"}}, {}, {}};
-    return Element{"svg", {{"viewBox", "0 0 16 16"}, {"aria-hidden", "true"}}, {}, {std::move(cross)}};
+    Element glyph{"svg", {{"viewBox", "0 0 16 16"}, {"aria-hidden", "true"}}, {}, {}};
+    glyph.children.push_back(Element{"path", {{"d", "M4 4l8 8M12 4l-8 8"}}, {}, {}});
+    return glyph;
 }
 
 // A field for numbers, which the browser neither corrects nor completes.
@@ -216,8 +217,9 @@ Page::Page(const FormDefinition& form)
     // One polite status element beside the form, never shown: one sentence
     // read after the command, rather than each field that changed.
     const std::string_view voice = m_ids.emplace_back(std::string(form.name) + "-voice");
-    Element status{"p", {{"class", "unseen"}, {"id", voice}, {"role", "status"}}, {}, {}};
-    m_frame = Element{"div", {{"class", "frame"}}, {}, {std::move(box), std::move(status)}};
+    m_frame = Element{"div", {{"class", "frame"}}, {}, {}};
+    m_frame.children.push_back(std::move(box));
+    m_frame.children.push_back(Element{"p", {{"class", "unseen"}, {"id", voice}, {"role", "status"}}, {}, {}});
 }
 
 const Element& Page::control(const ControlDefinition& control) const
