@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Lighthouse's four scores for the browser build, with its mobile settings (a
-phone on slow 4G, touch) and its desktop ones, and the audits that cost points.
+phone on slow 4G, touch) and its desktop ones, its largest contentful paint
+and cumulative layout shift, and the audits that cost points.
 A figure, not a test: the performance score moves with the machine's load.
 Lighthouse comes pinned from bench/lighthouse/package-lock.json (npm ci).
 
@@ -35,6 +36,8 @@ def run(url, preset, report):
     with open(report, encoding="utf-8") as file:
         result = json.load(file)
     scores = {name: round(result["categories"][name]["score"] * 100) for name in CATEGORIES}
+    for audit in ("largest-contentful-paint", "cumulative-layout-shift"):
+        scores[audit] = result["audits"][audit]["numericValue"]
     losses = [f"{audit['id']} ({audit['score']})" for audit in result["audits"].values()
               if audit.get("score") is not None and audit["score"] < 1
               and audit.get("scoreDisplayMode") in ("binary", "numeric")]
@@ -44,12 +47,13 @@ def run(url, preset, report):
 def main(site):
     install()
     with SiteServer(site) as server, tempfile.TemporaryDirectory() as scratch:
-        print("| settings | " + " | ".join(CATEGORIES) + " |")
-        print("|---|" + "---:|" * len(CATEGORIES))
+        print("| settings | " + " | ".join(CATEGORIES) + " | LCP | CLS |")
+        print("|---|" + "---:|" * (len(CATEGORIES) + 2))
         notes = []
         for preset in ("mobile", "desktop"):
             scores, losses = run(server.url, preset, os.path.join(scratch, preset + ".json"))
-            print(f"| {preset} | " + " | ".join(str(scores[name]) for name in CATEGORIES) + " |")
+            print(f"| {preset} | " + " | ".join(str(scores[name]) for name in CATEGORIES)
+                  + f" | {scores['largest-contentful-paint']:,.0f} ms | {scores['cumulative-layout-shift']:g} |")
             if losses:
                 notes.append(f"{preset}: below full marks: " + ", ".join(losses))
         for note in notes:

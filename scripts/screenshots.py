@@ -82,8 +82,9 @@ def phone(out):
             for scheme in ("light", "dark"):
                 page.emulate(scheme)
                 page.open(site.url)
-                if not wait_for(lambda: page.run("const f = document.querySelector('.form'); return !!f && !f.hidden"),
-                                tolerate=Exception):
+                # The form is in the page at once; the program marks it once it plays.
+                running = "const f = document.querySelector('.form'); return !!f && f.hasAttribute('data-running')"
+                if not wait_for(lambda: page.run(running), tolerate=Exception):
                     raise RuntimeError("the page shows no form")
                 *ticket, draw = page.find(wanted)
                 for field, number in zip(ticket, FIRST_TICKET):

@@ -28,7 +28,8 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "support"))
 import browser as engines  # noqa: E402
-from browser import ACCESSIBILITY_TREE, CONSOLE, DARK, FORCED_COLORS, PIXEL_RATIO, TOUCH  # noqa: E402
+from browser import (ACCESSIBILITY_TREE, CONSOLE, DARK, FORCED_COLORS, HOLD, NO_SCRIPTS, NO_WASM, PIXEL_RATIO,  # noqa: E402
+                     TOUCH)
 from desktop import FIRST_DRAW, FIRST_TICKET, FIRST_TRACE, check, summary  # noqa: E402
 from site_server import SiteServer  # noqa: E402
 from waiting import wait_for  # noqa: E402
@@ -74,6 +75,11 @@ HEADING_OF = {"Gewinn: Anzahl Treffer": "Gewinn", "Fehler: Bereich": "Fehler", "
 FIRST_DRAW_SAID = "Ziehung: 3, 16, 21, 36, 37, 44, Zusatzzahl 10. 2 Treffer: 3, 44."
 # The fields that show the first draw's hits, 3 and 44 on both sides, by what a screen reader calls them.
 FIRST_DRAW_MARKED = ["Tipp 1, Treffer", "Tipp 6, Treffer", "Ziehung 1, Treffer", "Ziehung 6, Treffer"]
+SORTED_TICKET = ["3", "7", "9", "15", "25", "44"]
+NO_SCRIPT_NOTICE = "Das Spiel braucht JavaScript."
+FALLBACK = "lotto-nowasm.js"  # the program built as JavaScript
+# The program's files as the page has fetched them so far.
+FETCHED = "return performance.getEntriesByType('resource').map((e) => e.name.split('/').pop()).filter((n) => /^lotto.*[.](js|wasm)$/.test(n))"
 PROGRAMMER_NAMES = re.compile(r"\b(Button\d|BitBtn\d|Label\d|Edit(Gewinn|Zusatz|Bereich|Doppelt)|Tipp\d|Zahl\d)\b")
 TICKET = [f"Tipp {k + 1}" for k in range(6)]
 DRAW = [f"Ziehung {k + 1}" for k in range(6)] + ["Zusatzzahl"]
@@ -115,7 +121,7 @@ ON_SCREEN = """
 const edges = (r) => [r.left, r.top, r.right, r.bottom];
 const form = document.querySelector('.form');
 const scale = window.visualViewport ? visualViewport.scale : 1;
-return {touch: document.documentElement.classList.contains('touch'), innerWidth, innerHeight,
+return {touch: getComputedStyle(document.querySelector('.form')).display === 'grid', innerWidth, innerHeight,
         scrollWidth: document.documentElement.scrollWidth, form: edges(form.getBoundingClientRect()),
         elements: Array.from(form.children, (element) => {
           const r = element.getBoundingClientRect();
@@ -238,8 +244,8 @@ class Game:
         return self.wait(enough)
 
     def shown(self):
-        """Whether the form is on the page, ready to play."""
-        return self.run("const f = document.querySelector('.form'); return !!f && !f.hidden")
+        """Whether the program has taken over the form, ready to play."""
+        return self.run("const f = document.querySelector('.form'); return !!f && f.hasAttribute('data-running')")
 
     def picture(self):
         """The viewport as the engine draws it, as PNG bytes."""
@@ -292,7 +298,7 @@ def form_at_zoom_one(game):
     screen = game.run("return [devicePixelRatio, innerWidth, document.title]")
     check(screen[0] == 1 and screen[1] >= DESIGNED_WIDTH, f"the page is at zoom 1 with room for the form ({screen})")
     check(screen[2] == "Form1", f"the document's title is the caption ({screen[2]!r})")
-    check(not game.run("return document.documentElement.classList.contains('touch')"), "the designed layout shows")
+    check(not game.run("return getComputedStyle(document.querySelector('.form')).display === 'grid'"), "the designed layout shows")
     placed = game.run(GEOMETRY)
     expected = [("label", name, bounds) for name, bounds in LABELS.items()] + \
                [("button", name, bounds) for name, bounds in BUTTONS.items()] + \
@@ -319,11 +325,130 @@ def form_at_zoom_one(game):
 
 def one_fetch_of_program(game):
     """On the first visit, before any worker answers: a preload that the
-    engine does not hand on to the fetch that compiles the program costs a
-    second download."""
-    fetched = game.run("return performance.getEntriesByName(new URL('lotto.wasm', location.href).href)"
-                       ".map((entry) => entry.initiatorType)")
-    check(len(fetched) == 1, f"the first visit fetches lotto.wasm once ({fetched})")
+    engine does not hand on to the fetch that compiles or runs the program
+    costs a second download. The JavaScript fallback is not fetched at all."""
+    fetched = game.run(FETCHED)
+    check(sorted(fetched) == ["lotto.js", "lotto.wasm"], f"the first visit fetches lotto.js and lotto.wasm once each, "
+                                                          f"and not {FALLBACK} ({fetched})")
+
+
+def site_copy(folder, change):
+    """A copy of the site in FOLDER whose page is CHANGE(page)."""
+    site = os.path.join(folder, "site")
+    shutil.copytree(SITE, site)
+    with open(os.path.join(site, "index.html"), encoding="utf-8") as file:
+        page = file.read()
+    changed = change(page)
+    if changed == page:
+        raise RuntimeError("the site's page has nothing to change")
+    with open(os.path.join(site, "index.html"), "w", encoding="utf-8") as file:
+        file.write(changed)
+    return site
+
+
+def first_draw(game, where):
+    """The ticket typed, Ziehung pressed: the desktop's first draw, with its trace."""
+    hand = Hand(game, touch=False)
+    game.collect_console()
+    game.trace.clear()
+    for name, number in zip(TICKET, FIRST_TICKET):
+        hand.fill(name, number)
+    hand.button("Ziehung")
+    check(game.wait(lambda: game.read(*DRAW) == FIRST_DRAW) and game.read(*TICKET) == SORTED_TICKET,
+          f"{where}: the first draw is the desktop's ({game.read(*DRAW)})")
+    check(game.traced(1) and game.trace == [FIRST_TRACE], f"{where}: and its trace ({game.trace})")
+
+
+def without_scripts(game):
+    """JavaScript off: the form is there all the same, every control named, with the notice."""
+    browser = game.browser
+    if NO_SCRIPTS not in browser.can:
+        game.leave_out("the page without JavaScript", "the engine cannot turn it off here")
+        return
+    browser.set_viewport(*DESKTOP)
+    browser.allow(scripts=False)
+    try:
+        browser.open(game.url)
+        missing = [control for control, found in zip(CONTROLS, browser.find(CONTROLS)) if found is None]
+        check(not missing, f"without JavaScript, the form shows, every button and field named ({missing})")
+        text = browser.text()
+        check(NO_SCRIPT_NOTICE in text and HEADLINE[0] in text, f"with the notice {NO_SCRIPT_NOTICE!r} ({text[:120]!r})")
+        if SHOTS:  # without a script of the page's own to wait for its frame
+            os.makedirs(SHOTS, exist_ok=True)
+            browser.screenshot(os.path.join(SHOTS, f"{ENGINE}-no-scripts.png"))
+    finally:
+        browser.allow()
+        browser.open("about:blank")  # a page that runs scripts again
+
+
+def program_held(game):
+    """The program held back on its way: the form is there, the ticket typed
+    into it and a press on Ziehung are kept and carried out once it runs."""
+    browser = game.browser
+    if HOLD not in browser.can:
+        game.leave_out("the form before the program runs", "the driver cannot hold a request back")
+        return
+    game.collect_console()
+    browser.hold("*lotto.wasm")
+    try:
+        browser.open(game.url)
+        game.controls = dict(zip(CONTROLS, browser.find(CONTROLS)))
+        hand = Hand(game, touch=False)
+        for name, number in zip(TICKET, FIRST_TICKET):
+            hand.fill(name, number)
+        hand.button("Ziehung")
+        check(not game.shown() and game.read(*TICKET) == FIRST_TICKET and not any(game.read(*DRAW)),
+              "with the program held back, the ticket is typed and Ziehung pressed, and nothing drawn yet")
+        game.screenshot("program-held")
+    finally:
+        browser.release()
+    game.trace.clear()
+    check(game.wait(lambda: game.read(*DRAW) == FIRST_DRAW) and game.read(*TICKET) == SORTED_TICKET,
+          f"once the program runs, it draws the desktop's first draw for the typed ticket ({game.read(*DRAW)})")
+    check(game.traced(1) and game.trace == [FIRST_TRACE], f"once, with its trace ({game.trace})")
+    check(game.load(), "a new game shows")
+
+
+def other_sites(game):
+    """The program built as JavaScript: it plays the same game where there is
+    no WebAssembly, and where the page's policy refuses to compile it. A page
+    whose form differs from the program's description is refused plainly."""
+    browser = game.browser
+    strict = ("under a policy without 'wasm-unsafe-eval'", lambda page: page.replace(" 'wasm-unsafe-eval'", "", 1))
+    cases = [strict] if NO_WASM not in browser.can else [("without WebAssembly", None), strict]
+    if NO_WASM not in browser.can:
+        game.leave_out("the page without WebAssembly", "the engine cannot take it away here")
+    home = game.url
+    for where, change in cases:
+        with tempfile.TemporaryDirectory(prefix="lotto-web-site-") as folder:
+            server = SiteServer(site_copy(folder, change) if change else SITE)
+            game.url = server.url
+            browser.allow(wasm=bool(change))
+            try:
+                check(game.load(), f"{where}: the form shows")
+                first_draw(game, where)
+                fetched = game.run(FETCHED)
+                check(FALLBACK in fetched and "lotto.wasm" not in fetched, f"{where}: played by {FALLBACK} ({fetched})")
+            finally:
+                browser.allow()
+                game.url = home
+                server.stop()
+        # The engine's report of the refusal is no error of the game.
+        game.collect_console()
+        game.errors = [error for error in game.errors if not re.search("Content.Security.Policy", error)]
+
+    with tempfile.TemporaryDirectory(prefix="lotto-web-site-") as folder:
+        server = SiteServer(site_copy(folder, lambda page: page.replace('id="Tipp3"', 'id="Tipp8"', 1)))
+        try:
+            browser.open(server.url)
+            check(game.wait(game.dialog) and "Tipp3" in game.dialog()["text"],
+                  f"a page whose field Tipp3 is missing says so ({game.dialog()})")
+            check(game.run("return document.getElementById('notice').innerText").startswith(
+                  "Das Spiel konnte nicht gestartet werden"), "and does not start the game")
+        finally:
+            server.stop()
+        game.collect_console()
+        game.errors = [error for error in game.errors if "does not match the program" not in error]
 
 
 def differs_unclipped(game, only):
@@ -358,7 +483,7 @@ def designed_at_ratio_two(game):
         return
     browser.set_viewport(*DESKTOP, ratio=RATIO)
     check(game.load(), f"{where}: the form shows")
-    screen = game.run("return [devicePixelRatio, document.documentElement.classList.contains('touch')]")
+    screen = game.run("return [devicePixelRatio, getComputedStyle(document.querySelector('.form')).display === 'grid']")
     check(screen == [RATIO, False], f"{where}: the page sees the ratio and shows the designed layout ({screen})")
     placed = game.run(GEOMETRY)
     faces = sorted(set(p["face"] for p in placed))
@@ -481,7 +606,7 @@ def layout_switch(game):
     before = game.values()
     for width, height, touch in ((390, 844, True), (*DESKTOP, False)):
         game.browser.set_viewport(width, height)
-        check(game.wait(lambda: game.run("return document.documentElement.classList.contains('touch')") == touch),
+        check(game.wait(lambda: game.run("return getComputedStyle(document.querySelector('.form')).display === 'grid'") == touch),
               f"at {game.run('return innerWidth')} px the {'touch' if touch else 'designed'} layout shows")
         check(game.dialog() is not None and game.focused() == "OK",
               f"the message stays open with the focus on its OK ({game.focused()!r})")
@@ -738,6 +863,7 @@ def close_game(game):
 
 def play(game, server):
     browser = game.browser
+    without_scripts(game)
     browser.set_viewport(*DESKTOP)
     if not game.load():
         game.collect_console()
@@ -747,6 +873,7 @@ def play(game, server):
     form_at_zoom_one(game)
     focus_and_tab_order(game, "designed layout")
     names(game)
+    program_held(game)
     if CONSOLE not in browser.can:
         game.leave_out("console lines before the page has loaded",
                        "the driver reads no console: a hook in the page keeps them from the load on")
@@ -756,6 +883,7 @@ def play(game, server):
     designed_at_ratio_two(game)
     layout_switch(game)
     touch_pass(game)
+    other_sites(game)
     offline(game, server)
     close_game(game)
     game.collect_console()

@@ -15,6 +15,9 @@ FORCED_COLORS = "forced colours"  # the system's forced colours (high contrast)
 CONSOLE = "console"              # the console as the engine itself reports it, from the first line of a load
 ACCESSIBILITY_TREE = "accessibility tree"  # the whole tree as assistive technology reads it
 PIXEL_RATIO = "pixel ratio"      # a screen of more than one device pixel to the CSS pixel, drawn at that ratio
+NO_SCRIPTS = "no scripts"        # pages loaded with JavaScript turned off
+NO_WASM = "no WebAssembly"       # pages loaded without WebAssembly, as in Lockdown Mode
+HOLD = "hold a request"          # the requests for a file held back until released
 
 ENGINES = {"chromium": "browser_selenium.Chromium", "firefox": "browser_firefox.Firefox",
            "webkit": "browser_selenium.WebKit"}
@@ -113,6 +116,24 @@ class Browser:
     def accessibility_tree(self):
         """Every node of the tree as dicts of role, name, description and value,
         with childIds (only where ACCESSIBILITY_TREE is in can)."""
+        raise NotImplementedError
+
+    def allow(self, scripts=True, wasm=True):
+        """Whether the pages loaded from now on run JavaScript (NO_SCRIPTS in
+        can) and have WebAssembly (NO_WASM in can)."""
+        if not (scripts and wasm):
+            raise NotImplementedError
+
+    def hold(self, pattern):
+        """Holds back every request whose address matches the pattern (* for
+        any text) until release() (only where HOLD is in can)."""
+        raise NotImplementedError
+
+    def release(self):
+        raise NotImplementedError
+
+    def text(self):
+        """The page's text as it shows, without running a script in it."""
         raise NotImplementedError
 
     def quit(self):

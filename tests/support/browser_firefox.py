@@ -14,7 +14,8 @@ import re
 import shutil
 import subprocess
 
-from browser import CONSOLE, DARK, FORCED_COLORS, PIXEL_RATIO, TOUCH, Browser, ScriptError, Unavailable, wrapped
+from browser import (CONSOLE, DARK, FORCED_COLORS, NO_SCRIPTS, NO_WASM, PIXEL_RATIO, TOUCH, Browser, ScriptError,
+                     Unavailable, wrapped)
 from waiting import PATIENCE, wait_for
 
 FIREFOX = "firefox-esr"
@@ -34,6 +35,8 @@ OVERLAY_SCROLLBARS = "ui.useOverlayScrollbars"
 SCHEME = "layout.css.prefers-color-scheme.content-override"
 COLOURS = "browser.display.document_color_use"
 PIXELS_PER_PX = "layout.css.devPixelsPerPx"
+SCRIPTS = "javascript.enabled"
+WASM = "javascript.options.wasm"
 
 
 class Node:
@@ -94,7 +97,8 @@ class Firefox(Browser):
         self.context = self.command("browsingContext.getTree", {})["contexts"][0]["context"]
         chrome = self.command("browsingContext.getTree", {"moz:scope": "chrome"})["contexts"]
         self.chrome = chrome[0]["context"] if chrome else None
-        self.can = frozenset({CONSOLE} | ({TOUCH, DARK, FORCED_COLORS, PIXEL_RATIO} if self.chrome else set()))
+        self.can = frozenset({CONSOLE} | ({TOUCH, DARK, FORCED_COLORS, PIXEL_RATIO, NO_SCRIPTS, NO_WASM}
+                                          if self.chrome else set()))
         self.set_viewport(1000, 760)
 
     def command(self, method, parameters):
@@ -162,6 +166,8 @@ class Firefox(Browser):
     def preference(self, name, value):
         if value is None:
             script = f"Services.prefs.clearUserPref({json.dumps(name)})"
+        elif isinstance(value, bool):
+            script = f"Services.prefs.setBoolPref({json.dumps(name)}, {json.dumps(value)})"
         elif isinstance(value, str):
             script = f"Services.prefs.setStringPref({json.dumps(name)}, {json.dumps(value)})"
         else:
@@ -177,6 +183,17 @@ class Firefox(Browser):
         if self.chrome:
             self.preference(POINTER, 1 if touch else None)
             self.preference(OVERLAY_SCROLLBARS, 1 if touch else None)
+
+    def allow(self, scripts=True, wasm=True):
+        self.preference(SCRIPTS, None if scripts else False)
+        self.preference(WASM, None if wasm else False)
+
+    def text(self):
+        nodes = self.command("browsingContext.locateNodes", {
+            "context": self.context, "locator": {"type": "css", "value": "body"}})["nodes"]
+        return " ".join(self.command("script.callFunction", {
+            "functionDeclaration": "(body) => body.innerText", "arguments": [{"sharedId": nodes[0]["sharedId"]}],
+            "target": {"context": self.context, "sandbox": "test"}, "awaitPromise": False})["result"]["value"].split())
 
     def emulate(self, scheme="light", forced=False):
         self.preference(SCHEME, {"dark": 0, "light": 1}[scheme])

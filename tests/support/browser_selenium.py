@@ -10,8 +10,8 @@ import json
 import os
 import shutil
 
-from browser import (ACCESSIBILITY_TREE, CONSOLE, DARK, FORCED_COLORS, PIXEL_RATIO, TOUCH, Browser, ScriptError,
-                     Unavailable, wrapped)
+from browser import (ACCESSIBILITY_TREE, CONSOLE, DARK, FORCED_COLORS, HOLD, NO_SCRIPTS, NO_WASM, PIXEL_RATIO, TOUCH,
+                     Browser, ScriptError, Unavailable, wrapped)
 from waiting import PATIENCE
 
 try:
@@ -87,6 +87,9 @@ class SeleniumBrowser(Browser):
         with open(path, "wb") as file:
             file.write(base64.b64decode(self.driver.get_screenshot_as_base64()))
 
+    def text(self):
+        return self.driver.find_element("tag name", "body").text
+
     def quit(self):
         if self.driver:
             try:
@@ -98,7 +101,8 @@ class SeleniumBrowser(Browser):
 
 class Chromium(SeleniumBrowser):
     engine = "chromium"
-    can = frozenset({TOUCH, DARK, FORCED_COLORS, CONSOLE, ACCESSIBILITY_TREE, PIXEL_RATIO})
+    can = frozenset({TOUCH, DARK, FORCED_COLORS, CONSOLE, ACCESSIBILITY_TREE, PIXEL_RATIO, NO_SCRIPTS, NO_WASM, HOLD})
+    without_wasm = None  # the script that takes WebAssembly away from each new page
 
     def __init__(self, profile):
         need_selenium()
@@ -146,6 +150,22 @@ class Chromium(SeleniumBrowser):
         self.cdp("Emulation.setEmulatedMedia", {"features": [
             {"name": "prefers-color-scheme", "value": scheme},
             {"name": "forced-colors", "value": "active" if forced else "none"}]})
+
+    def allow(self, scripts=True, wasm=True):
+        self.cdp("Emulation.setScriptExecutionDisabled", {"value": not scripts})
+        if self.without_wasm and wasm:
+            self.cdp("Page.removeScriptToEvaluateOnNewDocument", {"identifier": self.without_wasm})
+            self.without_wasm = None
+        elif not wasm and not self.without_wasm:
+            # Chromium's flag --noexpose_wasm no longer takes it away.
+            self.without_wasm = self.cdp("Page.addScriptToEvaluateOnNewDocument",
+                                         {"source": "delete globalThis.WebAssembly;"})["identifier"]
+
+    def hold(self, pattern):
+        self.cdp("Fetch.enable", {"patterns": [{"urlPattern": pattern, "requestStage": "Request"}]})
+
+    def release(self):
+        self.cdp("Fetch.disable")  # lets what it held go on
 
     def accessibility_tree(self):
         value = lambda node, key: node.get(key, {}).get("value")  # noqa: E731

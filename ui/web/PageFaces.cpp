@@ -12,7 +12,7 @@ using Text = const char*;
 
 }  // namespace
 
-// Implemented in faces.js and layout.js (lotto_pixelForPixel).
+// Implemented in faces.js and layout.js (lotto_pixelForPixel, lotto_touchLayout).
 extern "C" {
 void lotto_measureText(Text family,
                        std::size_t familyLength,
@@ -29,6 +29,7 @@ void lotto_loadFace(int form,
                     int generation);
 void lotto_applyFace(int form, Text family, std::size_t familyLength, int pixels, double spacing);
 int lotto_pixelForPixel();
+int lotto_touchLayout(int form);
 }
 
 namespace Backend {
@@ -49,6 +50,10 @@ PageFaces::PageFaces(int form, const FormDefinition& definition) : m_form(form),
 void PageFaces::choose()
 {
     ++m_generation;
+    if (lotto_touchLayout(m_form) != 0) {
+        m_pixelForPixel.reset();
+        return;
+    }
     m_pixelForPixel = lotto_pixelForPixel() != 0;
     m_count = 0;
     if (*m_pixelForPixel)
@@ -61,7 +66,7 @@ void PageFaces::choose()
 
 void PageFaces::screenChanged()
 {
-    if (m_pixelForPixel && *m_pixelForPixel != (lotto_pixelForPixel() != 0))
+    if (!m_pixelForPixel ? lotto_touchLayout(m_form) == 0 : *m_pixelForPixel != (lotto_pixelForPixel() != 0))
         choose();
 }
 

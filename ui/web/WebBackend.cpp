@@ -1,7 +1,9 @@
 // The toolkit layer's backend in the browser: the program runs as WebAssembly
-// and every control is the page's own element (button, input, label), made and
-// changed through the functions of page.js; the form's face is chosen in
-// PageFaces.cpp. Only this folder knows the browser.
+// (or as the same program built as JavaScript) and every control is the page's
+// own element (button, input, label). The elements are in the page before the
+// program runs; it adopts them through page.js, each by its description in
+// PageMarkup.h, and fails where the page differs from it. The form's face is
+// chosen in PageFaces.cpp. Only this folder knows the browser.
 //
 // A browser delivers events only while no script runs, so the event loop
 // cannot block as on the desktop. runUntilClosed waits in page.js instead, and
@@ -10,6 +12,7 @@
 // closed main resumes where it waited and returns its own exit code.
 #include "Backend.h"
 #include "PageFaces.h"
+#include "PageMarkup.h"
 #include "Sysutils.h"
 
 #include <emscripten.h>
@@ -29,23 +32,19 @@ using Text = const char*;
 
 // Implemented in page.js. Every element is known there by a number.
 extern "C" {
-int lotto_createWindow(Text caption, std::size_t captionLength, int width, int height, void* target);
-int lotto_createControl(int window,
-                        int kind,
-                        int left,
-                        int top,
-                        int width,
-                        int height,
-                        Text caption,
-                        std::size_t captionLength,
-                        Text name,
-                        std::size_t nameLength,
-                        int autoSize,
-                        void* clickTarget);
+int lotto_adoptWindow(Text id,
+                      std::size_t idLength,
+                      Text voice,
+                      std::size_t voiceLength,
+                      Text touchQuery,
+                      std::size_t touchQueryLength,
+                      Text caption,
+                      std::size_t captionLength,
+                      void* target);
+int lotto_adoptControl(int window, int kind, Text markup, std::size_t markupLength, void* clickTarget);
 void lotto_setSpokenName(int control, Text name, std::size_t length);
-void lotto_relateLabel(int label, int target, bool heading);
 void lotto_announce(int window, Text text, std::size_t length);
-void lotto_setTabOrder(int window, const int* controls, std::size_t count);
+bool lotto_setTabOrder(int window, const int* controls, std::size_t count);
 void lotto_showWindow(int window);
 void lotto_closeWindow(int window);
 void lotto_waitUntilClosed(int window);  // suspends the program: the event loop
@@ -66,6 +65,7 @@ struct Control {
 
 struct Window {
     int element = 0;
+    std::unique_ptr<PageMarkup::Page> page;  // what the program expects of the page
     std::unique_ptr<PageFaces> faces;
     bool shown = false;
     bool closed = false;
@@ -116,11 +116,28 @@ void WindowDeleter::operator()(Window* window) const noexcept
     delete window;
 }
 
+namespace {
+
+[[noreturn]] void pageDiffers(std::string_view element)
+{
+    throw Sysutils::Exception("Die Seite passt nicht zum Programm: Das Element \u201E" + std::string(element)
+                              + "\u201C fehlt oder ist anders.");
+}
+
+}  // namespace
+
 WindowPtr createWindow(const FormDefinition& definition)
 {
     WindowPtr window(new Window);
-    window->element = lotto_createWindow(definition.caption.data(), definition.caption.size(), definition.bounds.width,
-                                         definition.bounds.height, window.get());
+    window->page = std::make_unique<PageMarkup::Page>(definition);
+    const std::string_view id = window->page->box().attribute("id");
+    const std::string_view voice = window->page->voice().attribute("id");
+    const std::string touchQuery = PageMarkup::touchQuery(definition);
+    window->element =
+        lotto_adoptWindow(id.data(), id.size(), voice.data(), voice.size(), touchQuery.data(), touchQuery.size(),
+                          definition.caption.data(), definition.caption.size(), window.get());
+    if (window->element == 0)
+        pageDiffers(id);
     window->faces = std::make_unique<PageFaces>(window->element, definition);
     return window;
 }
@@ -133,11 +150,12 @@ Control& createControl(Window& window,
     auto control = std::make_unique<Control>();
     control->onClick = std::move(onClick);
     control->onEdited = std::move(onEdited);
-    const Bounds& bounds = definition.bounds;
+    const PageMarkup::Element& element = window.page->control(definition);
+    const std::string markup = PageMarkup::html(element);
     control->element =
-        lotto_createControl(window.element, kindNumber(definition.kind), bounds.left, bounds.top, bounds.width,
-                            bounds.height, definition.caption.data(), definition.caption.size(), definition.name.data(),
-                            definition.name.size(), definition.autoSize == AutoSize::Yes, control.get());
+        lotto_adoptControl(window.element, kindNumber(definition.kind), markup.data(), markup.size(), control.get());
+    if (control->element == 0)
+        pageDiffers(element.attribute("id"));
     window.controls.push_back(std::move(control));
     return *window.controls.back();
 }
@@ -147,10 +165,9 @@ void setSpokenName(Control& control, std::string_view name)
     lotto_setSpokenName(control.element, name.data(), name.size());
 }
 
-void relateLabel(Control& label, Control& target, LabelRole role)
-{
-    lotto_relateLabel(label.element, target.element, role == LabelRole::Heading);
-}
+// The page's markup carries the relation already, which adopting the
+// elements has checked.
+void relateLabel(Control&, Control&, LabelRole) {}
 
 void setTabOrder(Window& window, std::span<Control* const> order)
 {
@@ -158,7 +175,9 @@ void setTabOrder(Window& window, std::span<Control* const> order)
     elements.reserve(order.size());
     for (const Control* control : order)
         elements.push_back(control->element);
-    lotto_setTabOrder(window.element, elements.data(), elements.size());
+    if (!lotto_setTabOrder(window.element, elements.data(), elements.size()))
+        throw Sysutils::Exception(
+            "Die Seite passt nicht zum Programm: Die Elemente stehen nicht in der Tab-Reihenfolge.");
 }
 
 void showWindow(Window& window)

@@ -1,7 +1,8 @@
-// The faces on the page, for the choice that the program makes (WebFaces.cpp
+// The faces on the page, for the choice that the program makes (PageFaces.cpp
 // with the fitting rule): loads a face when the program tries it, measures
 // texts the way the page lays them out, and applies the chosen face to the
-// form, which appears with its first face.
+// form. Until then the stylesheet draws the designed layout in the face that
+// the choice gives where nothing is amiss.
 mergeInto(LibraryManager.library, {
   $LottoFaces__deps: ['$LottoPage'],
   $LottoFaces: {
@@ -36,7 +37,7 @@ mergeInto(LibraryManager.library, {
       .then(function (loaded) { if (!form.closed) _lotto_faceLoaded(target, generation, loaded); });
   },
 
-  lotto_applyFace__deps: ['$LottoPage', '$LottoFaces'],
+  lotto_applyFace__deps: ['$LottoPage', '$LottoFaces', '$LottoLayout'],
   lotto_applyFace: function (formNumber, family, familyLength, pixels, spacing) {
     var form = LottoPage.objects[formNumber];
     if (form.closed) return;
@@ -46,10 +47,6 @@ mergeInto(LibraryManager.library, {
     style.setProperty('--form-font', LottoFaces.cssFamily(LottoPage.text(family, familyLength)));
     style.setProperty('--form-font-size', LottoPage.px(pixels));
     style.setProperty('--form-letter-spacing', LottoPage.px(spacing));
-    if (form.element.hidden) {
-      form.element.hidden = false;
-      // The first tab stop takes the focus, but the page opens at its top.
-      if (form.order.length) form.order[0].focus({ preventScroll: true });
-    }
+    LottoLayout.ready(form);
   },
 });

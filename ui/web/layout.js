@@ -1,36 +1,42 @@
-// Which of the form's two arrangements the page shows. The designed layout,
-// to the pixel, where a fine pointer (a mouse) rules and the page has room for
-// the form; the touch layout of lotto.css, sized for a thumb, where the
-// primary pointer is coarse or the page is narrower than the form. A resize,
-// a rotation or another pointer switches at once; the elements stay what they
-// are, so texts, the focus and an open message stay as well. The program is
-// told, as it chooses the designed layout's face anew where the screen starts
-// or stops showing one form pixel as one device pixel.
+// Which of the form's two arrangements the page shows, as the stylesheet
+// decides it from the first byte: the designed layout, to the pixel, where a
+// fine pointer (a mouse) rules and the page has room for the form; the touch
+// layout, sized for a thumb, where the primary pointer is coarse or the page
+// is narrower than the form. Both come from the media query that PageMarkup.h
+// writes into lotto.css and hands the program. A resize, a rotation or
+// another pointer switches at once; the elements stay what they are, so
+// texts, the focus and an open message stay as well. The program is told, as
+// it chooses the designed layout's face once that layout shows, and anew
+// where the screen starts or stops showing one form pixel as one device pixel.
 mergeInto(LibraryManager.library, {
   $LottoLayout__deps: ['$LottoPage'],
   $LottoLayout: {
-    coarse: null,
+    watching: false,
 
     touch: function (form) {
-      return LottoLayout.coarse.matches || document.documentElement.clientWidth < form.width;
+      return matchMedia(form.touchQuery).matches;
     },
 
-    layout: function (form) {
-      document.documentElement.classList.toggle('touch', LottoLayout.touch(form));
+    // The form plays as it looks: its face applied, or none needed. Marked on
+    // the form for those who wait for it.
+    ready: function (form) {
+      form.element.setAttribute('data-running', '');
     },
 
     relayout: function () {
       LottoPage.forms.forEach(function (form) {
         if (!form.shown || form.closed) return;
-        LottoLayout.layout(form);
+        if (LottoLayout.touch(form)) LottoLayout.ready(form);
         _lotto_screenChanged(form.target);
       });
     },
 
-    watchScreen: function () {
-      if (LottoLayout.coarse) return;
-      LottoLayout.coarse = matchMedia('(pointer: coarse)');
-      LottoLayout.coarse.addEventListener('change', LottoLayout.relayout);
+    watchScreen: function (form) {
+      if (LottoLayout.touch(form)) LottoLayout.ready(form);
+      if (!form.watched) matchMedia(form.touchQuery).addEventListener('change', LottoLayout.relayout);
+      form.watched = true;
+      if (LottoLayout.watching) return;
+      LottoLayout.watching = true;
       addEventListener('resize', LottoLayout.relayout);
       var watchRatio = function () {
         matchMedia('(resolution: ' + devicePixelRatio + 'dppx)')
@@ -43,5 +49,11 @@ mergeInto(LibraryManager.library, {
   // The designed pixel face is sharp only where one form pixel is one device pixel.
   lotto_pixelForPixel: function () {
     return devicePixelRatio === 1;
+  },
+
+  // Whether the form shows its touch layout, which draws in the system's face.
+  lotto_touchLayout__deps: ['$LottoPage', '$LottoLayout'],
+  lotto_touchLayout: function (formNumber) {
+    return LottoLayout.touch(LottoPage.objects[formNumber]);
   },
 });

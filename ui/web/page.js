@@ -1,10 +1,12 @@
-// The page's own controls behind WebBackend.cpp: a form is a box of its
-// designed size, each control an element at its designed place in it (button,
-// single-line input, label), and Tab goes round the form's tab stops. Linked
-// into lotto.js as an Emscripten library, beside layout.js (which arrangement the form shows),
-// faces.js (measuring and applying faces), dialog.js (the modal message) and
-// output.js (standard output to the console). C++ knows every form and control
-// by the number that these functions hand out.
+// The page's own controls behind WebBackend.cpp: the form and its controls are
+// in the page from its first byte (PageMarkup.h describes them, the build
+// writes them), and the program adopts them: it finds each element by the
+// description, checks it, and listens to it. Tab goes round the form's tab
+// stops. Linked into lotto.js as an Emscripten library, beside layout.js
+// (which arrangement the form shows), faces.js (measuring and applying
+// faces), dialog.js (the modal message) and output.js (standard output to the
+// console). C++ knows every form and control by the number that these
+// functions hand out.
 mergeInto(LibraryManager.library, {
   $LottoPage: {
     Kind: { label: 0, edit: 1, button: 2, closeButton: 3 },
@@ -46,15 +48,20 @@ mergeInto(LibraryManager.library, {
       order[next].focus();
     },
 
-    closeGlyph: function () {
-      var namespace = 'http://www.w3.org/2000/svg';
-      var glyph = document.createElementNS(namespace, 'svg');
-      glyph.setAttribute('viewBox', '0 0 16 16');
-      glyph.setAttribute('aria-hidden', 'true');
-      var cross = document.createElementNS(namespace, 'path');
-      cross.setAttribute('d', 'M4 4l8 8M12 4l-8 8');
-      glyph.append(cross);
-      return glyph;
+    // What makes the element not the one described: missing, outside the
+    // form, another tag, an attribute or text other than described; or ''.
+    // Attributes beyond the description (a browser extension's) are no
+    // difference.
+    differs: function (element, expected, form) {
+      if (!element || element.parentElement !== form) return 'is not in the form';
+      if (element.localName !== expected.localName) return 'is a ' + element.localName;
+      for (var k = 0; k < expected.attributes.length; ++k) {
+        var attribute = expected.attributes[k];
+        if (element.getAttribute(attribute.name) !== attribute.value)
+          return 'has ' + attribute.name + '=' + JSON.stringify(element.getAttribute(attribute.name));
+      }
+      if (element.textContent !== expected.textContent) return 'says ' + JSON.stringify(element.textContent);
+      return '';
     },
 
     textOf: function (control) {
@@ -68,69 +75,57 @@ mergeInto(LibraryManager.library, {
     },
   },
 
-  lotto_createWindow__deps: ['$LottoPage'],
-  lotto_createWindow: function (caption, captionLength, width, height, target) {
-    var element = LottoPage.make('div', 'form');
-    element.hidden = true;
-    // The designed sizes and places are custom properties, which the designed
-    // layout of lotto.css uses and the touch layout leaves aside.
-    element.style.setProperty('--form-width', LottoPage.px(width));
-    element.style.setProperty('--form-height', LottoPage.px(height));
-    var frame = LottoPage.make('div', 'frame');
-    frame.append(element);
-    var voice = LottoPage.make('p', 'unseen', frame);
-    voice.setAttribute('role', 'status');
+  // Takes the form's box from the page, with its frame and status element
+  // beside it; 0 where the page lacks it.
+  lotto_adoptWindow__deps: ['$LottoPage'],
+  lotto_adoptWindow: function (id, idLength, voice, voiceLength, touchQuery, queryLength, caption, captionLength,
+                               target) {
+    var element = document.getElementById(LottoPage.text(id, idLength));
+    var voiceElement = document.getElementById(LottoPage.text(voice, voiceLength));
+    if (!element || !element.classList.contains('form') || !voiceElement
+        || voiceElement.parentElement !== element.parentElement) {
+      console.error('The page has no form ' + LottoPage.text(id, idLength) + ' as the program describes it.');
+      return 0;
+    }
     var form = {
-      element: element, frame: frame, voice: voice, caption: LottoPage.text(caption, captionLength), width: width,
-      order: [], shown: false, closed: false, wake: null, target: target,
+      element: element, frame: element.parentElement, voice: voiceElement, caption: LottoPage.text(caption, captionLength),
+      touchQuery: LottoPage.text(touchQuery, queryLength), order: [], shown: false, closed: false, wake: null,
+      target: target,
     };
     element.addEventListener('keydown', function (event) { LottoPage.onKey(form, event); });
+    // A click on a label does nothing, as on the desktop: above all it must
+    // not press the button that the label names.
+    element.addEventListener('click', function (event) {
+      if (event.target.closest('label')) event.preventDefault();
+    });
     LottoPage.forms.push(form);
     return LottoPage.add(form);
   },
 
-  lotto_createControl__deps: ['$LottoPage'],
-  lotto_createControl: function (formNumber, kind, left, top, width, height, caption, captionLength, name,
-                                 nameLength, autoSize, clickTarget) {
-    var Kind = LottoPage.Kind;
+  // Takes the control's element from the page: the one with the id that the
+  // program's description names, where it has the description's tag, each of
+  // its attributes and its text. 0 where the page differs.
+  lotto_adoptControl__deps: ['$LottoPage'],
+  lotto_adoptControl: function (formNumber, kind, markup, markupLength, clickTarget) {
     var form = LottoPage.objects[formNumber];
-    var control = { kind: kind, caption: null };
-    var element;
-    if (kind === Kind.label) {
-      element = LottoPage.make('label');
-      // A click on a label does nothing, as on the desktop: above all it must
-      // not press the button that the label names.
-      element.addEventListener('click', function (event) { event.preventDefault(); });
-    } else if (kind === Kind.edit) {
-      element = LottoPage.make('input');
-      element.type = 'text';
-      element.inputMode = 'numeric';
-      element.autocomplete = 'off';
-      element.spellcheck = false;
-      element.setAttribute('autocapitalize', 'off');
-      element.setAttribute('autocorrect', 'off');
+    var description = document.createElement('template');
+    description.innerHTML = LottoPage.text(markup, markupLength);
+    var expected = description.content.firstElementChild;
+    var element = document.getElementById(expected.id);
+    var differs = LottoPage.differs(element, expected, form.element);
+    if (differs) {
+      console.error('The page does not match the program: #' + expected.id + ' ' + differs);
+      return 0;
+    }
+    var control = { kind: kind, element: element, caption: null };
+    if (kind === LottoPage.Kind.button || kind === LottoPage.Kind.closeButton) {
+      control.caption = element.querySelector('span');
+      element.addEventListener('click', function () { _lotto_click(clickTarget); });
+    } else if (kind === LottoPage.Kind.edit) {
       // The player's typing, pasting, cutting and undoing, never the program's
       // own value, told to the same control that a button's click is.
       element.addEventListener('input', function () { _lotto_edited(clickTarget); });
-    } else {
-      element = LottoPage.make('button');
-      element.type = 'button';
-      if (kind === Kind.closeButton) element.append(LottoPage.closeGlyph());
-      control.caption = LottoPage.make('span', '', element);
-      element.addEventListener('click', function () { _lotto_click(clickTarget); });
     }
-    control.element = element;
-    var id = LottoPage.text(name, nameLength);
-    if (id) element.id = id;
-    LottoPage.setText(control, LottoPage.text(caption, captionLength));
-    element.style.setProperty('--left', LottoPage.px(left));
-    element.style.setProperty('--top', LottoPage.px(top));
-    if (!autoSize) {
-      element.style.setProperty('--width', LottoPage.px(width));
-      element.style.setProperty('--height', LottoPage.px(height));
-    }
-    if (kind !== Kind.label) element.tabIndex = -1;  // until the tab order names it
-    form.element.append(element);
     return LottoPage.add(control);
   },
 
@@ -146,23 +141,6 @@ mergeInto(LibraryManager.library, {
       control.element.setAttribute('aria-label', spoken);
   },
 
-  // A label that is its control's name is the control's <label>. A heading is
-  // not: a <label> makes a labelled-by relation, which some screen readers say
-  // instead of the control's aria-label (Orca does); the heading describes the
-  // control instead, and is said after its name.
-  lotto_relateLabel__deps: ['$LottoPage'],
-  lotto_relateLabel: function (label, target, heading) {
-    var labelElement = LottoPage.objects[label].element;
-    var targetElement = LottoPage.objects[target].element;
-    if (!targetElement.id) targetElement.id = 'control-' + target;
-    if (!heading) {
-      labelElement.htmlFor = targetElement.id;
-      return;
-    }
-    if (!labelElement.id) labelElement.id = targetElement.id + '-heading';
-    targetElement.setAttribute('aria-describedby', labelElement.id);
-  },
-
   // Each form has one polite status element beside it, never shown: one
   // sentence read after the command, rather than each field that changed.
   lotto_announce__deps: ['$LottoPage'],
@@ -170,29 +148,38 @@ mergeInto(LibraryManager.library, {
     LottoPage.objects[formNumber].voice.textContent = LottoPage.text(text, length);
   },
 
+  // The page's order is the tab order: the order a screen reader reads in.
+  // False where the page has the elements in another order.
   lotto_setTabOrder__deps: ['$LottoPage'],
   lotto_setTabOrder: function (formNumber, controls, count) {
     var form = LottoPage.objects[formNumber];
     form.order = [];
     for (var k = 0; k < count; ++k) {
       var element = LottoPage.objects[HEAP32[(controls >> 2) + k]].element;
-      element.tabIndex = 0;
-      // The page's order is the tab order too: the order a screen reader reads in.
-      form.element.append(element);
+      var previous = form.order[k - 1];
+      if (previous && !(previous.compareDocumentPosition(element) & Node.DOCUMENT_POSITION_FOLLOWING)) {
+        console.error('The page does not match the program: #' + element.id + ' comes before #' + previous.id);
+        return false;
+      }
       form.order.push(element);
     }
+    return true;
   },
 
-  // The form appears once its face has been chosen (faces.js), so that no text jumps.
+  // The form is on the page from its first byte; the program takes it over.
+  // The first tab stop takes the focus, unless the player has put it
+  // somewhere already; the page stays at its top. Presses that came before
+  // the program (boot.js) are carried out once it waits for events.
   lotto_showWindow__deps: ['$LottoPage', '$LottoLayout'],
   lotto_showWindow: function (formNumber) {
     var form = LottoPage.objects[formNumber];
     form.shown = true;
     form.closed = false;
     document.title = form.caption;
-    (document.querySelector('main') || document.body).append(form.frame);
-    LottoLayout.watchScreen();
-    LottoLayout.layout(form);
+    if (!form.frame.isConnected) (document.querySelector('main') || document.body).append(form.frame);
+    var focus = document.activeElement;
+    if (form.order.length && (!focus || focus === document.body)) form.order[0].focus({ preventScroll: true });
+    LottoLayout.watchScreen(form);
   },
 
   lotto_closeWindow__deps: ['$LottoPage'],
@@ -209,8 +196,16 @@ mergeInto(LibraryManager.library, {
   lotto_waitUntilClosed: function (formNumber) {
     return Asyncify.handleSleep(function (wakeUp) {
       var form = LottoPage.objects[formNumber];
-      if (form.closed) wakeUp();
-      else form.wake = wakeUp;
+      if (form.closed) {
+        wakeUp();
+        return;
+      }
+      form.wake = wakeUp;
+      var early = window.lottoEarlyPresses;
+      window.lottoEarlyPresses = null;
+      if (early && early.length) setTimeout(function () {
+        early.forEach(function (button) { if (button.isConnected) button.click(); });
+      });
     });
   },
 

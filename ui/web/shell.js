@@ -1,6 +1,7 @@
-// The page around the program, at the head of lotto.js: starts main, tells the
-// player in German when the game has ended or could not go on, and registers
-// the service worker that keeps the page's files for playing offline.
+// The page around the program, at the head of lotto.js and of lotto-nowasm.js
+// (the same program built as JavaScript): starts main, tells the player in
+// German when the game has ended or could not go on, and registers the
+// service worker that keeps the page's files for playing offline.
 Object.assign(Module, {
   // main waits for its window to close and returns after the load has long
   // finished, so it is started here, where its exit code is awaited.
@@ -32,27 +33,6 @@ Object.assign(Module, {
   onAbort: function () {
     LottoShell.stopped();
   },
-
-  // The program, fetched and compiled here rather than by Emscripten's loader,
-  // which leaves a failed fetch unanswered: the page stays empty, and a page
-  // left while it loads (a reload) reports the cut-off fetch as an error. Here
-  // whatever stops the program on its way ends in the notice, quietly, as the
-  // network log tells what went wrong. A host that serves .wasm under another
-  // type gets it compiled from its bytes.
-  instantiateWasm: function (imports, receive) {
-    fetch('lotto.wasm', { credentials: 'same-origin' }).then(function (response) {
-      if (!response.ok) throw new Error('HTTP ' + response.status);
-      var type = (response.headers.get('Content-Type') || '').split(';')[0].trim();
-      if (type === 'application/wasm' && WebAssembly.instantiateStreaming)
-        return WebAssembly.instantiateStreaming(response, imports);
-      return response.arrayBuffer().then(function (bytes) { return WebAssembly.instantiate(bytes, imports); });
-    }).then(function (result) {
-      receive(result.instance, result.module);
-    }, function () {
-      LottoShell.stopped();
-    }).catch(LottoShell.stopped);
-    return {};
-  },
 });
 
 var LottoShell = {
@@ -74,10 +54,11 @@ var LottoShell = {
   },
 };
 
+// Once the page has loaded, which it may have done before this script runs.
+// Without a secure context (a plain address other than this machine's) the
+// game still plays, only not offline.
 if ('serviceWorker' in navigator) {
-  addEventListener('load', function () {
-    // Without a secure context (a plain address other than this machine's) the
-    // game still plays, only not offline.
-    navigator.serviceWorker.register('sw.js').catch(function () {});
-  });
+  var register = function () { navigator.serviceWorker.register('sw.js').catch(function () {}); };
+  if (document.readyState === 'complete') register();
+  else addEventListener('load', register);
 }

@@ -1,0 +1,70 @@
+// How a form becomes the page's elements: the tag, id, attributes and text of
+// each, the relations between labels and controls, and the order, which is
+// the tab order. Decided here alone, from the form's table and nothing else:
+// the build writes the markup into index.html and the designed places into
+// the stylesheet, and the running program takes the same description to find
+// the element that stands for each control and to check it. Free of the
+// browser: it only describes; page.js adopts.
+#pragma once
+
+#include "FormDefinition.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace PageMarkup {
+
+struct Attribute {
+    std::string_view name;
+    std::string_view value;
+};
+
+struct Element {
+    std::string_view tag;
+    std::vector<Attribute> attributes;  // in the order they are written
+    std::string_view text;              // before the children
+    std::vector<Element> children;
+    const ControlDefinition* control = nullptr;  // the control that this element stands for, if any
+
+    std::string_view attribute(std::string_view name) const;
+};
+
+// The form as the page holds it: a frame with the form's box, whose children
+// are the controls in tab order (the elements without a tab stop first, in the
+// table's order), and the form's unseen status element beside it. Its texts
+// are the table's, and ids made here, which it keeps.
+class Page {
+public:
+    explicit Page(const FormDefinition& form);
+    Page(const Page&) = delete;
+    Page& operator=(const Page&) = delete;
+
+    const Element& frame() const { return m_frame; }
+    const Element& box() const { return m_frame.children.front(); }
+    const Element& voice() const { return m_frame.children.back(); }
+    // Raises Sysutils::Exception where the control is not the form's.
+    const Element& control(const ControlDefinition& control) const;
+
+private:
+    std::vector<std::string> m_ids;  // made ids, which m_frame's attributes refer to
+    Element m_frame;
+};
+
+// The element as HTML, its texts and attribute values escaped.
+std::string html(const Element& element);
+
+// The designed places and sizes as custom properties, one rule for the form
+// (with its designed face) and one for each control; lotto.css lays the
+// designed layout out with them.
+std::string places(const FormDefinition& form);
+
+// The media query under which the form shows in its touch layout: a coarse
+// primary pointer, or a page narrower than the form.
+std::string touchQuery(const FormDefinition& form);
+
+// The media query of a screen that shows the designed layout in the designed
+// face: one device pixel to the form's pixel, and room for the form.
+std::string designedFaceQuery(const FormDefinition& form);
+
+}  // namespace PageMarkup
