@@ -23,6 +23,8 @@ TicketCheck checkTicket(const Ticket& t)
 
 void quickSort(std::span<LotteryNumber> a, int left, int right)
 {
+    if (right <= left)
+        return;  // no pivot to read: fewer than two values are in order already
     int i = left;
     int j = right;
     const LotteryNumber pivot = a[(left + right) / 2];
