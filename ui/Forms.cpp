@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <new>
 
 namespace {
 
@@ -130,11 +131,13 @@ void TApplication::ShowException(const std::exception& error)
     }
 }
 
-void TApplication::Dispatch(const std::function<void()>& handler) noexcept
+void TApplication::HandleException() noexcept
 {
     try {
         try {
-            handler();
+            throw;
+        } catch (const std::bad_alloc&) {
+            ShowException(Sysutils::Exception("Nicht genug Arbeitsspeicher."));
         } catch (const std::exception& error) {
             ShowException(error);
         } catch (...) {
@@ -142,8 +145,17 @@ void TApplication::Dispatch(const std::function<void()>& handler) noexcept
         }
     } catch (...) {
         // Showing failed as well (no memory for the message box): say it where
-        // nothing can fail any more, and keep the loop alive.
+        // nothing can fail any more.
         std::fputs("Ein Fehler konnte nicht angezeigt werden.\n", stderr);
+    }
+}
+
+void TApplication::Dispatch(const std::function<void()>& handler) noexcept
+{
+    try {
+        handler();
+    } catch (...) {
+        HandleException();  // and the loop goes on
     }
 }
 
