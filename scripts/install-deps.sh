@@ -28,11 +28,11 @@ case "${1:-}" in
     "") packages=("${desktop[@]}") ;;
     # Only the tests need a virtual X server, a headless Wayland compositor, the
     # accessibility bus, a screen reader with a speech server, the tools that
-    # play the window, and the checker of the house style.
+    # play the window, and the checkers of the house style and of clang-tidy.
     --tests)
         packages=("${desktop[@]}" xvfb xauth xdotool xclip python3 desktop-file-utils clang libclang-rt-14-dev
                   weston dbus-daemon at-spi2-core python3-pyatspi orca speech-dispatcher
-                  clang-format) ;;
+                  clang-format clang-tidy) ;;
     # Building the Debian package asks dpkg-shlibdeps and file about the program.
     --package) packages=("${desktop[@]}" dpkg-dev file python3) ;;
     # The package's test checks it as Debian and the desktops do, compares its

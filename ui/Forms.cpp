@@ -55,6 +55,7 @@ void TForm::createControls()
     }
     std::sort(tabStops.begin(), tabStops.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<Backend::Control*> order;
+    order.reserve(tabStops.size());
     for (const auto& stop : tabStops)
         order.push_back(stop.second);
     Backend::setTabOrder(*m_window, order);
@@ -126,8 +127,9 @@ void TApplication::ShowException(const std::exception& error)
     if (Backend::started()) {
         Backend::showMessage(Title(), error.what());
     } else {
-        std::fprintf(stderr, "%s: %s\n", Title().c_str(), error.what());
-        std::fflush(stderr);
+        // Standard error is the last place to report to: a failed write has nowhere to go.
+        (void)std::fprintf(stderr, "%s: %s\n", Title().c_str(), error.what());
+        (void)std::fflush(stderr);
     }
 }
 
@@ -146,7 +148,7 @@ void TApplication::HandleException() noexcept
     } catch (...) {
         // Showing failed as well (no memory for the message box): say it where
         // nothing can fail any more.
-        std::fputs("Ein Fehler konnte nicht angezeigt werden.\n", stderr);
+        (void)std::fputs("Ein Fehler konnte nicht angezeigt werden.\n", stderr);
     }
 }
 

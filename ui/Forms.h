@@ -59,6 +59,7 @@ private:
 class TApplication {
 public:
     TApplication() = default;
+    ~TApplication() = default;
     TApplication(const TApplication&) = delete;
     TApplication& operator=(const TApplication&) = delete;
 

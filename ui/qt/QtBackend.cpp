@@ -189,7 +189,8 @@ Control& createControl(Window& window, const ControlDefinition& definition, std:
     }
     }
     if (control->button && onClick)
-        QObject::connect(control->button, &QAbstractButton::clicked, control->button, [onClick] { onClick(); });
+        QObject::connect(control->button, &QAbstractButton::clicked, control->button,
+                         [onClick = std::move(onClick)] { onClick(); });
 
     QWidget* widget = control->widget;
     widget->setObjectName(toQString(definition.name));
