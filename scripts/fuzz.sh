@@ -14,7 +14,7 @@ pids=()
 for target in "${targets[@]}"; do
     mkdir -p "$scratch/$target"
     echo "fuzzing $target for $seconds s"
-    build-fuzz/fuzz/${target}_fuzzer -max_total_time="$seconds" -print_final_stats=1 \
+    "build-fuzz/fuzz/${target}_fuzzer" -max_total_time="$seconds" -print_final_stats=1 \
         -artifact_prefix=build-fuzz/ "$scratch/$target" "fuzz/corpus/$target" 2> "$scratch/$target.log" &
     pids+=($!)
 done
