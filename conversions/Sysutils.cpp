@@ -136,6 +136,8 @@ std::string quoted(std::string_view text, std::string_view opening, std::string_
 
 std::string QuoteForMessage(std::string_view text)
 {
+    // The isolate opened before the text is closed after it, so the literals are balanced only as a pair.
+    // NOLINTNEXTLINE(misc-misleading-bidirectional)
     return quoted(text, "\u201E\u2068", "\u2069\u201C");  // „ FIRST STRONG ISOLATE … POP DIRECTIONAL ISOLATE “
 }
 

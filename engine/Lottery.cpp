@@ -21,8 +21,11 @@ TicketCheck checkTicket(const Ticket& t)
     return check;
 }
 
-void quickSort(std::span<LotteryNumber> a, int left, int right)
+// Recursive by its algorithm; each call sorts a shorter range than its caller.
+void quickSort(std::span<LotteryNumber> a, int left, int right)  // NOLINT(misc-no-recursion)
 {
+    if (right <= left)
+        return;  // no pivot to read: fewer than two values are in order already
     int i = left;
     int j = right;
     const LotteryNumber pivot = a[(left + right) / 2];
@@ -47,16 +50,16 @@ DrawResult drawSeven(RandomSource& random)
 {
     DrawResult draw{};
     for (int k = 0; k < drawSize; ++k) {
-        LotteryNumber n;
-        bool repeated;
-        do {
+        LotteryNumber n = 0;
+        bool repeated = true;
+        while (repeated) {
             n = static_cast<LotteryNumber>(random.next() % drawModulus) + 1;
             repeated = false;
             for (int m = 0; m < k; ++m) {
                 if (draw[m] == n)
                     repeated = true;
             }
-        } while (repeated);
+        }
         draw[k] = n;
         traceNumber(n);
     }

@@ -44,7 +44,8 @@ struct Evaluation {
 // Examines every number and every pair; both findings can be set at once.
 TicketCheck checkTicket(const Ticket& ticket);
 
-// Sorts values[left..right] (both inclusive) ascending, in place.
+// Sorts values[left..right] (both inclusive) ascending, in place. An empty
+// range (right < left) is left alone, also in an empty span.
 void quickSort(std::span<LotteryNumber> values, int left, int right);
 
 // Seven distinct numbers in 1..49 in the order drawn; slot 6 is the bonus number.

@@ -11,7 +11,8 @@ void traceNumber(LotteryNumber number)
 
 void flushTrace()
 {
-    std::fflush(stdout);
+    // An output nobody can read any more is no fault of the game, which goes on.
+    (void)std::fflush(stdout);
 }
 
 }  // namespace lotto

@@ -4,6 +4,7 @@
 # here, one option per need:
 #   (none)           the desktop program
 #   --tests          the desktop program and its tests
+#   --coverage       the desktop program's tests, counted for coverage (scripts/coverage.sh)
 #   --package        the Debian package
 #   --package-tests  the Debian package's test: its checkers and a virtual X server
 #   --release        every artefact of a release
@@ -24,15 +25,20 @@ desktop=(
 # come from Wine's fonts, cut down with fontTools and compressed with Brotli.
 web=(cmake ninja-build python3 emscripten node-acorn python3-fonttools python3-brotli fonts-wine)
 
+# Only the tests need a virtual X server, a headless Wayland compositor, the
+# accessibility bus, a screen reader with a speech server, the tools that play
+# the window and look at it, and the checkers of the house style and of clang-tidy.
+tests=(
+    xvfb xauth xdotool xclip imagemagick python3 desktop-file-utils clang libclang-rt-14-dev
+    weston dbus-daemon at-spi2-core python3-pyatspi orca speech-dispatcher
+    clang-format clang-tidy
+)
+
 case "${1:-}" in
     "") packages=("${desktop[@]}") ;;
-    # Only the tests need a virtual X server, a headless Wayland compositor, the
-    # accessibility bus, a screen reader with a speech server, the tools that
-    # play the window and look at it, and the checker of the house style.
-    --tests)
-        packages=("${desktop[@]}" xvfb xauth xdotool xclip imagemagick python3 desktop-file-utils clang libclang-rt-14-dev
-                  weston dbus-daemon at-spi2-core python3-pyatspi orca speech-dispatcher
-                  clang-format) ;;
+    --tests) packages=("${desktop[@]}" "${tests[@]}") ;;
+    # The coverage figures: the tests, and gcovr to sum gcov's counters up.
+    --coverage) packages=("${desktop[@]}" "${tests[@]}" gcovr) ;;
     # Building the Debian package asks dpkg-shlibdeps and file about the program.
     --package) packages=("${desktop[@]}" dpkg-dev file python3) ;;
     # The package's test checks it as Debian and the desktops do, compares its
@@ -58,7 +64,7 @@ case "${1:-}" in
                   imagemagick wine64 wine32:i386 fonts-wine xvfb xauth xdotool xclip) ;;
     *)
         echo "usage: bash scripts/install-deps.sh" \
-             "[--tests|--package|--package-tests|--release|--web|--web-tests|--windows]" >&2
+             "[--tests|--coverage|--package|--package-tests|--release|--web|--web-tests|--windows]" >&2
         exit 2 ;;
 esac
 

@@ -1,13 +1,30 @@
 # What the scripts of this project share, sourced from the project's root
-# folder (source scripts/lib.sh), never run on its own: section headings, one
-# timer, the way to run a command as root, whether a Debian package is
-# installed, and the configure, build and archive of the Windows program, so
-# that the program windows.sh tests is compiled exactly as the one release.sh
-# ships. It changes no setting of the shell that sources it.
+# folder (source scripts/lib.sh), never run on its own: section headings with
+# their times, one timer, the way to run a command as root, whether a Debian
+# package is installed, and the configure, build and archive of the Windows
+# program, so that the program windows.sh tests is compiled exactly as the one
+# release.sh ships. It changes no setting of the shell that sources it.
 # shellcheck shell=bash
 
-# A heading between the parts of a long run.
-section() { printf '\n==== %s ====\n' "$*"; }
+# A heading between the parts of a long run; sections_summary, at its end,
+# lists how long each part took.
+section() {
+    _section_end
+    _section_name=$*
+    _section_started=$(now)
+    printf '\n==== %s ====\n' "$*"
+}
+_section_end() {
+    if [ -n "${_section_name:-}" ]; then
+        _section_times+=("$(printf '%9s  %s' "$(seconds_since "$_section_started")" "$_section_name")")
+        _section_name=
+    fi
+}
+sections_summary() {
+    _section_end
+    printf '\n==== Time per section ====\n'
+    printf '%s\n' "${_section_times[@]}"
+}
 
 # The clock in milliseconds, and the time from one such reading to another (or
 # to now) in seconds with one decimal ("12.3 s").
@@ -33,26 +50,23 @@ as_root() {
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
 # Configures and builds the Windows program of one architecture (32 or 64)
-# into FOLDER, with its tests unless the third argument is --without-tests.
-# Tests on or off, lotto.exe is compiled with the same settings: the sources'
-# folder is mapped to "." so that no path of the build machine gets in, and
-# the program the tests pass is the one a release ships.
-# Usage: windows_build BITS FOLDER [--without-tests]
+# into its folder: with its tests into build-win32 or build-win64, or, with
+# --without-tests, into build-release/win32 or build-release/win64. Tests on or
+# off, lotto.exe is compiled with the same settings (CMakePresets.json: the
+# sources' folder is mapped to "." so that no path of the build machine gets
+# in), and the program the tests pass is the one a release ships.
+# Usage: windows_build BITS [--without-tests]
 windows_build() {
-    local bits=$1 folder=$2 tests=ON toolchain
-    if [ "${3:-}" = --without-tests ]; then
-        tests=OFF
-    fi
+    local bits=$1 preset
     case $bits in
-        32) toolchain=cmake/toolchain-mingw-i686.cmake ;;
-        64) toolchain=cmake/toolchain-mingw-x86_64.cmake ;;
+        32 | 64) preset=windows-$bits ;;
         *) echo "windows_build: 32 or 64 bits, not '$bits'" >&2; return 2 ;;
     esac
-    # A folder configured before takes no toolchain file any more, and would warn of it on every run.
-    cmake -S . -B "$folder" -G Ninja --no-warn-unused-cli -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DLOTTO_BUILD_TESTS="$tests" -DLOTTO_BUILD_BENCH=OFF \
-        -DCMAKE_CXX_FLAGS="-ffile-prefix-map=$PWD=." >/dev/null
-    cmake --build "$folder" --parallel "${CMAKE_BUILD_PARALLEL_LEVEL:-2}"
+    if [ "${2:-}" = --without-tests ]; then
+        preset=$preset-release
+    fi
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" --parallel "${CMAKE_BUILD_PARALLEL_LEVEL:-2}"
 }
 
 # Packs the Windows build in FOLDER into its one ZIP archive (lotto.exe with

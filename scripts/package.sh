@@ -8,12 +8,13 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh --package
 
 # Debian's build flags: hardened (fortified calls, stack protector, read-only
-# relocations bound at start) and free of the build folder's path.
+# relocations bound at start) and free of the build folder's path. The preset
+# deb takes them from here.
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-cmake -S . -B build-deb -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DLOTTO_BUILD_TESTS=OFF -DLOTTO_BUILD_BENCH=OFF \
-    -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
-    -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" >/dev/null
-cmake --build build-deb
+LOTTO_DEB_CXXFLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)"
+LOTTO_DEB_LDFLAGS=$(dpkg-buildflags --get LDFLAGS)
+export LOTTO_DEB_CXXFLAGS LOTTO_DEB_LDFLAGS
+cmake --preset deb >/dev/null
+cmake --build --preset deb
 rm -f build-deb/lotto_*.deb  # one package in the folder, the one just made
 (cd build-deb && cpack -G DEB)

@@ -44,7 +44,7 @@ cp "build-deb/lotto_${version}_amd64.deb" dist/
 for bits in 32 64; do
     build=build-release/win$bits
     rm -rf "$build"
-    windows_build "$bits" "$build" --without-tests >/dev/null
+    windows_build "$bits" --without-tests >/dev/null
     windows_archive "$build" >/dev/null
     cp "$build/lotto-$version-win$bits.zip" "$build/lotto-$version-win$bits.msi" dist/
 done

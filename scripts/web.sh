@@ -23,9 +23,8 @@ else
 fi
 
 started=$(now)
-cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-emscripten.cmake >/dev/null
-cmake --build build-web -j2
+cmake --preset web >/dev/null
+cmake --build --preset web -j2
 echo "web: site built in build-web/site/ in $(seconds_since "$started")"
 
 case $mode in
@@ -33,7 +32,7 @@ case $mode in
     test)
         started=$(now)
         status=0
-        ctest --test-dir build-web --output-on-failure || status=$?
+        ctest --preset web || status=$?
         # CTest keeps a skipped test's output to itself: each reason is said here.
         grep '^SKIPPED: ' build-web/Testing/Temporary/LastTest.log | sed 's/^/web: /' || true
         echo "web: browser test took $(seconds_since "$started")"

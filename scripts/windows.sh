@@ -14,7 +14,7 @@ source scripts/lib.sh
 
 bash scripts/install-deps.sh --windows
 for bits in 32 64; do
-    windows_build "$bits" "build-win$bits"
+    windows_build "$bits"
 done
 
 # One Wine prefix for this run, made once and shared by every test under Wine.
@@ -39,7 +39,7 @@ fi
 
 for bits in 32 64; do
     started=$(now)
-    ctest --test-dir "build-win$bits" --output-on-failure -j2
+    ctest --preset "windows-$bits"
     echo "windows: $bits-bit tests under Wine took $(seconds_since "$started")"
 done
 for bits in 32 64; do

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <new>
 
 namespace {
 
@@ -55,6 +56,7 @@ void TForm::createControls()
     }
     std::sort(tabStops.begin(), tabStops.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<Backend::Control*> order;
+    order.reserve(tabStops.size());
     for (const auto& stop : tabStops)
         order.push_back(stop.second);
     Backend::setTabOrder(*m_window, order);
@@ -141,16 +143,19 @@ void TApplication::ShowException(const std::exception& error)
     if (Backend::started()) {
         Backend::showMessage(Title(), error.what());
     } else {
-        std::fprintf(stderr, "%s: %s\n", Title().c_str(), error.what());
-        std::fflush(stderr);
+        // Standard error is the last place to report to: a failed write has nowhere to go.
+        (void)std::fprintf(stderr, "%s: %s\n", Title().c_str(), error.what());
+        (void)std::fflush(stderr);
     }
 }
 
-void TApplication::Dispatch(const std::function<void()>& handler) noexcept
+void TApplication::HandleException() noexcept
 {
     try {
         try {
-            handler();
+            throw;
+        } catch (const std::bad_alloc&) {
+            ShowException(Sysutils::Exception("Nicht genug Arbeitsspeicher."));
         } catch (const std::exception& error) {
             ShowException(error);
         } catch (...) {
@@ -158,8 +163,17 @@ void TApplication::Dispatch(const std::function<void()>& handler) noexcept
         }
     } catch (...) {
         // Showing failed as well (no memory for the message box): say it where
-        // nothing can fail any more, and keep the loop alive.
-        std::fputs("Ein Fehler konnte nicht angezeigt werden.\n", stderr);
+        // nothing can fail any more.
+        (void)std::fputs("Ein Fehler konnte nicht angezeigt werden.\n", stderr);
+    }
+}
+
+void TApplication::Dispatch(const std::function<void()>& handler) noexcept
+{
+    try {
+        handler();
+    } catch (...) {
+        HandleException();  // and the loop goes on
     }
 }
 

@@ -67,6 +67,7 @@ private:
 class TApplication {
 public:
     TApplication() = default;
+    ~TApplication() = default;
     TApplication(const TApplication&) = delete;
     TApplication& operator=(const TApplication&) = delete;
 
@@ -90,6 +91,12 @@ public:
     // Shows the message of a caught exception and returns: in a message box, or
     // on standard error where no display could be opened.
     void ShowException(const std::exception& error);
+
+    // Shows the exception being handled, whatever it is; called only inside a
+    // catch block. Any standard exception shows its message, and one without a
+    // useful message (no memory, or no standard exception) a German sentence.
+    // Never throws: where even showing fails, one line goes to standard error.
+    void HandleException() noexcept;
 
     // Runs an event handler; whatever it throws is shown, never passed on.
     void Dispatch(const std::function<void()>& handler) noexcept;

@@ -155,6 +155,10 @@ TEST(QuoteForMessage, ShowsControlsAndBrokenBytesAsReplacementCharacters)
     EXPECT_EQ(QuoteForMessage("\xE2\x82"), "\u201E\u2068\uFFFD\uFFFD\u2069\u201C");            // truncated sequence
     EXPECT_EQ(QuoteForMessage("\xC0\xAF"), "\u201E\u2068\uFFFD\uFFFD\u2069\u201C");            // overlong "/"
     EXPECT_EQ(QuoteForMessage("\xED\xA0\x80"), "\u201E\u2068\uFFFD\uFFFD\uFFFD\u2069\u201C");  // surrogate
+    EXPECT_EQ(QuoteForMessage("\xC3("), "\u201E\u2068\uFFFD(\u2069\u201C");                    // no continuation
+    EXPECT_EQ(QuoteForMessage("\xF4\x90\x80\x80"),
+              "\u201E\u2068\uFFFD\uFFFD\uFFFD\uFFFD\u2069\u201C");                         // past U+10FFFF
+    EXPECT_EQ(QuoteForMessage("\xF0\x9F\x8E\xB2"), "\u201E\u2068\U0001F3B2\u2069\u201C");  // four bytes
 }
 
 TEST(QuoteForMessage, NeutralisesDirectionOverridesButKeepsRightToLeftLetters)

@@ -138,9 +138,10 @@ class Player:
         subprocess.run(["xdotool", "key", name], env=self.environment, check=True)
         return self.orca.says(since, lambda text: text.strip() == echo)
 
-    def tab(self):
-        """Moves on to the next tab stop and gives what Orca called it, and the index of that."""
-        echo = self.key("Tab", "tab")
+    def tab(self, key="Tab", echo="tab"):
+        """Moves on to the next tab stop (Shift+Tab: the one before) and gives
+        what Orca called it, and the index of that."""
+        echo = self.key(key, echo)
         index = self.orca.says(echo or 0, lambda text: FOCUS.match(text) is not None) if echo is not None else None
         return (self.orca.said[index][1].removesuffix("."), index) if index is not None else (None, None)
 
@@ -200,21 +201,42 @@ def game(orca, player, lotto):
         name, _ = player.tab()
     check(name == TAB_STOPS[0], f"the focus is on Ziehung again ({name})")
 
-    # The message, and the focus after it.
+    message_and_focus_after_it(orca, player, "x")
+
+    # The other way to the message: the ticket cleared, Shift+Tab back to
+    # Ziehung, the empty Tipp 1's message; the focus is named after it too.
+    for stop in TAB_STOPS[1:11]:
+        name, _ = player.tab()
+    check(name == "Tippschein löschen! push button", f"Tab reaches Tippschein löschen! ({name})")
     echo = player.key("space", "space")
-    message = orca.says(echo or 0, lambda text: "ist keine gültige ganze Zahl" in text) if echo else None
-    check(message is not None and "x" in orca.said[message][1], "Orca reads the message that x is no number")
-    ok = orca.says(message or 0, lambda text: text == "OK push button.") if message else None
-    check(ok is not None, "and its OK button")
-    echo = player.key("Return", "return") if ok is not None else None
-    back = orca.says(echo, lambda text: text == "Ziehung push button.") if echo is not None else None
-    check(back is not None, "once the message has closed Orca says the focus is on Ziehung again")
+    check(orca.says(echo or 0, lambda text: text == "notification Tippschein ist leer.") is not None,
+          "Orca says that the ticket is empty")
+    for stop in reversed(TAB_STOPS[:10]):
+        name, _ = player.tab("shift+Tab", "left shift")
+    check(name == TAB_STOPS[0], f"Shift+Tab comes back to Ziehung ({name})")
+    message_and_focus_after_it(orca, player, "")
 
     for stop in TAB_STOPS[1:6]:
         name, _ = player.tab()
     check(name == "Schließen push button", f"Tab reaches Schließen ({name})")
     player.key("space", "space")
     check(wait_for(lambda: lotto.poll() is not None) and lotto.returncode == 0, "Schließen ends the game")
+
+
+def message_and_focus_after_it(orca, player, text):
+    """Space on Ziehung with TEXT in Tipp 1 or Tipp 3: Orca reads the message
+    that it is no number and the OK button, and once Return has closed the
+    message, says where the focus is."""
+    echo = player.key("space", "space")
+    message = orca.says(echo or 0, lambda said: "ist keine gültige ganze Zahl" in said) if echo else None
+    quoted = f"„\u2068{text}\u2069“"
+    check(message is not None and orca.said[message][1].startswith(quoted),
+          f"Orca reads the message that {quoted} is no number")
+    ok = orca.says(message or 0, lambda said: said == "OK push button.") if message else None
+    check(ok is not None, "and its OK button")
+    echo = player.key("Return", "return") if ok is not None else None
+    back = orca.says(echo, lambda said: said == "Ziehung push button.") if echo is not None else None
+    check(back is not None, "once the message has closed Orca says the focus is on Ziehung again")
 
 
 def main():

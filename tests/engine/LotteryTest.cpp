@@ -83,6 +83,15 @@ TEST(QuickSort, SortedAndReversedInputComeOutAscending)
     EXPECT_EQ(reversed, (Ticket{1, 10, 20, 30, 40, 49}));
 }
 
+TEST(QuickSort, LeavesAnEmptyRangeAlone)
+{
+    std::vector<LotteryNumber> none;
+    quickSort(none, 0, -1);
+    Ticket ticket = {15, 3, 25, 44, 7, 9};
+    quickSort(ticket, 0, -1);
+    EXPECT_EQ(ticket, (Ticket{15, 3, 25, 44, 7, 9}));
+}
+
 TEST(QuickSort, AgreesWithStdSortOnRandomRangesWithDuplicates)
 {
     std::mt19937 generator(12345);
@@ -93,7 +102,7 @@ TEST(QuickSort, AgreesWithStdSortOnRandomRangesWithDuplicates)
         for (auto& value : values)
             value = static_cast<LotteryNumber>(generator() % spread) - spread / 2;
         const int left = static_cast<int>(generator() % size);
-        const int right = left + static_cast<int>(generator() % (size - left));
+        const int right = left - 1 + static_cast<int>(generator() % (size - left + 1));  // empty ranges too
 
         std::vector<LotteryNumber> expected = values;
         std::sort(expected.begin() + left, expected.begin() + right + 1);

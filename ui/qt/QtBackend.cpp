@@ -68,17 +68,7 @@ struct Window : QWidget {
         const bool handled = QWidget::event(event);
         switch (event->type()) {
         case QEvent::WindowActivate:
-            // Queued behind Qt's own report of the window's activation, which
-            // a screen reader hears first.
-            if (m_focusToReport)
-                QMetaObject::invokeMethod(
-                    this,
-                    [focus = m_focusToReport] {
-                        if (focus)
-                            reportFocus(*focus);
-                    },
-                    Qt::QueuedConnection);
-            m_focusToReport = nullptr;
+            reportFocusLater();
             [[fallthrough]];
         case QEvent::Move:
         case QEvent::Resize:
@@ -90,6 +80,23 @@ struct Window : QWidget {
             break;
         }
         return handled;
+    }
+
+    // Says where the focus is once Qt has done what it has queued, so after
+    // its own report of an activation too. Qt says the focus once, as the
+    // window becomes active; a screen reader that hears of an activation only
+    // after that says no more than the window's name. A message's close may
+    // activate the window twice, by Qt as the message goes and by the display
+    // server after it: each activation says the focus once more.
+    void reportFocusLater()
+    {
+        QMetaObject::invokeMethod(
+            this,
+            [form = QPointer<Window>(this)] {
+                if (form && form->isActiveWindow() && form->focusWidget())
+                    reportFocus(*form->focusWidget());
+            },
+            Qt::QueuedConnection);
     }
 
     void fitFrame()
@@ -106,7 +113,6 @@ struct Window : QWidget {
     std::vector<std::unique_ptr<Control>> m_controls;
     QEventLoop* m_loop = nullptr;
     QWidget* m_firstFocus = nullptr;
-    QPointer<QWidget> m_focusToReport;  // once the window is active again
     bool m_frameFitted = false;
 };
 
@@ -195,7 +201,8 @@ Control& createControl(Window& window,
     }
     }
     if (control->button && onClick)
-        QObject::connect(control->button, &QAbstractButton::clicked, control->button, [onClick] { onClick(); });
+        QObject::connect(control->button, &QAbstractButton::clicked, control->button,
+                         [onClick = std::move(onClick)] { onClick(); });
 
     QWidget* widget = control->widget;
     widget->setObjectName(toQString(definition.name));
@@ -308,19 +315,15 @@ void showMessage(std::string_view title, std::string_view message)
     box.setEscapeButton(QMessageBox::Ok);
     box.exec();
     // The keyboard and a screen reader go back to where they were; without a
-    // window manager nobody else would give the window its focus back.
+    // window manager nobody else would give the window its focus back. A form
+    // that is active again already says its focus once more here, one that is
+    // not yet when it is.
     if (window) {
         window->activateWindow();
-        if (!focus)
-            return;
-        focus->setFocus(Qt::ActiveWindowFocusReason);
-        // Qt reports the focus when the window becomes active; where that
-        // happened before the screen reader heard of the activation, it was
-        // lost. So it is reported once more after the activation.
-        if (window->isActiveWindow())
-            reportFocus(*focus);
-        else if (auto* form = dynamic_cast<Window*>(window.data()))
-            form->m_focusToReport = focus;
+        if (focus)
+            focus->setFocus(Qt::ActiveWindowFocusReason);
+        if (auto* form = dynamic_cast<Window*>(window.data()); form && form->isActiveWindow())
+            form->reportFocusLater();
     }
 }
 

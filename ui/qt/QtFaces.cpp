@@ -18,7 +18,7 @@ namespace Backend {
 namespace {
 
 // No face the program uses comes near this; a larger file is not one of them.
-constexpr off_t largestFace = 16 * 1024 * 1024;
+constexpr off_t largestFace = off_t{16} * 1024 * 1024;
 
 QString toQString(std::string_view text)
 {

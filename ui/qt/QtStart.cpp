@@ -1,9 +1,9 @@
 #include "QtStart.h"
 
 #include "Backend.h"
+#include "DisplayOpening.h"
 #include "QtAccessibility.h"
 #include "Resources.h"
-#include "StandardErrorCatcher.h"
 #include "StartFailure.h"
 
 #include <QtGui/qguiapplication_platform.h>
@@ -18,10 +18,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <mutex>
 #include <string>
 #include <utility>
-#include <vector>
 
 namespace Backend {
 namespace {
@@ -37,10 +35,10 @@ QApplication* application = nullptr;
 void prepareStandardStreams()
 {
     for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
-        if (::fcntl(fd, F_GETFD) == -1)
-            ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);  // takes the lowest free number: fd
+        if (::fcntl(fd, F_GETFD) == -1)  // where even /dev/null cannot be opened, Qt takes fd as before
+            (void)::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);  // the lowest free number: fd
     }
-    std::signal(SIGPIPE, SIG_IGN);
+    (void)std::signal(SIGPIPE, SIG_IGN);  // cannot fail for this signal
 }
 
 // The platform Qt is to start on. Where an X display is set the program stays
@@ -61,73 +59,6 @@ QByteArray chosenPlatform()
 
 // The title that a failed start's line begins with.
 std::string title;
-
-// A start that cannot show the window ends here: one German line naming the
-// cause, and exit code 1. Qt is half made by then: nothing of it may run any more.
-[[noreturn]] void endStart(const StartDiagnosis& diagnosis)
-{
-    const std::string line = title + ": " + describe(diagnosis) + "\n";
-    [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, line.data(), line.size());
-    std::_Exit(1);
-}
-
-// Opening the display. Qt reports a display it cannot use with a fatal message
-// (in English, telling the user to reinstall) and aborts; the libraries below
-// it write their own lines straight to standard error. While the display is
-// being opened, standard error is caught and fatal messages come here: a
-// failed start is examined and ends with exit code 1 and one German line
-// naming the cause, a successful one passes on whatever was said.
-class DisplayOpening {
-public:
-    explicit DisplayOpening(QByteArray platform) : m_platform(std::move(platform))
-    {
-        active = this;
-        m_previousHandler = qInstallMessageHandler(onMessage);
-    }
-
-    ~DisplayOpening()
-    {
-        qInstallMessageHandler(m_previousHandler);
-        active = nullptr;
-        m_error.passOn();
-        for (const std::string& message : m_messages)
-            std::fputs(message.c_str(), stderr);
-    }
-
-    DisplayOpening(const DisplayOpening&) = delete;
-    DisplayOpening& operator=(const DisplayOpening&) = delete;
-
-    // A platform that started but cannot show the window still fails the start.
-    [[noreturn]] void fail(const StartDiagnosis& diagnosis)
-    {
-        active = nullptr;
-        m_error.restore();
-        endStart(diagnosis);
-    }
-
-private:
-    static void onMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
-    {
-        if (!active)
-            return;
-        if (type == QtFatalMsg) {
-            DisplayOpening& opening = *active;
-            active = nullptr;  // what the diagnosis makes Qt say is not its business
-            opening.m_error.restore();
-            endStart(diagnoseFailedStart(requestedPlatform(opening.m_platform.toStdString())));
-        }
-        const std::lock_guard lock(active->m_messagesLock);  // Qt's threads may speak too
-        active->m_messages.push_back(qFormatLogMessage(type, context, message).toStdString() + '\n');
-    }
-
-    static inline DisplayOpening* active = nullptr;
-
-    QByteArray m_platform;
-    StandardErrorCatcher m_error;
-    std::vector<std::string> m_messages;  // what Qt said
-    std::mutex m_messagesLock;
-    QtMessageHandler m_previousHandler = nullptr;
-};
 
 // Once Qt runs on X: a connection to the server that breaks (the server ends,
 // or drops the program) makes Qt, and Xlib after it, say so in English and end
@@ -159,6 +90,13 @@ private:
 };
 
 }  // namespace
+
+void endStart(const StartDiagnosis& diagnosis)
+{
+    const std::string line = title + ": " + describe(diagnosis) + "\n";
+    [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, line.data(), line.size());
+    std::_Exit(1);
+}
 
 xcb_connection_t* xcbConnection()
 {

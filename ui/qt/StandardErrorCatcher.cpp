@@ -9,9 +9,9 @@
 namespace Backend {
 
 StandardErrorCatcher::StandardErrorCatcher()
+    : m_caught(::memfd_create("lotto-stderr", MFD_CLOEXEC)),
+      m_real(::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, STDERR_FILENO + 1))
 {
-    m_caught = ::memfd_create("lotto-stderr", MFD_CLOEXEC);
-    m_real = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
     if (m_caught < 0 || m_real < 0 || ::dup2(m_caught, STDERR_FILENO) < 0) {
         restore();
         if (m_caught >= 0)
@@ -51,7 +51,7 @@ void StandardErrorCatcher::passOn()
         return;
     char buffer[4096];
     off_t at = 0;
-    for (ssize_t got; (got = ::pread(m_caught, buffer, sizeof buffer, at)) > 0; at += got) {
+    for (ssize_t got = 0; (got = ::pread(m_caught, buffer, sizeof buffer, at)) > 0; at += got) {
         if (::write(STDERR_FILENO, buffer, static_cast<std::size_t>(got)) != got)
             break;
     }

@@ -56,7 +56,7 @@ bool platformPluginLoads(const std::string& platform)
             QPluginLoader loader(file.absoluteFilePath());
             const QJsonArray keys =
                 loader.metaData().value(QStringLiteral("MetaData")).toObject().value(QStringLiteral("Keys")).toArray();
-            for (const QJsonValue& key : keys) {
+            for (const auto& key : keys) {
                 if (key.toString().compare(name, Qt::CaseInsensitive) == 0 && loader.load())
                     return true;
             }
