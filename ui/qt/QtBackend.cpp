@@ -184,7 +184,8 @@ Control& createControl(Window& window,
         control->edit = new MarkedEdit(&window);
         control->edit->setMaxLength(std::numeric_limits<int>::max());
         if (onEdited)
-            QObject::connect(control->edit, &QLineEdit::textEdited, control->edit, [onEdited] { onEdited(); });
+            QObject::connect(control->edit, &QLineEdit::textEdited, control->edit,
+                             [onEdited = std::move(onEdited)] { onEdited(); });
         control->widget = control->edit;
         break;
     case ControlKind::Button:
