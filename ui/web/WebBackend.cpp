@@ -1,9 +1,10 @@
 // The toolkit layer's backend in the browser: the program runs as WebAssembly
 // (or as the same program built as JavaScript) and every control is the page's
-// own element (button, input, label). The elements are in the page before the
-// program runs; it adopts them through page.js, each by its description in
-// PageMarkup.h, and fails where the page differs from it. The form's face is
-// chosen in PageFaces.cpp. Only this folder knows the browser.
+// own element (button, input, label), as is the ticket's grid of numbers,
+// which the page shows in its touch layout. The elements are in the page
+// before the program runs; it adopts them through page.js, each by its
+// description in PageMarkup.h, and fails where the page differs from it. The
+// form's face is chosen in PageFaces.cpp. Only this folder knows the browser.
 //
 // A browser delivers events only while no script runs, so the event loop
 // cannot block as on the desktop. runUntilClosed waits in page.js instead, and
@@ -17,8 +18,10 @@
 
 #include <emscripten.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -52,6 +55,19 @@ std::size_t lotto_textLength(int control);
 void lotto_copyText(int control, char* buffer, std::size_t size);
 void lotto_setText(int control, Text text, std::size_t length);
 void lotto_setMark(int control, int mark);
+int lotto_adoptGrid(int window,
+                    Text markup,
+                    std::size_t markupLength,
+                    Text fields,
+                    std::size_t fieldsLength,
+                    Text play,
+                    std::size_t playLength,
+                    Text result,
+                    std::size_t resultLength,
+                    int lowest,
+                    void* target);
+void lotto_showNumber(int grid, int number, bool chosen, int mark, Text name, std::size_t nameLength);
+void lotto_showGridNote(int grid, Text note, std::size_t length);
 void lotto_showMessage(Text title, std::size_t titleLength, Text message, std::size_t messageLength);
 }
 
@@ -63,13 +79,20 @@ struct Control {
     std::function<void()> onEdited;
 };
 
+struct NumberGrid {
+    int element = 0;
+    std::function<void(int)> onTap;
+};
+
 struct Window {
     int element = 0;
+    const FormDefinition* definition = nullptr;
     std::unique_ptr<PageMarkup::Page> page;  // what the program expects of the page
     std::unique_ptr<PageFaces> faces;
     bool shown = false;
     bool closed = false;
     std::vector<std::unique_ptr<Control>> controls;
+    std::unique_ptr<NumberGrid> grid;
 };
 
 namespace {
@@ -129,6 +152,7 @@ namespace {
 WindowPtr createWindow(const FormDefinition& definition)
 {
     WindowPtr window(new Window);
+    window->definition = &definition;
     window->page = std::make_unique<PageMarkup::Page>(definition);
     const std::string_view id = window->page->box().attribute("id");
     const std::string_view voice = window->page->voice().attribute("id");
@@ -219,20 +243,75 @@ void setText(Control& control, std::string_view text)
     lotto_setText(control.element, text.data(), text.size());
 }
 
+namespace {
+
 // The numbers page.js knows the marks by.
-void setMark(Control& edit, lotto::HitMark mark)
+int markNumber(lotto::HitMark mark)
 {
     switch (mark) {
     case lotto::HitMark::None:
-        lotto_setMark(edit.element, 0);
-        break;
+        return 0;
     case lotto::HitMark::Main:
-        lotto_setMark(edit.element, 1);
-        break;
+        return 1;
     case lotto::HitMark::Bonus:
-        lotto_setMark(edit.element, 2);
-        break;
+        return 2;
     }
+    return 0;
+}
+
+// The named controls as page.js takes them: their elements' ids, each after a space.
+std::string idList(const PageMarkup::Page& page, const FormDefinition& form, std::span<const std::string_view> names)
+{
+    std::string list;
+    for (const std::string_view name : names) {
+        const auto control = std::find_if(form.controls.begin(), form.controls.end(),
+                                          [name](const ControlDefinition& c) { return c.name == name; });
+        if (control == form.controls.end())
+            throw Sysutils::Exception("Das Fenster \u201E" + std::string(form.name)
+                                      + "\u201C hat kein Steuerelement \u201E" + std::string(name) + "\u201C.");
+        list += list.empty() ? "" : " ";
+        list += page.control(*control).attribute("id");
+    }
+    return list;
+}
+
+}  // namespace
+
+void setMark(Control& edit, lotto::HitMark mark)
+{
+    lotto_setMark(edit.element, markNumber(mark));
+}
+
+// The page shows the grid in its touch arrangement alone, and takes Enter
+// through the ticket there; the program need not know which arrangement shows.
+NumberGrid* offerTicketGrid(Window& window, const TicketDefinition& ticket, std::function<void(int)> onTap)
+{
+    const PageMarkup::Element* element = window.page->grid();
+    if (!element)
+        return nullptr;
+    const std::string markup = PageMarkup::html(*element);
+    const FormDefinition& form = *window.definition;
+    const std::string fields = idList(*window.page, form, ticket.fields);
+    const std::string play = idList(*window.page, form, std::span(&ticket.play, 1));
+    const std::string result = idList(*window.page, form, ticket.result);
+    auto grid = std::make_unique<NumberGrid>();
+    grid->onTap = std::move(onTap);
+    grid->element = lotto_adoptGrid(window.element, markup.data(), markup.size(), fields.data(), fields.size(),
+                                    play.data(), play.size(), result.data(), result.size(), ticket.lowest, grid.get());
+    if (grid->element == 0)
+        pageDiffers(element->attribute("id"));
+    window.grid = std::move(grid);
+    return window.grid.get();
+}
+
+void showNumber(NumberGrid& grid, int number, const lotto::GridNumber& shown, std::string_view spokenName)
+{
+    lotto_showNumber(grid.element, number, shown.chosen, markNumber(shown.mark), spokenName.data(), spokenName.size());
+}
+
+void showGridNote(NumberGrid& grid, std::string_view note)
+{
+    lotto_showGridNote(grid.element, note.data(), note.size());
 }
 
 void announce(Window& window, std::string_view text)
@@ -264,6 +343,13 @@ extern "C" EMSCRIPTEN_KEEPALIVE void lotto_edited(Backend::Control* control) noe
 {
     if (control && control->onEdited)
         control->onEdited();
+}
+
+// A tap on a number of the ticket's grid (page.js).
+extern "C" EMSCRIPTEN_KEEPALIVE void lotto_gridTap(Backend::NumberGrid* grid, int number) noexcept
+{
+    if (grid && grid->onTap)
+        grid->onTap(number);
 }
 
 // The page laid the form out again (layout.js).
