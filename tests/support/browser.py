@@ -24,7 +24,8 @@ ENGINES = {"chromium": "browser_selenium.Chromium", "firefox": "browser_firefox.
 
 # WebDriver's codes of the keys that the tests press.
 KEYS = {"Tab": "\ue004", "Enter": "\ue007", "Escape": "\ue00c", "Backspace": "\ue003",
-        "Shift": "\ue008", "Control": "\ue009"}
+        "Shift": "\ue008", "Control": "\ue009", "End": "\ue010", "Home": "\ue011",
+        "ArrowLeft": "\ue012", "ArrowUp": "\ue013", "ArrowRight": "\ue014", "ArrowDown": "\ue015"}
 
 
 class Unavailable(Exception):
