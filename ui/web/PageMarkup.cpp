@@ -4,6 +4,7 @@
 #include "Sysutils.h"
 
 #include <algorithm>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -172,7 +173,7 @@ std::string_view Element::attribute(std::string_view name) const
 
 std::string_view Page::keep(std::string text)
 {
-    return m_texts.emplace_back(std::move(text));
+    return m_texts.emplace_front(std::move(text));
 }
 
 Page::Page(const FormDefinition& form)
@@ -218,6 +219,13 @@ Page::Page(const FormDefinition& form)
     if (const TicketDefinition* ticket = form.ticket) {
         for (const std::string_view field : ticket->fields)
             elements[indexOf(form, field)].attributes.push_back({"enterkeyhint", "next"});
+        const auto idList = [&](std::span<const std::string_view> names) {
+            std::string list;
+            for (const std::string_view name : names)
+                list.append(list.empty() ? "" : " ").append(ids[indexOf(form, name)]);
+            return keep(std::move(list));
+        };
+        m_ticketIds = {idList(ticket->fields), idList({&ticket->play, 1}), idList(ticket->result)};
     }
     Element box{"div", {{"class", "form"}, {"id", form.name}}, {}, {}};
     for (const std::size_t k : order) {

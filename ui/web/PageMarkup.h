@@ -9,7 +9,7 @@
 
 #include "FormDefinition.h"
 
-#include <deque>
+#include <forward_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,13 +52,22 @@ public:
     const Element& control(const ControlDefinition& control) const;
     // The ticket's grid; nullptr where the form has no ticket.
     const Element* grid() const;
+    // The ids of the ticket's elements, each after a space: its fields in
+    // order, the button that plays it, the fields of its result.
+    struct TicketIds {
+        std::string_view fields;
+        std::string_view play;
+        std::string_view result;
+    };
+    const TicketIds& ticketIds() const { return m_ticketIds; }
 
 private:
     std::string_view keep(std::string text);
     Element gridElement(const FormDefinition& form, const TicketDefinition& ticket);
 
-    std::deque<std::string> m_texts;  // made ids and texts, which m_frame refers to; they stay put
-    std::string_view m_gridId;        // empty: no grid
+    std::forward_list<std::string> m_texts;  // made ids and texts, which m_frame refers to; they stay put
+    std::string_view m_gridId;               // empty: no grid
+    TicketIds m_ticketIds;
     Element m_frame;
 };
 

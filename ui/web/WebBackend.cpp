@@ -18,10 +18,8 @@
 
 #include <emscripten.h>
 
-#include <algorithm>
 #include <cstddef>
 #include <memory>
-#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -86,7 +84,6 @@ struct NumberGrid {
 
 struct Window {
     int element = 0;
-    const FormDefinition* definition = nullptr;
     std::unique_ptr<PageMarkup::Page> page;  // what the program expects of the page
     std::unique_ptr<PageFaces> faces;
     bool shown = false;
@@ -152,7 +149,6 @@ namespace {
 WindowPtr createWindow(const FormDefinition& definition)
 {
     WindowPtr window(new Window);
-    window->definition = &definition;
     window->page = std::make_unique<PageMarkup::Page>(definition);
     const std::string_view id = window->page->box().attribute("id");
     const std::string_view voice = window->page->voice().attribute("id");
@@ -259,22 +255,6 @@ int markNumber(lotto::HitMark mark)
     return 0;
 }
 
-// The named controls as page.js takes them: their elements' ids, each after a space.
-std::string idList(const PageMarkup::Page& page, const FormDefinition& form, std::span<const std::string_view> names)
-{
-    std::string list;
-    for (const std::string_view name : names) {
-        const auto control = std::find_if(form.controls.begin(), form.controls.end(),
-                                          [name](const ControlDefinition& c) { return c.name == name; });
-        if (control == form.controls.end())
-            throw Sysutils::Exception("Das Fenster \u201E" + std::string(form.name)
-                                      + "\u201C hat kein Steuerelement \u201E" + std::string(name) + "\u201C.");
-        list += list.empty() ? "" : " ";
-        list += page.control(*control).attribute("id");
-    }
-    return list;
-}
-
 }  // namespace
 
 void setMark(Control& edit, lotto::HitMark mark)
@@ -290,14 +270,12 @@ NumberGrid* offerTicketGrid(Window& window, const TicketDefinition& ticket, std:
     if (!element)
         return nullptr;
     const std::string markup = PageMarkup::html(*element);
-    const FormDefinition& form = *window.definition;
-    const std::string fields = idList(*window.page, form, ticket.fields);
-    const std::string play = idList(*window.page, form, std::span(&ticket.play, 1));
-    const std::string result = idList(*window.page, form, ticket.result);
+    const PageMarkup::Page::TicketIds& ids = window.page->ticketIds();
     auto grid = std::make_unique<NumberGrid>();
     grid->onTap = std::move(onTap);
-    grid->element = lotto_adoptGrid(window.element, markup.data(), markup.size(), fields.data(), fields.size(),
-                                    play.data(), play.size(), result.data(), result.size(), ticket.lowest, grid.get());
+    grid->element = lotto_adoptGrid(window.element, markup.data(), markup.size(), ids.fields.data(), ids.fields.size(),
+                                    ids.play.data(), ids.play.size(), ids.result.data(), ids.result.size(),
+                                    ticket.lowest, grid.get());
     if (grid->element == 0)
         pageDiffers(element->attribute("id"));
     window.grid = std::move(grid);
