@@ -6,13 +6,14 @@ name. Checks one fetch of the program, the designed layout's geometry and face
 at zoom 1 and at two device pixels to the CSS pixel (the scalable face, every
 label drawn whole), first focus and tab order, the names, a whole game with the
 desktop's draws and the trace in the console, the modal message, a switch of
-layout with the message open, the touch layout on phones played by taps, the
-outside auditor (axe-core) in light, dark and forced colours, the offline copy
-(other pages of the folder left to the server, reloads in quick succession,
-the game offline after one visit, a new version of the site replacing the
-copy), the marks of the numbers that hit, and Schließen. What the engine
-cannot check is left out, and said; a
-host where the engine cannot start reports the test as skipped.
+layout with the message open, the touch layout on phones played by taps (the
+ticket's grid, Enter through the ticket, "Ziehung" in reach, the result in
+view), the outside auditor (axe-core) in light, dark and forced colours, the
+offline copy (other pages of the folder left to the server, reloads in quick
+succession, the game offline after one visit, a new version of the site
+replacing the copy), the marks of the numbers that hit, and Schließen. What
+the engine cannot check is left out, and said; a host where the engine cannot
+start reports the test as skipped.
 
 usage: lotto_web.py chromium|firefox|webkit SITE_DIR AXE_JS
        (LOTTO_WEB_SCREENSHOTS=DIR keeps screenshots)"""
