@@ -41,6 +41,17 @@ ChosenNumbers chosenNumbers(const FieldStore& fields)
     return chosen;
 }
 
+GridNumbers gridNumbers(const FieldStore& fields, const HitMarks& marks)
+{
+    GridNumbers shown{};
+    const std::array<LotteryNumber, ticketSize> numbers = choices(fields);
+    for (int i = 0; i < ticketSize; ++i) {
+        if (numbers[i])
+            shown[bit(numbers[i])] = {true, markOf(marks, ticketField(i))};
+    }
+    return shown;
+}
+
 GridTap gridTapCommand(FieldStore& fields, LotteryNumber number)
 {
     if (number < lowestNumber || number > highestNumber)

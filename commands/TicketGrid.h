@@ -1,12 +1,15 @@
 // What a tap on a number of the paper ticket's grid (1 to 49) does to the
-// ticket fields, and which numbers the grid shows as chosen. Both read the six
-// ticket fields as they are, however their texts got there: typed, an entry
-// aid, or the draw's sorted write-back. Neither checks the ticket; that is
-// still the draw's work.
+// ticket fields, and how the grid shows each number: chosen or not, and the
+// mark of a hit. Each reads the six ticket fields as they are, however their
+// texts got there: typed, an entry aid, or the draw's sorted write-back. None
+// checks the ticket; that is still the draw's work.
 #pragma once
 
 #include "FieldStore.h"
+#include "Hits.h"
 #include "Lottery.h"
+
+#include <array>
 
 #include <bitset>
 #include <string>
@@ -20,6 +23,21 @@ using ChosenNumbers = std::bitset<highestNumber + 1>;
 // 1..49. A field whose text stands for no such number, or repeats an earlier
 // field's, adds nothing and counts as free.
 ChosenNumbers chosenNumbers(const FieldStore& fields);
+
+// How the grid shows one number.
+struct GridNumber {
+    bool chosen = false;
+    HitMark mark = HitMark::None;  // the mark that the ticket field holding it shows
+    friend bool operator==(const GridNumber&, const GridNumber&) = default;
+};
+
+// Every number of the grid, indexed by number; index 0 is never chosen.
+using GridNumbers = std::array<GridNumber, highestNumber + 1>;
+
+// The chosen numbers, each with the mark that its ticket field shows now
+// (marks, by FieldId): a hit stays marked in the grid exactly as long as in
+// its field, which loses its mark when its text changes.
+GridNumbers gridNumbers(const FieldStore& fields, const HitMarks& marks);
 
 enum class GridTap {
     Chosen,      // written into the first free ticket field

@@ -1,14 +1,17 @@
 #!/usr/bin/env python3
 """Makes the pictures that the read-me shows, from the real programs, each
 after the same first draw: the Linux window (build/ui/lotto on a virtual X
-server), the Windows window (build-win64/ui/lotto.exe under Wine) and the page
-on a phone, light and dark (build-web/site in headless Chromium, 390x844 CSS
-pixels at three device pixels each, played by taps). Writes docs/images/*.png.
+server) and the Windows window (build-win64/ui/lotto.exe under Wine), each
+taken once the marks of the hits show and before any field is read (a read
+types into the field, which takes its mark away); and the page on a phone,
+light and dark (build-web/site in headless Chromium, 390x844 CSS pixels at
+three device pixels each), its ticket chosen by six taps on the grid.
+Writes docs/images/*.png.
 
 Build the three first (bash scripts/test.sh builds them all). Needs xdotool,
 xclip, ImageMagick's import, Wine and /usr/bin/python3's Selenium, which
 bash scripts/install-deps.sh --tests --windows --web-tests installs.
-Usage: python3 scripts/screenshots.py [OUTPUT_DIR]"""
+Usage: /usr/bin/python3 scripts/screenshots.py [OUTPUT_DIR]"""
 import os
 import subprocess
 import sys
@@ -16,7 +19,7 @@ import tempfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "tests", "support"))
-from desktop import FIRST_TICKET, Player, play_first_draw, windows_named  # noqa: E402
+from desktop import FIRST_DRAW, FIRST_DRAW_HITS, FIRST_TICKET, NUMBER_FIELDS, Player, windows_named  # noqa: E402
 from site_server import SiteServer  # noqa: E402
 from waiting import PATIENCE, wait_for  # noqa: E402
 import wineprefix  # noqa: E402
@@ -35,13 +38,22 @@ def capture(display, window, path):
 
 def window_picture(command, environment, client, path):
     """Starts the program, plays the first draw with mouse and keyboard, and
-    takes the picture of its window."""
+    takes the picture of its window as soon as the hits are marked; then
+    makes sure that it was the first draw."""
     program = subprocess.Popen(command, env=environment, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
         if not wait_for(lambda: windows_named("Form1")):
             raise RuntimeError(f"{command[-1]} shows no window")
-        play_first_draw(Player(*client))
+        player = Player(*client)
+        for k, number in enumerate(FIRST_TICKET):
+            player.type_into(f"Tipp{k + 1}", number)
+        player.click("Button1")
+        if not wait_for(lambda: player.marked(NUMBER_FIELDS) == FIRST_DRAW_HITS):
+            raise RuntimeError(f"{command[-1]} marks no hits of the first draw")
         capture(environment["DISPLAY"], windows_named("Form1")[0], path)
+        drawn = [player.read(f"Zahl{k + 1}") for k in range(7)]
+        if drawn != FIRST_DRAW:
+            raise RuntimeError(f"{command[-1]} drew {drawn}, not the first draw")
     finally:
         program.kill()
         program.wait()
@@ -71,9 +83,10 @@ def windows(out):
 
 
 def phone(out):
-    """Played by taps through the browser test's own way to work a page."""
+    """Played by taps on the grid through the browser test's own way to work a page."""
     import browser
-    wanted = [("textbox", f"Tipp {k + 1}") for k in range(6)] + [("button", "Ziehung")]
+    numbers = [int(number) for number in FIRST_TICKET]
+    wanted = [("button", str(number)) for number in numbers] + [("button", "Ziehung")]
     with SiteServer(os.path.join(ROOT, "build-web", "site")) as site, \
             tempfile.TemporaryDirectory(prefix="lotto-shots-") as profile:
         page = browser.start("chromium", profile)
@@ -86,13 +99,16 @@ def phone(out):
                 running = "const f = document.querySelector('.form'); return !!f && f.hasAttribute('data-running')"
                 if not wait_for(lambda: page.run(running), tolerate=Exception):
                     raise RuntimeError("the page shows no form")
-                *ticket, draw = page.find(wanted)
-                for field, number in zip(ticket, FIRST_TICKET):
-                    page.tap(field)
-                    page.insert_text(number)
+                *grid, draw = page.find(wanted)
+                for number in grid:
+                    page.tap(number)
                 page.tap(draw)
-                wait_for(lambda: page.run("return document.getElementById('Zahl7').value"))
-                page.run("window.scrollTo(0, 0); document.activeElement.blur()")
+                drawn = "return Array.from({length: 7}, (_, k) => document.getElementById('Zahl' + (k + 1)).value)"
+                if not wait_for(lambda: page.run(drawn) == FIRST_DRAW):
+                    raise RuntimeError(f"the page drew {page.run(drawn)}, not the first draw")
+                # The page's top, where the grid and the draw show together on this phone.
+                page.run("document.activeElement.blur(); window.scrollTo({top: 0, behavior: 'instant'})")
+                page.run("return new Promise((frame) => requestAnimationFrame(() => requestAnimationFrame(frame)))")
                 path = os.path.join(out, f"phone-{scheme}.png")
                 page.screenshot(path)
                 print(f"screenshots: {os.path.relpath(path, ROOT)}")

@@ -3,12 +3,14 @@
 // own implementation behind them (Qt Widgets in qt/, the Win32 API in win32/,
 // the page's own elements in web/), so no native header leaks. Decisions that
 // the platforms share (which face fits the form, what a control is called
-// aloud, where the window goes, which field shows a mark and when it goes)
-// are made above this seam; a backend applies them.
+// aloud, where the window goes, which field shows a mark and when it goes,
+// what a tap on the ticket's grid does) are made above this seam; a backend
+// applies them.
 #pragma once
 
 #include "FormDefinition.h"
 #include "Hits.h"
+#include "TicketGrid.h"
 
 #include <functional>
 #include <memory>
@@ -20,6 +22,7 @@ namespace Backend {
 
 struct Window;  // a top-level window; owns its controls
 struct Control;
+struct NumberGrid;  // the grid of a form's ticket, where the platform offers one
 
 // Opens the connection to the display. Where no usable display can be had the
 // program ends here, with exit code 1 and one line on standard error that
@@ -72,6 +75,21 @@ void setText(Control& control, std::string_view text);
 // A mark is more than a colour, stays readable in the system's light, dark and
 // high-contrast colours, and changes neither the edit's place, size nor text.
 void setMark(Control& edit, lotto::HitMark mark);
+
+// The quicker way through the form's ticket that the definition describes
+// (Enter from field to field, a grid of numbers to tap, the result brought
+// into view), where the platform offers it; the window owns the grid, which
+// calls onTap with the number tapped. nullptr where the platform declines:
+// a desktop window, whose designed layout has no room for the grid.
+NumberGrid* offerTicketGrid(Window& window, const TicketDefinition& ticket, std::function<void(int)> onTap);
+
+// Shows the number as chosen (a pressed toggle) or not, with its mark, under
+// the name that assistive technology says for it.
+void showNumber(NumberGrid& grid, int number, const lotto::GridNumber& shown, std::string_view spokenName);
+
+// A note by the grid, seen and left for the window's announcements to say;
+// an empty one takes the note away.
+void showGridNote(NumberGrid& grid, std::string_view note);
 
 // Has assistive technology say the text once, politely, as news from the
 // window: the focus stays where it is and nothing visible changes. An empty

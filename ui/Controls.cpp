@@ -1,7 +1,10 @@
 #include "Controls.h"
 
 #include "Backend.h"
+#include "NumberText.h"
 #include "SpokenName.h"
+
+#include <algorithm>
 
 TControl::TControl(const ControlDefinition& definition, Backend::Control& native)
     : m_definition(definition), m_native(native)
@@ -31,4 +34,21 @@ void TEdit::SetMark(lotto::HitMark mark)
     m_mark = mark;
     Backend::setMark(Native(), mark);
     Backend::setSpokenName(Native(), spokenName(Definition(), Definition().caption, mark));
+}
+
+TNumberGrid::TNumberGrid(const TicketDefinition* definition, Backend::NumberGrid* native)
+    : m_definition(definition), m_native(native)
+{
+}
+
+void TNumberGrid::Show(const lotto::GridNumbers& numbers, std::string_view note)
+{
+    if (!m_native)
+        return;
+    const int highest = std::min(m_definition->highest, static_cast<int>(numbers.size()) - 1);
+    for (int number = std::max(m_definition->lowest, 0); number <= highest; ++number) {
+        const lotto::GridNumber& shown = numbers[static_cast<std::size_t>(number)];
+        Backend::showNumber(*m_native, number, shown, withMark(lotto::formatNumber(number), shown.mark));
+    }
+    Backend::showGridNote(*m_native, note);
 }

@@ -6,13 +6,15 @@
 
 #include "FormDefinition.h"
 #include "Hits.h"
+#include "TicketGrid.h"
 
 #include <string>
 #include <string_view>
 
 namespace Backend {
 struct Control;
-}
+struct NumberGrid;
+}  // namespace Backend
 
 class TControl {
 public:
@@ -68,4 +70,22 @@ class TButton : public TControl {
 // A button of the close kind: a click closes the window it sits on.
 class TBitBtn : public TButton {
     using TButton::TButton;
+};
+
+// The grid of numbers that a platform may offer for the form's ticket
+// (TicketDefinition). Where the platform declines, there is no grid: it shows
+// nothing and is never tapped.
+class TNumberGrid {
+public:
+    TNumberGrid(const TicketDefinition* definition, Backend::NumberGrid* native);
+
+    bool Offered() const { return m_native != nullptr; }
+
+    // Each number as chosen or not, with its mark; and the note by the grid
+    // (empty: none).
+    void Show(const lotto::GridNumbers& numbers, std::string_view note);
+
+private:
+    const TicketDefinition* m_definition;
+    Backend::NumberGrid* m_native;
 };

@@ -11,6 +11,9 @@ class TForm;
 // A click handler: a member function of the form that the table belongs to.
 using TNotifyEvent = void (TForm::*)();
 
+// A tap on a number of a grid: the form's handler, given the number.
+using TNumberEvent = void (TForm::*)(int);
+
 enum class ControlKind {
     Label,
     Edit,  // single line, editable, no length limit
@@ -62,12 +65,32 @@ struct FontDefinition {
     int pixelHeight;
 };
 
+// The form's ticket, for a platform that offers a quicker way through it than
+// the designed window: the page's touch arrangement, where Enter moves from
+// field to field and on to the button that plays the ticket, a grid of the
+// numbers fills the fields by taps, and a play brings the fields with its
+// result into view. A desktop window, whose every field is in view and
+// typed into, offers none of it: its designed layout has no room for a grid.
+struct TicketDefinition {
+    std::span<const std::string_view> fields;  // edits, in the order they are filled
+    std::string_view play;                     // the button that plays the ticket
+    std::span<const std::string_view> result;  // the edits that show a play's result
+    // The grid: its numbers, so many to a row, and what a screen reader calls
+    // it. It stands after the last field, in the tab order as well.
+    int lowest = 0;
+    int highest = 0;
+    int perRow = 0;
+    std::string_view spokenName;
+    TNumberEvent onTap = nullptr;
+};
+
 struct FormDefinition {
     std::string_view name;
     std::string_view caption;
     Bounds bounds;  // the outer frame, on the screen
     FontDefinition font;
     std::span<const ControlDefinition> controls;
+    const TicketDefinition* ticket = nullptr;  // none: the form has no ticket
 };
 
 // Converts a handler of a derived form for the table.
@@ -75,4 +98,10 @@ template <class Form>
 inline TNotifyEvent handler(void (Form::*method)())
 {
     return static_cast<TNotifyEvent>(method);
+}
+
+template <class Form>
+inline TNumberEvent handler(void (Form::*method)(int))
+{
+    return static_cast<TNumberEvent>(method);
 }

@@ -21,3 +21,11 @@ void FormFieldStore::showMarks(const lotto::HitMarks& marks)
     for (lotto::FieldId field : lotto::allFields)
         m_edits[static_cast<std::size_t>(field)]->SetMark(lotto::markOf(marks, field));
 }
+
+lotto::HitMarks FormFieldStore::marks() const
+{
+    lotto::HitMarks marks{};
+    for (lotto::FieldId field : lotto::allFields)
+        marks[static_cast<std::size_t>(field)] = m_edits[static_cast<std::size_t>(field)]->Mark();
+    return marks;
+}

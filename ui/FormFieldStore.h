@@ -18,6 +18,8 @@ public:
 
     // Each field's mark; HitMarks{} takes every mark away.
     void showMarks(const lotto::HitMarks& marks);
+    // The marks the fields show now.
+    lotto::HitMarks marks() const;
 
 private:
     std::array<TEdit*, lotto::fieldCount> m_edits{};

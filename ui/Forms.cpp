@@ -23,9 +23,12 @@ std::unique_ptr<TControl> makeControl(const ControlDefinition& definition, Backe
 
 }  // namespace
 
-TForm::TForm(const FormDefinition& definition) : m_definition(definition), m_window(Backend::createWindow(definition))
+TForm::TForm(const FormDefinition& definition)
+    : m_definition(definition), m_window(Backend::createWindow(definition)), m_grid(definition.ticket, nullptr)
 {
     createControls();
+    if (const TicketDefinition* ticket = definition.ticket)
+        m_grid = TNumberGrid(ticket, Backend::offerTicketGrid(*m_window, *ticket, tapAction(ticket->onTap)));
 }
 
 TForm::~TForm() = default;
@@ -62,13 +65,20 @@ void TForm::createControls()
     Backend::setTabOrder(*m_window, order);
 }
 
+// A handler that failed has still changed what it changed before it raised.
+void TForm::handleInput(const std::function<void()>& handler)
+{
+    Application->Dispatch(handler);
+    Application->Dispatch([this] { InputHandled(); });
+}
+
 std::function<void()> TForm::clickAction(const ControlDefinition& control)
 {
     if (control.kind == ControlKind::CloseButton)
         return [this] { Application->Dispatch([this] { Close(); }); };
     if (control.onClick) {
         const TNotifyEvent onClick = control.onClick;
-        return [this, onClick] { Application->Dispatch([this, onClick] { (this->*onClick)(); }); };
+        return [this, onClick] { handleInput([this, onClick] { (this->*onClick)(); }); };
     }
     return {};
 }
@@ -77,16 +87,15 @@ std::function<void()> TForm::editAction(std::size_t index)
 {
     if (m_definition.controls[index].kind != ControlKind::Edit)
         return {};
-    return [this, index] {
-        Application->Dispatch([this, index] {
-            TControl& control = *m_controls[index];
-            control.Edited();
-            Edited(control);
-        });
-    };
+    return [this, index] { handleInput([this, index] { m_controls[index]->Edited(); }); };
 }
 
-void TForm::Edited(TControl&) {}
+std::function<void(int)> TForm::tapAction(TNumberEvent onTap)
+{
+    if (!onTap)
+        return {};
+    return [this, onTap](int number) { handleInput([this, onTap, number] { (this->*onTap)(number); }); };
+}
 
 void TForm::Show()
 {

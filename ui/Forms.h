@@ -1,7 +1,8 @@
 // Forms and the application object: a form is built from its definition table,
-// owns its controls, and routes every click and every edit by the player
-// through the application's event dispatch, which shows whatever a handler
-// throws and lets the loop go on.
+// owns its controls (and its ticket's grid, where the platform offers one),
+// and routes every click, edit and tap by the player through the
+// application's event dispatch, which shows whatever a handler throws and
+// lets the loop go on.
 #pragma once
 
 #include "Backend.h"
@@ -49,19 +50,26 @@ public:
     Backend::Window& Native() { return *m_window; }
 
 protected:
-    // The player changed the control's text. The control has heard it first
-    // (an edit's mark is gone); a form that keeps something in step with its
-    // fields hears it here.
-    virtual void Edited(TControl& control);
+    // After each click, edit and tap of the player's, once its handler has
+    // run, also where it raised: a form that keeps something in step with its
+    // fields does so here. An edited control has heard of its edit first (an
+    // edit's mark is gone).
+    virtual void InputHandled() {}
+
+    // The grid of the form's ticket, where the platform offers one.
+    TNumberGrid& TicketGrid() { return m_grid; }
 
 private:
     void createControls();
+    void handleInput(const std::function<void()>& handler);
     std::function<void()> clickAction(const ControlDefinition& control);
     std::function<void()> editAction(std::size_t index);
+    std::function<void(int)> tapAction(TNumberEvent onTap);
 
     const FormDefinition& m_definition;
     Backend::WindowPtr m_window;
     std::vector<std::unique_ptr<TControl>> m_controls;
+    TNumberGrid m_grid;
 };
 
 class TApplication {

@@ -3,7 +3,8 @@
 // label's or a button's name follows its text when the text changes; an
 // edit's never does, because what an edit holds is the player's input, which
 // a screen reader reads as its value, not as its name. An edit's mark is said
-// with its name, so that a player who tabs through the ticket hears the hits.
+// with its name, so that a player who tabs through the ticket hears the hits;
+// so is the mark of a number in the ticket's grid.
 #pragma once
 
 #include "FormDefinition.h"
@@ -25,19 +26,24 @@ inline std::string_view spokenName(const ControlDefinition& control, std::string
     return control.kind == ControlKind::Edit ? control.caption : shownText;
 }
 
-// The name with what the mark says: "Tipp 1, Treffer".
-inline std::string spokenName(const ControlDefinition& control, std::string_view shownText, lotto::HitMark mark)
+// A name with what the mark says: "Tipp 1, Treffer".
+inline std::string withMark(std::string_view name, lotto::HitMark mark)
 {
-    std::string name(spokenName(control, shownText));
+    std::string said(name);
     switch (mark) {
     case lotto::HitMark::None:
         break;
     case lotto::HitMark::Main:
-        name += ", Treffer";
+        said += ", Treffer";
         break;
     case lotto::HitMark::Bonus:
-        name += ", Zusatzzahl getroffen";
+        said += ", Zusatzzahl getroffen";
         break;
     }
-    return name;
+    return said;
+}
+
+inline std::string spokenName(const ControlDefinition& control, std::string_view shownText, lotto::HitMark mark)
+{
+    return withMark(spokenName(control, shownText), mark);
 }

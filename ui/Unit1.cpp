@@ -5,6 +5,11 @@
 #include "EntryCommands.h"
 #include "FormFieldStore.h"
 #include "Hits.h"
+#include "Lottery.h"
+#include "TicketGrid.h"
+
+#include <string_view>
+#include <utility>
 
 TForm1* Form1 = nullptr;
 
@@ -53,19 +58,42 @@ const ControlDefinition form1Controls[] = {
     {"Zahl6",       K::Edit,        {232, 216,  41, 21}, "",                                 "Ziehung 6",             {},            22},
     {"Zahl7",       K::Edit,        {320,  56,  41, 21}, "",                                 "Zusatzzahl",            {},            23},
 };
+// clang-format on
+
+constexpr std::string_view ticketFields[] = {"Tipp1", "Tipp2", "Tipp3", "Tipp4", "Tipp5", "Tipp6"};
+constexpr std::string_view resultFields[] = {"Zahl1", "Zahl2",      "Zahl3",      "Zahl4",       "Zahl5",      "Zahl6",
+                                             "Zahl7", "EditGewinn", "EditZusatz", "EditBereich", "EditDoppelt"};
+
+// The grid as on the paper ticket: the game's numbers, seven to a row.
+const TicketDefinition form1Ticket = {
+    .fields = ticketFields,
+    .play = "Button1",
+    .result = resultFields,
+    .lowest = lotto::lowestNumber,
+    .highest = lotto::highestNumber,
+    .perRow = 7,
+    .spokenName = "Tippschein",
+    .onTap = handler(&TForm1::TicketGridTap),
+};
 
 }  // namespace
 
+// clang-format off
 const FormDefinition form1Definition = {
     "Form1",
     "Form1",
     {241, 107, 696, 480},
     {"MS Sans Serif", 11},  // 8 pt at 96 dpi
     form1Controls,
+    &form1Ticket,
 };
 // clang-format on
 
-TForm1::TForm1() : TForm(form1Definition) {}
+TForm1::TForm1() : TForm(form1Definition)
+{
+    // The fields may hold what the player typed before the program ran.
+    ShowTicketGrid();
+}
 
 void TForm1::Button1Click()
 {
@@ -110,4 +138,26 @@ void TForm1::Button7Click()
     FormFieldStore fields(*this);
     lotto::clearCommand(fields);
     Announce(lotto::ticketAnnouncement(fields));
+}
+
+void TForm1::TicketGridTap(int number)
+{
+    FormFieldStore fields(*this);
+    const lotto::GridTap tap = lotto::gridTapCommand(fields, number);
+    m_gridNote = lotto::gridTapAnnouncement(tap, number);
+    Announce(m_gridNote);
+}
+
+void TForm1::InputHandled()
+{
+    ShowTicketGrid();
+}
+
+void TForm1::ShowTicketGrid()
+{
+    const std::string note = std::exchange(m_gridNote, {});
+    if (!TicketGrid().Offered())
+        return;
+    FormFieldStore fields(*this);
+    TicketGrid().Show(lotto::gridNumbers(fields, fields.marks()), note);
 }

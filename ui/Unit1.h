@@ -3,11 +3,16 @@
 // "Ziehung" runs the draw command over the window's seventeen edits: it clears
 // the results, reads Tipp1..Tipp6, and either reports a finding in the error
 // fields or writes back the sorted ticket, the draw and the match count.
-// After each command a screen reader is told what the fields now show.
-// The window keeps no state of its own between clicks.
+// After each command a screen reader is told what the fields now show. Where
+// the platform offers the ticket's grid, a tap on a number there fills or
+// empties a ticket field, and after each of the player's inputs the grid shows
+// the ticket fields as they now are. The window keeps no state of its own
+// between inputs.
 #pragma once
 
 #include "Forms.h"
+
+#include <string>
 
 class TForm1 : public TForm {
 public:
@@ -46,6 +51,17 @@ public:
     void Button4Click();  // "Zahl nicht im Tippscheinbereich"
     void Button5Click();  // "Beides"
     void Button7Click();  // "Tippschein löschen!"
+    // A number of the ticket's grid, where the platform offers one.
+    void TicketGridTap(int number);
+
+protected:
+    void InputHandled() override;
+
+private:
+    // The ticket's grid shows the six ticket fields as they are.
+    void ShowTicketGrid();
+
+    std::string m_gridNote;  // why the last tap changed nothing, until the grid shows it
 };
 
 // The window's definition: properties and every control, in creation order.

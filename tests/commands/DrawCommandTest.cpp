@@ -5,6 +5,7 @@
 #include "Hits.h"
 #include "MemoryFieldStore.h"
 #include "NumberText.h"
+#include "TicketGrid.h"
 
 #include <gtest/gtest.h>
 
@@ -254,6 +255,7 @@ struct HitCase {
     const char* name;
     std::function<void(FieldStore&, RandomSource&)> play;
     std::map<FieldId, HitMark> marked;  // every other field unmarked
+    std::map<int, HitMark> gridMarked;  // the ticket's grid: every other number unmarked
     friend void PrintTo(const HitCase& c, std::ostream* os) { *os << c.name; }
 };
 
@@ -272,6 +274,13 @@ TEST_P(HitMarksAfterADraw, MarkExactlyTheFieldsThatHit)
         const auto expected = GetParam().marked.find(field);
         EXPECT_EQ(markOf(marks, field), expected == GetParam().marked.end() ? HitMark::None : expected->second)
             << fieldName(field) << " holds " << fields[field];
+    }
+    const GridNumbers grid = gridNumbers(fields, marks);
+    for (int number = 0; number <= highestNumber; ++number) {
+        const auto expected = GetParam().gridMarked.find(number);
+        EXPECT_EQ(grid[static_cast<std::size_t>(number)].mark,
+                  expected == GetParam().gridMarked.end() ? HitMark::None : expected->second)
+            << number << " in the grid";
     }
 }
 
@@ -292,16 +301,19 @@ INSTANTIATE_TEST_SUITE_P(
                               [](FieldStore& f, RandomSource& r) {
                                   typeAndDraw(f, r, {"44", "3", "25", "15", "07", "9"});
                               },
-                              {{F::Tipp1, M::Main}, {F::Tipp6, M::Main}, {F::Zahl1, M::Main}, {F::Zahl6, M::Main}}},
+                              {{F::Tipp1, M::Main}, {F::Tipp6, M::Main}, {F::Zahl1, M::Main}, {F::Zahl6, M::Main}},
+                              {{3, M::Main}, {44, M::Main}}},
                       HitCase{"TheBonusNumberWhereItStandsAfterSorting",
                               [](FieldStore& f, RandomSource& r) {
                                   typeAndDraw(f, r, {"10", "3", "25", "15", "7", "9"});
                               },
-                              {{F::Tipp1, M::Main}, {F::Tipp4, M::Bonus}, {F::Zahl1, M::Main}, {F::Zahl7, M::Bonus}}},
+                              {{F::Tipp1, M::Main}, {F::Tipp4, M::Bonus}, {F::Zahl1, M::Main}, {F::Zahl7, M::Bonus}},
+                              {{3, M::Main}, {10, M::Bonus}}},
                       HitCase{"NoHit",
                               [](FieldStore& f, RandomSource& r) {
                                   typeAndDraw(f, r, {"1", "2", "4", "5", "6", "7"});
                               },
+                              {},
                               {}},
                       // A draw that ends early shows the earlier draw's numbers but no result: nothing hit.
                       HitCase{"FindingAfterAGoodDraw",
@@ -309,12 +321,14 @@ INSTANTIATE_TEST_SUITE_P(
                                   typeAndDraw(f, r, {"44", "3", "25", "15", "7", "9"});
                                   typeAndDraw(f, r, {"3", "44", "25", "15", "3", "9"});
                               },
+                              {},
                               {}},
                       HitCase{"ConversionErrorAfterAGoodDraw",
                               [](FieldStore& f, RandomSource& r) {
                                   typeAndDraw(f, r, {"44", "3", "25", "15", "7", "9"});
                                   typeAndDraw(f, r, {"44", "3", "25", "15", "7", "x"});
                               },
+                              {},
                               {}}),
     [](const auto& info) { return std::string(info.param.name); });
 

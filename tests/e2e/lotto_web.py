@@ -6,13 +6,14 @@ name. Checks one fetch of the program, the designed layout's geometry and face
 at zoom 1 and at two device pixels to the CSS pixel (the scalable face, every
 label drawn whole), first focus and tab order, the names, a whole game with the
 desktop's draws and the trace in the console, the modal message, a switch of
-layout with the message open, the touch layout on phones played by taps, the
-outside auditor (axe-core) in light, dark and forced colours, the offline copy
-(other pages of the folder left to the server, reloads in quick succession,
-the game offline after one visit, a new version of the site replacing the
-copy), the marks of the numbers that hit, and Schließen. What the engine
-cannot check is left out, and said; a
-host where the engine cannot start reports the test as skipped.
+layout with the message open, the touch layout on phones played by taps (the
+ticket's grid, Enter through the ticket, "Ziehung" in reach, the result in
+view), the outside auditor (axe-core) in light, dark and forced colours, the
+offline copy (other pages of the folder left to the server, reloads in quick
+succession, the game offline after one visit, a new version of the site
+replacing the copy), the marks of the numbers that hit, and Schließen. What
+the engine cannot check is left out, and said; a host where the engine cannot
+start reports the test as skipped.
 
 usage: lotto_web.py chromium|firefox|webkit SITE_DIR AXE_JS
        (LOTTO_WEB_SCREENSHOTS=DIR keeps screenshots)"""
@@ -82,6 +83,10 @@ FALLBACK = "lotto-nowasm.js"  # the program built as JavaScript
 FETCHED = "return performance.getEntriesByType('resource').map((e) => e.name.split('/').pop()).filter((n) => /^lotto.*[.](js|wasm)$/.test(n))"
 PROGRAMMER_NAMES = re.compile(r"\b(Button\d|BitBtn\d|Label\d|Edit(Gewinn|Zusatz|Bereich|Doppelt)|Tipp\d|Zahl\d)\b")
 TICKET = [f"Tipp {k + 1}" for k in range(6)]
+GRID = range(1, 50)  # the ticket's grid, in the touch layout
+FIRST_DRAW_CHOSEN = [3, 7, 9, 15, 25, 44]
+FIRST_DRAW_GRID_MARKED = ["3, Treffer", "44, Treffer"]
+FULL_TICKET_SAID = "Schon 6 Zahlen gewählt: erst eine abwählen, dann 12 wählen."
 DRAW = [f"Ziehung {k + 1}" for k in range(6)] + ["Zusatzzahl"]
 DESKTOP = (1000, 760)
 DESIGNED_WIDTH = 696  # narrower pages show the touch layout
@@ -93,10 +98,15 @@ MISSING_PAGE = "nichtda.html"  # a page of the folder that the server does not h
 RELOADS = 30
 NEW_VERSION = '<meta name="lotto-test-version" content="2">'  # what a new version's page carries
 NEW_PAGE = "return !!document.querySelector('meta[name=\"lotto-test-version\"]')"
-# Phones as the touch layout meets them: upright (the smallest and a common
-# one) and held sideways, where the ticket stands beside the rest.
-PHONES = [(320, 568, "phone-320"), (390, 844, "phone-portrait"), (844, 390, "phone-landscape")]
+# Phones as the touch layout meets them: upright (the smallest, the narrowest
+# where the grid's numbers are a thumb wide, and a common one) and held
+# sideways, where the grid stands beside the rest. A whole game by the grid on
+# the last two.
+PHONES = [(320, 568, "phone-320"), (360, 780, "phone-360"), (390, 844, "phone-portrait"),
+          (844, 390, "phone-landscape")]
+GRID_GAMES = ("phone-portrait", "phone-landscape")
 SMALLEST_TARGET = 44  # CSS px a finger needs
+SMALLEST_GRID_TARGET = 40  # on a phone narrower than 360 px, where seven numbers share a row
 SMALLEST_EDIT_TEXT = 16  # below it a phone zooms into the field
 SMALLEST_TEXT = 14
 AXE_TAGS = ["wcag2a", "wcag2aa", "wcag21a", "wcag21aa", "wcag22aa", "best-practice"]
@@ -107,7 +117,7 @@ const form = document.querySelector('.form');
 const box = form.getBoundingClientRect();
 const place = (rect) => [rect.left - box.left - form.clientLeft, rect.top - box.top - form.clientTop,
                          rect.width, rect.height];
-return Array.from(form.children).map((element) => {
+return Array.from(form.children).filter((element) => element.getClientRects().length).map((element) => {
   const text = document.createRange();
   text.selectNodeContents(element);
   return {tag: element.localName, name: element.getAttribute('aria-label') || element.textContent.trim(),
@@ -123,6 +133,7 @@ const form = document.querySelector('.form');
 const scale = window.visualViewport ? visualViewport.scale : 1;
 return {touch: getComputedStyle(document.querySelector('.form')).display === 'grid', innerWidth, innerHeight,
         scrollWidth: document.documentElement.scrollWidth, form: edges(form.getBoundingClientRect()),
+        numbers: Array.from(form.querySelectorAll('.numbers button'), (n) => edges(n.getBoundingClientRect())),
         elements: Array.from(form.children, (element) => {
           const r = element.getBoundingClientRect();
           const text = document.createRange();
@@ -155,6 +166,20 @@ SHOWN_PAGE = """
 return [document.title, !!document.querySelector('script[src="lotto.js"]'),
         (document.body || document.documentElement).textContent.replace(/\\s+/g, ' ').trim().slice(0, 160)];"""
 
+# Each number of the grid: its number, whether it is pressed, its name, and
+# whether it shows a mark (bold, in a frame of two pixels at least).
+GRID_SHOWN = """
+return Array.from(document.querySelectorAll('.numbers button'), (button) => {
+  const s = getComputedStyle(button);
+  return [Number(button.textContent), button.getAttribute('aria-pressed') === 'true',
+          button.getAttribute('aria-label') || button.textContent,
+          parseInt(s.fontWeight) >= 700 && s.outlineStyle !== 'none' && parseFloat(s.outlineWidth) >= 2];
+});"""
+
+# Where the named elements are in the viewport, and its height.
+IN_VIEW = """
+return [innerHeight, ...Array.from(arguments, (e) => { const r = e.getBoundingClientRect(); return [r.top, r.bottom]; })];"""
+
 MESSAGE_ON_SCREEN = """
 const box = document.querySelector('dialog[open]').getBoundingClientRect();
 const ok = document.querySelector('dialog[open] button').getBoundingClientRect();
@@ -173,6 +198,7 @@ class Game:
         self.browser, self.url = browser, url
         self.run = browser.run
         self.controls = {}
+        self.grid_numbers = None
         self.trace = []
         self.errors = []
         self.left_out = []
@@ -191,7 +217,24 @@ class Game:
         if not self.wait(self.shown):
             return False
         self.controls = dict(zip(CONTROLS, self.browser.find(CONTROLS)))
+        self.grid_numbers = None
         return True
+
+    def number(self, number):
+        """The ticket's grid's button of that number, found by its name before any mark renames it."""
+        if not self.grid_numbers:
+            wanted = [("button", str(n)) for n in GRID]
+            self.grid_numbers = dict(zip(GRID, self.browser.find(wanted)))
+        found = self.grid_numbers.get(number)
+        if found is None:
+            raise LookupError(f"no button {number} in the ticket's grid")
+        return found
+
+    def grid(self):
+        """The grid's chosen numbers, and the names of those that show a mark,
+        as seen (bold, in a frame of two pixels at least) and as said."""
+        shown = self.run(GRID_SHOWN)
+        return [n for n, chosen, _, _ in shown if chosen], [name for _, _, name, marked in shown if marked]
 
     def control(self, role, name):
         found = self.controls.get((role, name))
@@ -504,15 +547,31 @@ def designed_at_ratio_two(game):
     game.screenshot(f"desktop-ratio{RATIO}")
 
 
-def focus_and_tab_order(game, where):
+def focus_and_tab_order(game, where, grid=False):
+    """With the grid, it is one tab stop after the ticket, and the arrow keys
+    move among its numbers; it is entered again at the last one."""
+    order = TAB_ORDER
+    if grid:
+        at = order.index("Tipp 6") + 1
+        order = order[:at] + ["1"] + order[at:]
     check(game.wait(lambda: game.focused() == "Ziehung"), f"{where}: Ziehung has the first focus ({game.focused()!r})")
     visited = []
-    for _ in TAB_ORDER:
+    for _ in order:
         game.browser.press("Tab")
         visited.append(game.focused())
-    check(visited == TAB_ORDER[1:] + TAB_ORDER[:1], f"{where}: Tab goes round the form in the designed order ({visited})")
+    check(visited == order[1:] + order[:1], f"{where}: Tab goes round the form in the designed order ({visited})")
     game.browser.press("Shift+Tab")
     check(game.focused() == "Zusatzzahl", f"{where}: Shift+Tab from Ziehung goes back round to Zusatzzahl")
+    if not grid:
+        return
+    for _ in range(7):
+        game.browser.press("Shift+Tab")
+    moved = [game.focused()]
+    for key in ("ArrowRight", "ArrowDown", "End", "ArrowLeft", "Home", "ArrowDown", "Tab", "Shift+Tab"):
+        game.browser.press(key)
+        moved.append(game.focused())
+    check(moved == ["1", "2", "9", "49", "48", "1", "8", "Ziehung 1", "8"],
+          f"{where}: the arrow keys, Home and End move among the grid's numbers, a row of seven at a time ({moved})")
 
 
 def names(game):
@@ -548,7 +607,8 @@ def names(game):
     check(not leaked, f"no programmer name reaches the accessibility tree ({leaked})")
 
 
-def whole_game(game, hand, where):
+def whole_game(game, hand, where, grid=False):
+    """With the grid, it shows the typed ticket and its marks as well."""
     game.collect_console()
     game.trace.clear()
     hand.button("Doppelte Zahlen")
@@ -564,6 +624,9 @@ def whole_game(game, hand, where):
     check(game.read("Gewinn: Anzahl Treffer") == "2" and game.read("Zusatzzahl getroffen") == "",
           f"{where}: two matches, no bonus hit")
     check(game.marked() == FIRST_DRAW_MARKED, f"{where}: exactly 3 and 44 are marked, on both sides ({game.marked()})")
+    if grid:
+        check(game.grid() == (FIRST_DRAW_CHOSEN, FIRST_DRAW_GRID_MARKED),
+              f"{where}: the grid shows the typed ticket chosen, 3 and 44 marked ({game.grid()})")
     said = game.run("const s = document.querySelectorAll('.frame [role=status]'); "
                     "return Array.from(s, e => [e.textContent, e.getBoundingClientRect().width <= 1])")
     check(said == [[FIRST_DRAW_SAID, True]], f"{where}: the form's one unseen status element says the draw ({said})")
@@ -571,6 +634,9 @@ def whole_game(game, hand, where):
     hand.fill("Tipp 6", "45")
     check(game.marked() == FIRST_DRAW_MARKED[:1] + FIRST_DRAW_MARKED[2:],
           f"{where}: a field the player changes loses its mark, the others keep theirs ({game.marked()})")
+    if grid:
+        check(game.grid() == ([3, 7, 9, 15, 25, 45], FIRST_DRAW_GRID_MARKED[:1]),
+              f"{where}: and the grid follows the typing: 45 chosen, 44 neither chosen nor marked ({game.grid()})")
     hand.button('"Zufallszahlen"')
     check(game.traced(2) and len(game.trace) == 2 and len(game.trace[1]) >= 7,
           f"{where}: the random ticket traces its own line ({game.trace})")
@@ -631,14 +697,21 @@ def overlapping(elements):
 
 
 def touch_layout(game, where):
-    """What a thumb and an eye need of the touch layout at the present size."""
+    """What a thumb and an eye need of the touch layout at the present size,
+    seen at the foot of the page, where "Ziehung" has a place of its own."""
+    game.run("scrollTo(0, document.documentElement.scrollHeight)")
     seen = game.run(ON_SCREEN)
     elements = seen["elements"]
-    controls = [e for e in elements if e["tag"] != "label"]
+    controls = [e for e in elements if e["tag"] in ("input", "button")]
     check(seen["touch"], f"{where}: the touch layout shows")
     small = [(e["name"], round(e["box"][2] - e["box"][0]), round(e["box"][3] - e["box"][1])) for e in controls
              if e["box"][2] - e["box"][0] < SMALLEST_TARGET or e["box"][3] - e["box"][1] < SMALLEST_TARGET]
     check(len(controls) == 24 and not small, f"{where}: every control at least 44x44 ({small})")
+    # A thumb's width from 360 px on; the seven of a row still 40 px on the smallest phones.
+    smallest = SMALLEST_TARGET if seen["innerWidth"] >= 360 else SMALLEST_GRID_TARGET
+    sizes = [min(box[2] - box[0], box[3] - box[1]) for box in seen["numbers"]]
+    check(len(sizes) == len(GRID) and min(sizes) >= smallest,
+          f"{where}: the grid's {len(sizes)} numbers each at least {smallest}x{smallest} ({min(sizes):.1f})")
     tiny = [(e["name"], e["size"]) for e in elements
             if e["size"] < (SMALLEST_EDIT_TEXT if e["tag"] == "input" else SMALLEST_TEXT)]
     check(not tiny, f"{where}: edit text at least 16 px, all other text at least 14 px ({tiny})")
@@ -654,6 +727,84 @@ def touch_layout(game, where):
         or e["text"][0] < e["inner"][0] - 1 or e["text"][1] < e["inner"][1] - 1
         or e["text"][2] > e["inner"][2] + 1 or e["text"][3] > e["inner"][3] + 1)]
     check(not cut, f"{where}: every label's and button's text is whole in its box ({cut})")
+
+
+def ticket_in_reach(game, hand, where):
+    """Ziehung at the foot of the screen while the ticket shows, also once a
+    field of it has the focus (on a phone, the keyboard's)."""
+    game.run("scrollTo(0, 0)")
+    fields = [game.control("textbox", name) for name in TICKET]
+    play = game.control("button", "Ziehung")
+
+    def in_reach():
+        height, *ticket, (top, bottom) = game.run(IN_VIEW, *fields, play)
+        return bottom <= height and top >= height / 2 and all(0 <= t and b <= top for t, b in ticket)
+    check(in_reach(), f"{where}: Ziehung at the foot of the screen, the ticket above it ({game.run(IN_VIEW, play)})")
+    hand.press(fields[-1])
+    check(game.wait(in_reach), f"{where}: and so with Tipp 6 focused ({game.run(IN_VIEW, fields[-1], play)})")
+
+
+def enter_through_ticket(game, hand, where):
+    """Enter, the key that says "next", goes from field to field and on to
+    Ziehung, which it does not press."""
+    hints = game.run("return Array.from(arguments, (field) => field.getAttribute('enterkeyhint'))",
+                     *(game.control("textbox", name) for name in TICKET))
+    check(hints == ["next"] * len(TICKET), f"{where}: each ticket field's key says next ({hints})")
+    drawn = game.read(*DRAW)
+    game.collect_console()
+    traced = len(game.trace)
+    hand.fill("Tipp 1", "1")
+    visited = []
+    for _ in TICKET:
+        game.browser.press("Enter")
+        visited.append(game.focused())
+    game.collect_console()
+    check(visited == TICKET[1:] + ["Ziehung"] and game.read(*DRAW) == drawn and len(game.trace) == traced,
+          f"{where}: Enter goes through the ticket to Ziehung without drawing ({visited})")
+
+
+def play_by_grid(game, hand):
+    """The first ticket by six taps on the grid, and Ziehung."""
+    for number in FIRST_TICKET:
+        hand.press(game.number(int(number)))
+    hand.button("Ziehung")
+    game.wait(lambda: game.read(*DRAW) == FIRST_DRAW)
+
+
+def grid_game(game, hand, where):
+    """A whole game on a fresh start by the grid alone: six taps, a seventh
+    that says why it changes nothing, and Ziehung, whose result comes into
+    view above it."""
+    check(game.load(), f"{where}: a new game shows")
+    game.collect_console()
+    game.trace.clear()
+    for number in FIRST_TICKET:
+        hand.press(game.number(int(number)))
+    typed = [str(int(number)) for number in FIRST_TICKET]
+    check(game.wait(lambda: game.read(*TICKET) == typed), f"{where}: six taps fill the ticket ({game.read(*TICKET)})")
+    hand.press(game.number(12))
+    said = game.run("return [document.querySelector('.numbers .note').textContent, "
+                    "document.querySelector('.frame [role=status]').textContent]")
+    check(said == [FULL_TICKET_SAID] * 2 and game.read(*TICKET) == typed,
+          f"{where}: a seventh changes nothing, and says why on the screen and to a screen reader ({said})")
+    hand.press(game.number(25))
+    check(game.wait(lambda: game.read("Tipp 3") == "") and not game.run("return document.querySelector('.numbers .note').textContent"),
+          f"{where}: a chosen number's tap empties its field, and the note goes")
+    hand.press(game.number(25))
+    hand.button("Ziehung")
+    check(game.wait(lambda: game.read(*DRAW) == FIRST_DRAW) and game.read(*TICKET) == SORTED_TICKET,
+          f"{where}: Ziehung draws the desktop's first draw, the ticket sorted ({game.read(*DRAW)}, {game.read(*TICKET)})")
+    check(game.traced(1) and game.trace == [FIRST_TRACE], f"{where}: with its trace ({game.trace})")
+    check(game.marked() == FIRST_DRAW_MARKED and game.grid() == (FIRST_DRAW_CHOSEN, FIRST_DRAW_GRID_MARKED),
+          f"{where}: 3 and 44 marked on both sides and in the grid ({game.marked()}, {game.grid()})")
+    shown = [game.control("textbox", name) for name in DRAW + ["Gewinn: Anzahl Treffer"]]
+    play = game.control("button", "Ziehung")
+
+    def result_in_view():
+        height, *boxes, (top, bottom) = game.run(IN_VIEW, *shown, play)
+        return bottom <= height and all(0 <= t and b <= top for t, b in boxes)
+    check(game.wait(result_in_view), f"{where}: the drawn numbers, the bonus number and the match count in view, "
+                                     f"above Ziehung ({game.run(IN_VIEW, *shown, play)})")
 
 
 def message_on_phone(game, hand, where):
@@ -695,16 +846,20 @@ def touch_pass(game):
         if first:
             check(game.run("return document.querySelector('.form input').inputMode") == "numeric",
                   f"{where}: the fields ask for a keyboard with digits")
-            focus_and_tab_order(game, where)
-            whole_game(game, hand, where + (" by taps" if touch else ""))
+            focus_and_tab_order(game, where, grid=True)
+            whole_game(game, hand, where + (" by taps" if touch else ""), grid=True)
+            enter_through_ticket(game, hand, where)
             message_on_phone(game, hand, where)
             if touch:
                 pointers = game.run("return Array.from(lottoTestPointers)")
                 check(pointers == ["touch"], f"{where}: every press was a finger's ({pointers})")
+        ticket_in_reach(game, hand, where)
+        if name in GRID_GAMES or not touch:
+            grid_game(game, hand, where + (" by taps" if touch else ""))
         game.run("scrollTo(0, 0)")
         game.screenshot(name)
         if name == "phone-portrait" or not touch:
-            audits(game, "the touch layout", name)
+            audits(game, "the touch layout", name, lambda: play_by_grid(game, hand))
 
 
 def audit(game, where):
@@ -720,8 +875,9 @@ def audit(game, where):
     check(not violations, f"axe: no violations in {where} ({len(violations)})")
 
 
-def audits(game, layout, shot):
-    """The auditor in the system's light, dark and forced colours."""
+def audits(game, layout, shot, prepare=None):
+    """The auditor in the system's light, dark and forced colours; on each
+    new load, after PREPARE."""
     browser = game.browser
     for scheme, forced, ability in (("light", False, None), ("dark", False, DARK), ("light", True, FORCED_COLORS)):
         colours = "forced colours" if forced else f"{scheme} colours"
@@ -731,6 +887,8 @@ def audits(game, layout, shot):
         browser.emulate(scheme, forced)
         if ability:
             check(game.load(), f"{layout} in {colours}: the form shows")
+            if prepare:
+                prepare()
             shown = game.run("return [matchMedia('(prefers-color-scheme: dark)').matches, "
                              "matchMedia('(forced-colors: active)').matches]")
             check(shown == [scheme == "dark", forced], f"{layout} in {colours}: the page sees them ({shown})")

@@ -22,9 +22,27 @@ HOLD = "hold a request"          # the requests for a file held back until relea
 ENGINES = {"chromium": "browser_selenium.Chromium", "firefox": "browser_firefox.Firefox",
            "webkit": "browser_selenium.WebKit"}
 
+# The element brought into view once the page's scroll position has held
+# for two frames.
+SCROLLED_INTO_VIEW = """
+const element = arguments[0];
+return new Promise((done) => {
+  let at = null, still = 0;
+  const frame = () => {
+    const now = scrollX + ',' + scrollY;
+    still = now === at ? still + 1 : 0;
+    at = now;
+    if (still < 2) return requestAnimationFrame(frame);
+    element.scrollIntoView({block: 'nearest', inline: 'nearest', behavior: 'instant'});
+    done(true);
+  };
+  requestAnimationFrame(frame);
+});"""
+
 # WebDriver's codes of the keys that the tests press.
 KEYS = {"Tab": "\ue004", "Enter": "\ue007", "Escape": "\ue00c", "Backspace": "\ue003",
-        "Shift": "\ue008", "Control": "\ue009"}
+        "Shift": "\ue008", "Control": "\ue009", "End": "\ue010", "Home": "\ue011",
+        "ArrowLeft": "\ue012", "ArrowUp": "\ue013", "ArrowRight": "\ue014", "ArrowDown": "\ue015"}
 
 
 class Unavailable(Exception):
@@ -139,9 +157,11 @@ class Browser:
     def quit(self):
         raise NotImplementedError
 
-    # For adapters: brings the element into view before a pointer goes to it.
+    # For adapters: brings the element into view before a pointer goes to it,
+    # once the page has stopped scrolling on its own (a smooth scroll would
+    # move the element from under the pointer).
     def scroll_into_view(self, element):
-        self.run("arguments[0].scrollIntoView({block: 'nearest', inline: 'nearest', behavior: 'instant'})", element)
+        self.run(SCROLLED_INTO_VIEW, element)
 
     def centre(self, element):
         self.scroll_into_view(element)

@@ -29,6 +29,10 @@ ASYNC = ("const done = arguments[arguments.length - 1];"
 
 # The roles that the tests look for, and the elements that may carry them.
 NAMED = "button, input, dialog"
+# A guess at each such element's name, in one script: which ones to ask the
+# engine about first.
+NAME_GUESSES = ("return Array.from(arguments, (e) => e.getAttribute('aria-label') || "
+                "(e.labels && e.labels.length ? e.labels[0].textContent : e.textContent).trim())")
 
 
 def need_selenium():
@@ -54,10 +58,17 @@ class SeleniumBrowser(Browser):
         return json.loads(result)
 
     def find(self, wanted):
-        """One sweep over the page's named elements, asking the engine for each one's role and name."""
+        """One sweep over the page's named elements, asking the engine for each
+        one's role and name: first those whose name seems to be wanted, which
+        spares a page of many controls most of the questions."""
         found = {}
         missing = set(wanted)
-        for element in self.driver.find_elements("css selector", NAMED):
+        elements = self.driver.find_elements("css selector", NAMED)
+        names = {name for _, name in wanted}
+        guesses = self.run(NAME_GUESSES, *elements) if elements else []
+        elements = [element for _, element in sorted(zip((guess not in names for guess in guesses), elements),
+                                                     key=lambda pair: pair[0])]
+        for element in elements:
             if not missing:
                 break
             try:

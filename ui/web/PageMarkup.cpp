@@ -4,11 +4,16 @@
 #include "Sysutils.h"
 
 #include <algorithm>
+#include <span>
+#include <string>
 #include <string_view>
 #include <utility>
 
 namespace PageMarkup {
 namespace {
+
+// The grid's id: the form's, with this after it.
+constexpr std::string_view gridSuffix = "-numbers";
 
 std::string quoted(std::string_view name)
 {
@@ -166,17 +171,18 @@ std::string_view Element::attribute(std::string_view name) const
     return {};
 }
 
+std::string_view Page::keep(std::string text)
+{
+    return m_texts.emplace_front(std::move(text));
+}
+
 Page::Page(const FormDefinition& form)
 {
     const std::size_t count = form.controls.size();
-    // Every id this page makes is kept here, where it stays put: no more than
-    // one for each control and one for the status element.
-    m_ids.reserve(count + 1);
     std::vector<std::string_view> ids;
     int freeLabels = 0;
     for (const ControlDefinition& control : form.controls) {
-        ids.push_back(control.name.empty() ? std::string_view(m_ids.emplace_back(madeId(form, control, freeLabels)))
-                                           : control.name);
+        ids.push_back(control.name.empty() ? keep(madeId(form, control, freeLabels)) : control.name);
         if (std::find(ids.begin(), ids.end() - 1, ids.back()) != ids.end() - 1)
             throw Sysutils::Exception("Das Fenster " + quoted(form.name) + " hat zwei Elemente " + quoted(ids.back())
                                       + ".");
@@ -210,16 +216,60 @@ Page::Page(const FormDefinition& form)
             --at;
         order.insert(at, k);
     }
+    if (const TicketDefinition* ticket = form.ticket) {
+        for (const std::string_view field : ticket->fields)
+            elements[indexOf(form, field)].attributes.push_back({"enterkeyhint", "next"});
+        const auto idList = [&](std::span<const std::string_view> names) {
+            std::string list;
+            for (const std::string_view name : names)
+                list.append(list.empty() ? "" : " ").append(ids[indexOf(form, name)]);
+            return keep(std::move(list));
+        };
+        m_ticketIds = {idList(ticket->fields), idList({&ticket->play, 1}), idList(ticket->result)};
+    }
     Element box{"div", {{"class", "form"}, {"id", form.name}}, {}, {}};
-    for (const std::size_t k : order)
+    for (const std::size_t k : order) {
         box.children.push_back(std::move(elements[k]));
+        if (form.ticket && !form.ticket->fields.empty() && form.controls[k].name == form.ticket->fields.back())
+            box.children.push_back(gridElement(form, *form.ticket));
+    }
 
     // One polite status element beside the form, never shown: one sentence
     // read after the command, rather than each field that changed.
-    const std::string_view voice = m_ids.emplace_back(std::string(form.name) + "-voice");
+    const std::string_view voice = keep(std::string(form.name) + "-voice");
     m_frame = Element{"div", {{"class", "frame"}}, {}, {}};
     m_frame.children.push_back(std::move(box));
     m_frame.children.push_back(Element{"p", {{"class", "unseen"}, {"id", voice}, {"role", "status"}}, {}, {}});
+}
+
+// The numbers as toggle buttons, named by their texts; the one tab stop is
+// the first, which the page moves as the focus moves among them.
+Element Page::gridElement(const FormDefinition& form, const TicketDefinition& ticket)
+{
+    Element grid{"div",
+                 {{"class", "numbers"},
+                  {"id", m_gridId = keep(std::string(form.name).append(gridSuffix))},
+                  {"role", "group"},
+                  {"aria-label", ticket.spokenName}},
+                 {},
+                 {}};
+    for (int number = ticket.lowest; number <= ticket.highest; ++number) {
+        Element button{"button", {{"type", "button"}, {"aria-pressed", "false"}}, keep(std::to_string(number)), {}};
+        if (number != ticket.lowest)
+            button.attributes.push_back({"tabindex", "-1"});
+        grid.children.push_back(std::move(button));
+    }
+    grid.children.push_back(Element{"p", {{"class", "note"}}, {}, {}});
+    return grid;
+}
+
+const Element* Page::grid() const
+{
+    for (const Element& element : box().children) {
+        if (!m_gridId.empty() && element.attribute("id") == m_gridId)
+            return &element;
+    }
+    return nullptr;
 }
 
 const Element& Page::control(const ControlDefinition& control) const
@@ -252,6 +302,9 @@ std::string places(const FormDefinition& form)
             css += " --width: " + pixels(bounds.width) + "; --height: " + pixels(bounds.height) + ";";
         css += " }\n";
     }
+    if (form.ticket)
+        css += "#" + std::string(form.name).append(gridSuffix) + " { --per-row: " + std::to_string(form.ticket->perRow)
+               + "; }\n";
     return css;
 }
 

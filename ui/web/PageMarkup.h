@@ -9,6 +9,7 @@
 
 #include "FormDefinition.h"
 
+#include <forward_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,8 +33,12 @@ struct Element {
 
 // The form as the page holds it: a frame with the form's box, whose children
 // are the controls in tab order (the elements without a tab stop first, in the
-// table's order), and the form's unseen status element beside it. Its texts
-// are the table's, and ids made here, which it keeps.
+// table's order), and the form's unseen status element beside it. Where the
+// form has a ticket, its fields' keys say "next", and the grid of its numbers
+// follows its last field: a group of toggle buttons, named by their numbers,
+// of which only the first is a tab stop (the page moves among them by the
+// arrow keys), and an empty note after them. Its texts are the table's, and
+// ids and numbers made here, which it keeps.
 class Page {
 public:
     explicit Page(const FormDefinition& form);
@@ -45,9 +50,24 @@ public:
     const Element& voice() const { return m_frame.children.back(); }
     // Raises Sysutils::Exception where the control is not the form's.
     const Element& control(const ControlDefinition& control) const;
+    // The ticket's grid; nullptr where the form has no ticket.
+    const Element* grid() const;
+    // The ids of the ticket's elements, each after a space: its fields in
+    // order, the button that plays it, the fields of its result.
+    struct TicketIds {
+        std::string_view fields;
+        std::string_view play;
+        std::string_view result;
+    };
+    const TicketIds& ticketIds() const { return m_ticketIds; }
 
 private:
-    std::vector<std::string> m_ids;  // made ids, which m_frame's attributes refer to
+    std::string_view keep(std::string text);
+    Element gridElement(const FormDefinition& form, const TicketDefinition& ticket);
+
+    std::forward_list<std::string> m_texts;  // made ids and texts, which m_frame refers to; they stay put
+    std::string_view m_gridId;               // empty: no grid
+    TicketIds m_ticketIds;
     Element m_frame;
 };
 
@@ -55,8 +75,8 @@ private:
 std::string html(const Element& element);
 
 // The designed places and sizes as custom properties, one rule for the form
-// (with its designed face) and one for each control; lotto.css lays the
-// designed layout out with them.
+// (with its designed face) and one for each control, and the numbers to a row
+// of the ticket's grid; lotto.css lays the form out with them.
 std::string places(const FormDefinition& form);
 
 // The media query under which the form shows in its touch layout: a coarse

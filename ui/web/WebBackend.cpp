@@ -1,9 +1,10 @@
 // The toolkit layer's backend in the browser: the program runs as WebAssembly
 // (or as the same program built as JavaScript) and every control is the page's
-// own element (button, input, label). The elements are in the page before the
-// program runs; it adopts them through page.js, each by its description in
-// PageMarkup.h, and fails where the page differs from it. The form's face is
-// chosen in PageFaces.cpp. Only this folder knows the browser.
+// own element (button, input, label), as is the ticket's grid of numbers,
+// which the page shows in its touch layout. The elements are in the page
+// before the program runs; it adopts them through page.js, each by its
+// description in PageMarkup.h, and fails where the page differs from it. The
+// form's face is chosen in PageFaces.cpp. Only this folder knows the browser.
 //
 // A browser delivers events only while no script runs, so the event loop
 // cannot block as on the desktop. runUntilClosed waits in page.js instead, and
@@ -52,6 +53,19 @@ std::size_t lotto_textLength(int control);
 void lotto_copyText(int control, char* buffer, std::size_t size);
 void lotto_setText(int control, Text text, std::size_t length);
 void lotto_setMark(int control, int mark);
+int lotto_adoptGrid(int window,
+                    Text markup,
+                    std::size_t markupLength,
+                    Text fields,
+                    std::size_t fieldsLength,
+                    Text play,
+                    std::size_t playLength,
+                    Text result,
+                    std::size_t resultLength,
+                    int lowest,
+                    void* target);
+void lotto_showNumber(int grid, int number, bool chosen, int mark, Text name, std::size_t nameLength);
+void lotto_showGridNote(int grid, Text note, std::size_t length);
 void lotto_showMessage(Text title, std::size_t titleLength, Text message, std::size_t messageLength);
 }
 
@@ -63,6 +77,11 @@ struct Control {
     std::function<void()> onEdited;
 };
 
+struct NumberGrid {
+    int element = 0;
+    std::function<void(int)> onTap;
+};
+
 struct Window {
     int element = 0;
     std::unique_ptr<PageMarkup::Page> page;  // what the program expects of the page
@@ -70,6 +89,7 @@ struct Window {
     bool shown = false;
     bool closed = false;
     std::vector<std::unique_ptr<Control>> controls;
+    std::unique_ptr<NumberGrid> grid;
 };
 
 namespace {
@@ -219,20 +239,57 @@ void setText(Control& control, std::string_view text)
     lotto_setText(control.element, text.data(), text.size());
 }
 
+namespace {
+
 // The numbers page.js knows the marks by.
-void setMark(Control& edit, lotto::HitMark mark)
+int markNumber(lotto::HitMark mark)
 {
     switch (mark) {
     case lotto::HitMark::None:
-        lotto_setMark(edit.element, 0);
-        break;
+        return 0;
     case lotto::HitMark::Main:
-        lotto_setMark(edit.element, 1);
-        break;
+        return 1;
     case lotto::HitMark::Bonus:
-        lotto_setMark(edit.element, 2);
-        break;
+        return 2;
     }
+    return 0;
+}
+
+}  // namespace
+
+void setMark(Control& edit, lotto::HitMark mark)
+{
+    lotto_setMark(edit.element, markNumber(mark));
+}
+
+// The page shows the grid in its touch arrangement alone, and takes Enter
+// through the ticket there; the program need not know which arrangement shows.
+NumberGrid* offerTicketGrid(Window& window, const TicketDefinition& ticket, std::function<void(int)> onTap)
+{
+    const PageMarkup::Element* element = window.page->grid();
+    if (!element)
+        return nullptr;
+    const std::string markup = PageMarkup::html(*element);
+    const PageMarkup::Page::TicketIds& ids = window.page->ticketIds();
+    auto grid = std::make_unique<NumberGrid>();
+    grid->onTap = std::move(onTap);
+    grid->element = lotto_adoptGrid(window.element, markup.data(), markup.size(), ids.fields.data(), ids.fields.size(),
+                                    ids.play.data(), ids.play.size(), ids.result.data(), ids.result.size(),
+                                    ticket.lowest, grid.get());
+    if (grid->element == 0)
+        pageDiffers(element->attribute("id"));
+    window.grid = std::move(grid);
+    return window.grid.get();
+}
+
+void showNumber(NumberGrid& grid, int number, const lotto::GridNumber& shown, std::string_view spokenName)
+{
+    lotto_showNumber(grid.element, number, shown.chosen, markNumber(shown.mark), spokenName.data(), spokenName.size());
+}
+
+void showGridNote(NumberGrid& grid, std::string_view note)
+{
+    lotto_showGridNote(grid.element, note.data(), note.size());
 }
 
 void announce(Window& window, std::string_view text)
@@ -264,6 +321,13 @@ extern "C" EMSCRIPTEN_KEEPALIVE void lotto_edited(Backend::Control* control) noe
 {
     if (control && control->onEdited)
         control->onEdited();
+}
+
+// A tap on a number of the ticket's grid (page.js).
+extern "C" EMSCRIPTEN_KEEPALIVE void lotto_gridTap(Backend::NumberGrid* grid, int number) noexcept
+{
+    if (grid && grid->onTap)
+        grid->onTap(number);
 }
 
 // The page laid the form out again (layout.js).

@@ -31,12 +31,26 @@ mergeInto(LibraryManager.library, {
       });
     },
 
+    // The part at the foot of the page's viewport that the on-screen keyboard
+    // covers, where the browser reports it (or that a zoom leaves out of
+    // view): the touch layout keeps its foot above it.
+    coverKeyboard: function () {
+      var viewport = window.visualViewport;
+      var covered = Math.max(0, Math.round(innerHeight - viewport.height - viewport.offsetTop));
+      document.documentElement.style.setProperty('--keyboard', covered + 'px');
+    },
+
     watchScreen: function (form) {
       if (LottoLayout.touch(form)) LottoLayout.ready(form);
       if (!form.watched) matchMedia(form.touchQuery).addEventListener('change', LottoLayout.relayout);
       form.watched = true;
       if (LottoLayout.watching) return;
       LottoLayout.watching = true;
+      if (window.visualViewport) {
+        visualViewport.addEventListener('resize', LottoLayout.coverKeyboard);
+        visualViewport.addEventListener('scroll', LottoLayout.coverKeyboard);
+        LottoLayout.coverKeyboard();
+      }
       addEventListener('resize', LottoLayout.relayout);
       var watchRatio = function () {
         matchMedia('(resolution: ' + devicePixelRatio + 'dppx)')

@@ -2,7 +2,8 @@
 // in the page from its first byte (PageMarkup.h describes them, the build
 // writes them), and the program adopts them: it finds each element by the
 // description, checks it, and listens to it. Tab goes round the form's tab
-// stops. Linked into lotto.js as an Emscripten library, beside layout.js
+// stops; in the touch arrangement Enter goes through the ticket, and a play
+// brings its result into view. Linked into lotto.js as an Emscripten library, beside layout.js
 // (which arrangement the form shows), faces.js (measuring and applying
 // faces), dialog.js (the modal message) and output.js (standard output to the
 // console). C++ knows every form and control by the number that these
@@ -36,16 +37,96 @@ mergeInto(LibraryManager.library, {
       return element;
     },
 
-    // Tab and Shift+Tab go round the form's tab stops, as in a desktop window.
+    // Tab and Shift+Tab go round the form's tab stops that show, as in a
+    // desktop window; the ticket's grid is one of them, entered at its number
+    // that had the focus last.
     onKey: function (form, event) {
-      if (event.key !== 'Tab' || event.altKey || event.ctrlKey || event.metaKey) return;
-      var order = form.order;
+      if (event.altKey || event.ctrlKey || event.metaKey) return;
+      if (event.key === 'Enter' && !event.shiftKey) LottoPage.onEnter(form, event);
+      if (event.key !== 'Tab') return;
+      var order = form.order.filter(function (stop) { return (stop.element || stop).getClientRects().length; });
       if (!order.length) return;
-      var at = order.indexOf(document.activeElement);
+      var focus = document.activeElement;
+      var at = order.findIndex(function (stop) { return stop === focus || (stop.element && stop.element.contains(focus)); });
       var next = at < 0 ? (event.shiftKey ? order.length - 1 : 0)
                         : (at + (event.shiftKey ? order.length - 1 : 1)) % order.length;
       event.preventDefault();
-      order[next].focus();
+      (order[next].stop || order[next]).focus();
+    },
+
+    // In the touch arrangement, Enter (the key that says "next") in a ticket
+    // field moves on to the next one, and from the last to the button that
+    // plays the ticket, in view but not pressed.
+    onEnter: function (form, event) {
+      var ticket = form.ticket;
+      var at = ticket ? ticket.fields.indexOf(event.target) : -1;
+      if (at < 0 || event.isComposing || !LottoLayout.touch(form)) return;
+      event.preventDefault();
+      var next = ticket.fields[at + 1];
+      if (next) {
+        next.focus();
+        next.select();
+      } else {
+        // Where it stays at the foot of the screen, it is in view already.
+        ticket.play.focus({ preventScroll: true });
+        if (getComputedStyle(ticket.play).position !== 'fixed') ticket.play.scrollIntoView({ block: 'nearest' });
+      }
+    },
+
+    // The arrow keys move among the grid's numbers, row by row, and Home and
+    // End to its first and last; the one the focus is on is the grid's tab stop.
+    onGridKey: function (grid, event) {
+      var numbers = grid.numbers, at = numbers.indexOf(event.target);
+      if (at < 0 || event.altKey || event.ctrlKey || event.metaKey || event.shiftKey) return;
+      var perRow = parseInt(getComputedStyle(grid.element).getPropertyValue('--per-row'), 10) || 1;
+      var moves = { ArrowLeft: -1, ArrowRight: 1, ArrowUp: -perRow, ArrowDown: perRow };
+      var to = event.key === 'Home' ? 0 : event.key === 'End' ? numbers.length - 1
+             : event.key in moves ? at + moves[event.key] : -1;
+      if (to < 0 || to >= numbers.length) return;
+      event.preventDefault();
+      LottoPage.gridStop(grid, numbers[to]);
+      numbers[to].focus();
+    },
+
+    // The grid's one tab stop: the number the focus was on last. Moved where
+    // the focus moves, which not every engine reports when its window is not
+    // the system's active one.
+    gridStop: function (grid, button) {
+      if (button === grid.stop || grid.numbers.indexOf(button) < 0) return;
+      grid.stop.tabIndex = -1;
+      grid.stop = button;
+      button.removeAttribute('tabindex');
+    },
+
+    // The result of a play in view in the touch arrangement, above the button
+    // that plays, which stays at the foot of the screen: the result's fields
+    // that show something, with their headings, from the top down as far as
+    // there is room.
+    revealResult: function (form) {
+      if (!LottoLayout.touch(form)) return;
+      var top = Infinity, bottom = -Infinity;
+      form.ticket.result.forEach(function (field) {
+        if (!field.value) return;
+        var heading = document.getElementById(field.getAttribute('aria-describedby'));
+        [field, heading].forEach(function (element) {
+          var box = element && element.getBoundingClientRect();
+          if (!box || !box.height) return;
+          top = Math.min(top, box.top);
+          bottom = Math.max(bottom, box.bottom);
+        });
+      });
+      if (top === Infinity) return;
+      var viewport = window.visualViewport;
+      var floor = viewport ? viewport.offsetTop + viewport.height : innerHeight;
+      var play = form.ticket.play;
+      if (getComputedStyle(play).position === 'fixed') floor = Math.min(floor, play.getBoundingClientRect().top);
+      var ceiling = viewport ? viewport.offsetTop : 0;
+      var margin = 8;
+      var by = bottom + margin > floor ? bottom + margin - floor : 0;
+      if (top - by < ceiling + margin) by = top - ceiling - margin;
+      if (Math.abs(by) < 1) return;
+      var still = matchMedia('(prefers-reduced-motion: reduce)').matches;
+      scrollBy({ top: by, behavior: still ? 'auto' : 'smooth' });
     },
 
     // What makes the element not the one described: missing, outside the
@@ -54,6 +135,10 @@ mergeInto(LibraryManager.library, {
     // difference.
     differs: function (element, expected, form) {
       if (!element || element.parentElement !== form) return 'is not in the form';
+      return LottoPage.elementDiffers(element, expected, false);
+    },
+    // With deep, its children are compared as well, one by one.
+    elementDiffers: function (element, expected, deep) {
       if (element.localName !== expected.localName) return 'is a ' + element.localName;
       for (var k = 0; k < expected.attributes.length; ++k) {
         var attribute = expected.attributes[k];
@@ -61,7 +146,19 @@ mergeInto(LibraryManager.library, {
           return 'has ' + attribute.name + '=' + JSON.stringify(element.getAttribute(attribute.name));
       }
       if (element.textContent !== expected.textContent) return 'says ' + JSON.stringify(element.textContent);
+      if (!deep) return '';
+      if (element.children.length !== expected.children.length) return 'has ' + element.children.length + ' children';
+      for (var c = 0; c < expected.children.length; ++c) {
+        var differs = LottoPage.elementDiffers(element.children[c], expected.children[c], true);
+        if (differs) return 'has a child that ' + differs;
+      }
       return '';
+    },
+    // The elements of the ids, each after a space.
+    elements: function (ids, length) {
+      return LottoPage.text(ids, length).split(' ').filter(Boolean).map(function (id) {
+        return document.getElementById(id);
+      });
     },
 
     textOf: function (control) {
@@ -127,6 +224,61 @@ mergeInto(LibraryManager.library, {
       element.addEventListener('input', function () { _lotto_edited(clickTarget); });
     }
     return LottoPage.add(control);
+  },
+
+  // Takes the ticket's grid from the page, as the program describes it, and
+  // the ticket's fields, the button that plays it and the fields of the
+  // result, for Enter and for bringing a result into view. The grid is the
+  // tab stop after the last field. 0 where the page differs.
+  lotto_adoptGrid__deps: ['$LottoPage', '$LottoLayout'],
+  lotto_adoptGrid: function (formNumber, markup, markupLength, fields, fieldsLength, play, playLength, result,
+                             resultLength, lowest, target) {
+    var form = LottoPage.objects[formNumber];
+    var description = document.createElement('template');
+    description.innerHTML = LottoPage.text(markup, markupLength);
+    var expected = description.content.firstElementChild;
+    var element = document.getElementById(expected.id);
+    var differs = !element || element.parentElement !== form.element ? 'is not in the form'
+                : LottoPage.elementDiffers(element, expected, true);
+    if (differs) {
+      console.error('The page does not match the program: #' + expected.id + ' ' + differs);
+      return 0;
+    }
+    var grid = { element: element, numbers: Array.from(element.querySelectorAll('button')),
+                 note: element.querySelector('.note'), lowest: lowest };
+    grid.stop = grid.numbers[0];
+    grid.numbers.forEach(function (button, k) {
+      button.addEventListener('click', function () {
+        LottoPage.gridStop(grid, button);
+        _lotto_gridTap(target, lowest + k);
+      });
+    });
+    element.addEventListener('keydown', function (event) { LottoPage.onGridKey(grid, event); });
+    element.addEventListener('focusin', function (event) { LottoPage.gridStop(grid, event.target); });
+    form.ticket = { fields: LottoPage.elements(fields, fieldsLength), play: LottoPage.elements(play, playLength)[0],
+                    result: LottoPage.elements(result, resultLength) };
+    // After the program's own handler, which has drawn by then.
+    form.ticket.play.addEventListener('click', function () { LottoPage.revealResult(form); });
+    var last = form.order.indexOf(form.ticket.fields[form.ticket.fields.length - 1]);
+    form.order.splice(last + 1, 0, grid);
+    return LottoPage.add(grid);
+  },
+
+  lotto_showNumber__deps: ['$LottoPage'],
+  lotto_showNumber: function (gridNumber, number, chosen, mark, name, length) {
+    var grid = LottoPage.objects[gridNumber];
+    var button = grid.numbers[number - grid.lowest];
+    var spoken = LottoPage.text(name, length);
+    button.setAttribute('aria-pressed', chosen ? 'true' : 'false');
+    if (mark) button.dataset.mark = mark === 2 ? 'bonus' : 'main';
+    else delete button.dataset.mark;
+    if (spoken === button.textContent) button.removeAttribute('aria-label');
+    else button.setAttribute('aria-label', spoken);
+  },
+
+  lotto_showGridNote__deps: ['$LottoPage'],
+  lotto_showGridNote: function (gridNumber, note, length) {
+    LottoPage.objects[gridNumber].note.textContent = LottoPage.text(note, length);
   },
 
   // A label's text is its name already; every other control carries its name

@@ -1,0 +1,17 @@
+// The desktop backends' answer to the ticket's grid: none. Their window keeps
+// its designed layout, in which every field is in view and typed into, and
+// which has no room for a grid of 49 numbers.
+#include "Backend.h"
+
+namespace Backend {
+
+NumberGrid* offerTicketGrid(Window&, const TicketDefinition&, std::function<void(int)>)
+{
+    return nullptr;
+}
+
+// Never reached: no grid is ever offered here.
+void showNumber(NumberGrid&, int, const lotto::GridNumber&, std::string_view) {}
+void showGridNote(NumberGrid&, std::string_view) {}
+
+}  // namespace Backend
