@@ -23,11 +23,7 @@ inline LotteryNumber parseNumber(std::string_view text)
 // raise: for reading fields whose text may be anything the player typed.
 inline std::optional<LotteryNumber> numberIn(std::string_view text)
 {
-    try {
-        return parseNumber(text);
-    } catch (const ConversionError&) {
-        return std::nullopt;
-    }
+    return Sysutils::TryStrToInt(text);
 }
 
 inline std::string formatNumber(int number)

@@ -146,7 +146,12 @@ std::string QuoteForLine(std::string_view text)
     return quoted(text, "\u201E", "\u201C");
 }
 
-std::int32_t StrToInt(std::string_view text)
+namespace {
+
+enum class Parsed { Integer, NotAnInteger, OutOfRange };
+
+// The one reading of an integer text, for both the raising and the quiet conversion.
+Parsed parseInteger(std::string_view text, std::int32_t& value)
 {
     std::string_view digits = trimBlanks(text);
     bool negative = false;
@@ -155,20 +160,43 @@ std::int32_t StrToInt(std::string_view text)
         digits.remove_prefix(1);
     }
     if (digits.empty() || digits.front() < '0' || digits.front() > '9')
-        throwNotAnInteger(text);
+        return Parsed::NotAnInteger;
 
     std::uint32_t magnitude = 0;
     const char* end = digits.data() + digits.size();
     const auto [stop, error] = std::from_chars(digits.data(), end, magnitude);
     if (stop != end)
-        throwNotAnInteger(text);
+        return Parsed::NotAnInteger;
 
     constexpr auto maximum = static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max());
     if (error == std::errc::result_out_of_range || magnitude > maximum + (negative ? 1u : 0u))
+        return Parsed::OutOfRange;
+    value = negative ? static_cast<std::int32_t>(0u - magnitude) : static_cast<std::int32_t>(magnitude);
+    return Parsed::Integer;
+}
+
+}  // namespace
+
+std::int32_t StrToInt(std::string_view text)
+{
+    std::int32_t value = 0;
+    switch (parseInteger(text, value)) {
+    case Parsed::Integer:
+        break;
+    case Parsed::NotAnInteger:
+        throwNotAnInteger(text);
+    case Parsed::OutOfRange:
         throwOutOfRange(text);
-    if (negative)
-        return static_cast<std::int32_t>(0u - magnitude);
-    return static_cast<std::int32_t>(magnitude);
+    }
+    return value;
+}
+
+std::optional<std::int32_t> TryStrToInt(std::string_view text)
+{
+    std::int32_t value = 0;
+    if (parseInteger(text, value) != Parsed::Integer)
+        return std::nullopt;
+    return value;
 }
 
 std::string FloatToStr(double value)

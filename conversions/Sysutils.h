@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -28,6 +29,11 @@ public:
 // Everything else raises ConversionError: the empty text, letters, fractions,
 // hexadecimal, digits of other scripts, and numbers beyond 32 bits.
 std::int32_t StrToInt(std::string_view text);
+
+// The same conversion without raising: nothing where StrToInt raises. For
+// texts that are often no number at all (an empty field), where an exception
+// would cost more than the reading.
+std::optional<std::int32_t> TryStrToInt(std::string_view text);
 
 // General format with up to 15 significant digits: whole numbers come out as
 // their plain decimal digits ("7", "0", "-3").

@@ -22,6 +22,7 @@ class StrToIntAccepts : public ::testing::TestWithParam<Accepted> {};
 TEST_P(StrToIntAccepts, ConvertsToItsValue)
 {
     EXPECT_EQ(StrToInt(GetParam().text), GetParam().value);
+    EXPECT_EQ(TryStrToInt(GetParam().text), GetParam().value);
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts,
@@ -51,6 +52,7 @@ class StrToIntRejects : public ::testing::TestWithParam<Rejected> {};
 TEST_P(StrToIntRejects, RaisesConversionError)
 {
     EXPECT_THROW(StrToInt(GetParam().text), ConversionError);
+    EXPECT_EQ(TryStrToInt(GetParam().text), std::nullopt);
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts,
