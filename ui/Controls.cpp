@@ -47,8 +47,13 @@ void TNumberGrid::Show(const lotto::GridNumbers& numbers, std::string_view note)
         return;
     const int highest = std::min(m_definition->highest, static_cast<int>(numbers.size()) - 1);
     for (int number = std::max(m_definition->lowest, 0); number <= highest; ++number) {
-        const lotto::GridNumber& shown = numbers[static_cast<std::size_t>(number)];
-        Backend::showNumber(*m_native, number, shown, withMark(lotto::formatNumber(number), shown.mark));
+        const auto index = static_cast<std::size_t>(number);
+        const lotto::GridNumber& shown = numbers[index];
+        if (!m_shown || (*m_shown)[index] != shown)
+            Backend::showNumber(*m_native, number, shown, withMark(lotto::formatNumber(number), shown.mark));
     }
-    Backend::showGridNote(*m_native, note);
+    if (!m_shown || note != m_note)
+        Backend::showGridNote(*m_native, note);
+    m_shown = numbers;
+    m_note = note;
 }

@@ -8,6 +8,7 @@
 #include "Hits.h"
 #include "TicketGrid.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -82,10 +83,13 @@ public:
     bool Offered() const { return m_native != nullptr; }
 
     // Each number as chosen or not, with its mark; and the note by the grid
-    // (empty: none).
+    // (empty: none). Only what differs from the last showing reaches the
+    // platform: the grid is shown after every key the player types.
     void Show(const lotto::GridNumbers& numbers, std::string_view note);
 
 private:
     const TicketDefinition* m_definition;
     Backend::NumberGrid* m_native;
+    std::optional<lotto::GridNumbers> m_shown;  // none before the first showing
+    std::string m_note;
 };
