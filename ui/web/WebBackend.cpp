@@ -33,7 +33,9 @@ using Text = const char*;
 
 // Implemented in page.js. Every element is known there by a number.
 extern "C" {
-int lotto_adoptWindow(Text id,
+int lotto_adoptWindow(Text markup,
+                      std::size_t markupLength,
+                      Text id,
                       std::size_t idLength,
                       Text voice,
                       std::size_t voiceLength,
@@ -42,7 +44,7 @@ int lotto_adoptWindow(Text id,
                       Text caption,
                       std::size_t captionLength,
                       void* target);
-int lotto_adoptControl(int window, int kind, Text markup, std::size_t markupLength, void* clickTarget);
+int lotto_adoptControl(int window, int kind, Text id, std::size_t idLength, void* clickTarget);
 void lotto_setSpokenName(int control, Text name, std::size_t length);
 void lotto_announce(int window, Text text, std::size_t length);
 bool lotto_setTabOrder(int window, const int* controls, std::size_t count);
@@ -54,8 +56,8 @@ void lotto_copyText(int control, char* buffer, std::size_t size);
 void lotto_setText(int control, Text text, std::size_t length);
 void lotto_setMark(int control, int mark);
 int lotto_adoptGrid(int window,
-                    Text markup,
-                    std::size_t markupLength,
+                    Text id,
+                    std::size_t idLength,
                     Text fields,
                     std::size_t fieldsLength,
                     Text play,
@@ -153,9 +155,12 @@ WindowPtr createWindow(const FormDefinition& definition)
     const std::string_view id = window->page->box().attribute("id");
     const std::string_view voice = window->page->voice().attribute("id");
     const std::string touchQuery = PageMarkup::touchQuery(definition);
-    window->element =
-        lotto_adoptWindow(id.data(), id.size(), voice.data(), voice.size(), touchQuery.data(), touchQuery.size(),
-                          definition.caption.data(), definition.caption.size(), window.get());
+    // The whole description at once: the page reads it in one go, not one
+    // control at a time, which on a slow phone holds up the start.
+    const std::string markup = PageMarkup::html(window->page->frame());
+    window->element = lotto_adoptWindow(markup.data(), markup.size(), id.data(), id.size(), voice.data(), voice.size(),
+                                        touchQuery.data(), touchQuery.size(), definition.caption.data(),
+                                        definition.caption.size(), window.get());
     if (window->element == 0)
         pageDiffers(id);
     window->faces = std::make_unique<PageFaces>(window->element, definition);
@@ -170,12 +175,11 @@ Control& createControl(Window& window,
     auto control = std::make_unique<Control>();
     control->onClick = std::move(onClick);
     control->onEdited = std::move(onEdited);
-    const PageMarkup::Element& element = window.page->control(definition);
-    const std::string markup = PageMarkup::html(element);
+    const std::string_view id = window.page->control(definition).attribute("id");
     control->element =
-        lotto_adoptControl(window.element, kindNumber(definition.kind), markup.data(), markup.size(), control.get());
+        lotto_adoptControl(window.element, kindNumber(definition.kind), id.data(), id.size(), control.get());
     if (control->element == 0)
-        pageDiffers(element.attribute("id"));
+        pageDiffers(id);
     window.controls.push_back(std::move(control));
     return *window.controls.back();
 }
@@ -269,15 +273,15 @@ NumberGrid* offerTicketGrid(Window& window, const TicketDefinition& ticket, std:
     const PageMarkup::Element* element = window.page->grid();
     if (!element)
         return nullptr;
-    const std::string markup = PageMarkup::html(*element);
+    const std::string_view id = element->attribute("id");
     const PageMarkup::Page::TicketIds& ids = window.page->ticketIds();
     auto grid = std::make_unique<NumberGrid>();
     grid->onTap = std::move(onTap);
-    grid->element = lotto_adoptGrid(window.element, markup.data(), markup.size(), ids.fields.data(), ids.fields.size(),
-                                    ids.play.data(), ids.play.size(), ids.result.data(), ids.result.size(),
-                                    ticket.lowest, grid.get());
+    grid->element =
+        lotto_adoptGrid(window.element, id.data(), id.size(), ids.fields.data(), ids.fields.size(), ids.play.data(),
+                        ids.play.size(), ids.result.data(), ids.result.size(), ticket.lowest, grid.get());
     if (grid->element == 0)
-        pageDiffers(element->attribute("id"));
+        pageDiffers(id);
     window.grid = std::move(grid);
     return window.grid.get();
 }

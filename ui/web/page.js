@@ -173,10 +173,12 @@ mergeInto(LibraryManager.library, {
   },
 
   // Takes the form's box from the page, with its frame and status element
-  // beside it; 0 where the page lacks it.
+  // beside it; 0 where the page lacks it. The markup is the program's
+  // description of the whole frame, read once, by which each control's
+  // element is checked as it is adopted.
   lotto_adoptWindow__deps: ['$LottoPage'],
-  lotto_adoptWindow: function (id, idLength, voice, voiceLength, touchQuery, queryLength, caption, captionLength,
-                               target) {
+  lotto_adoptWindow: function (markup, markupLength, id, idLength, voice, voiceLength, touchQuery, queryLength,
+                               caption, captionLength, target) {
     var element = document.getElementById(LottoPage.text(id, idLength));
     var voiceElement = document.getElementById(LottoPage.text(voice, voiceLength));
     if (!element || !element.classList.contains('form') || !voiceElement
@@ -184,8 +186,11 @@ mergeInto(LibraryManager.library, {
       console.error('The page has no form ' + LottoPage.text(id, idLength) + ' as the program describes it.');
       return 0;
     }
+    var description = document.createElement('template');
+    description.innerHTML = LottoPage.text(markup, markupLength);
     var form = {
       element: element, frame: element.parentElement, voice: voiceElement, caption: LottoPage.text(caption, captionLength),
+      described: description.content,
       touchQuery: LottoPage.text(touchQuery, queryLength), order: [], shown: false, closed: false, wake: null,
       target: target,
     };
@@ -203,15 +208,13 @@ mergeInto(LibraryManager.library, {
   // program's description names, where it has the description's tag, each of
   // its attributes and its text. 0 where the page differs.
   lotto_adoptControl__deps: ['$LottoPage'],
-  lotto_adoptControl: function (formNumber, kind, markup, markupLength, clickTarget) {
+  lotto_adoptControl: function (formNumber, kind, id, idLength, clickTarget) {
     var form = LottoPage.objects[formNumber];
-    var description = document.createElement('template');
-    description.innerHTML = LottoPage.text(markup, markupLength);
-    var expected = description.content.firstElementChild;
-    var element = document.getElementById(expected.id);
-    var differs = LottoPage.differs(element, expected, form.element);
+    id = LottoPage.text(id, idLength);
+    var element = document.getElementById(id);
+    var differs = LottoPage.differs(element, form.described.getElementById(id), form.element);
     if (differs) {
-      console.error('The page does not match the program: #' + expected.id + ' ' + differs);
+      console.error('The page does not match the program: #' + id + ' ' + differs);
       return 0;
     }
     var control = { kind: kind, element: element, caption: null };
@@ -231,17 +234,15 @@ mergeInto(LibraryManager.library, {
   // result, for Enter and for bringing a result into view. The grid is the
   // tab stop after the last field. 0 where the page differs.
   lotto_adoptGrid__deps: ['$LottoPage', '$LottoLayout'],
-  lotto_adoptGrid: function (formNumber, markup, markupLength, fields, fieldsLength, play, playLength, result,
+  lotto_adoptGrid: function (formNumber, id, idLength, fields, fieldsLength, play, playLength, result,
                              resultLength, lowest, target) {
     var form = LottoPage.objects[formNumber];
-    var description = document.createElement('template');
-    description.innerHTML = LottoPage.text(markup, markupLength);
-    var expected = description.content.firstElementChild;
-    var element = document.getElementById(expected.id);
+    id = LottoPage.text(id, idLength);
+    var element = document.getElementById(id);
     var differs = !element || element.parentElement !== form.element ? 'is not in the form'
-                : LottoPage.elementDiffers(element, expected, true);
+                : LottoPage.elementDiffers(element, form.described.getElementById(id), true);
     if (differs) {
-      console.error('The page does not match the program: #' + expected.id + ' ' + differs);
+      console.error('The page does not match the program: #' + id + ' ' + differs);
       return 0;
     }
     var grid = { element: element, numbers: Array.from(element.querySelectorAll('button')),
@@ -325,6 +326,7 @@ mergeInto(LibraryManager.library, {
   lotto_showWindow__deps: ['$LottoPage', '$LottoLayout'],
   lotto_showWindow: function (formNumber) {
     var form = LottoPage.objects[formNumber];
+    form.described = null;  // every control is adopted by now
     form.shown = true;
     form.closed = false;
     document.title = form.caption;
