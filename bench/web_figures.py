@@ -81,8 +81,9 @@ const seen = window.lottoFigures;
 const paint = performance.getEntriesByName('first-paint')[0] || performance.getEntriesByName('first-contentful-paint')[0];
 const done = arguments[0] ? seen.drawnAt : seen.formAt;
 const faces = performance.getEntriesByType('resource').filter((e) => e.name.includes('/fonts/')).length;
-return done ? {paint: paint ? paint.startTime : null, form: seen.formAt, drawn: seen.drawnAt || null, shift: seen.shift,
-               faces: faces} : null;"""
+// The paint's entry comes once the frame is on the screen, which can be after the form's moment.
+return done && paint ? {paint: paint.startTime, form: seen.formAt, drawn: seen.drawnAt || null, shift: seen.shift,
+                        faces: faces} : null;"""
 
 # The draw's own listener sits on the button: a listener on the window that
 # captures sees the click before it, one that bubbles sees it after.
