@@ -846,6 +846,12 @@ def touch_pass(game):
         if first:
             check(game.run("return document.querySelector('.form input').inputMode") == "numeric",
                   f"{where}: the fields ask for a keyboard with digits")
+            overscroll = game.run("return getComputedStyle(document.documentElement).overscrollBehaviorY || null")
+            if overscroll is None:
+                game.leave_out("the guard against pull-to-refresh", "the engine knows no overscroll-behavior")
+            else:
+                check(overscroll == "contain", f"{where}: a swipe down at the top does not reload the page "
+                      f"(overscroll-behavior-y: {overscroll})")
             focus_and_tab_order(game, where, grid=True)
             whole_game(game, hand, where + (" by taps" if touch else ""), grid=True)
             enter_through_ticket(game, hand, where)
