@@ -166,15 +166,16 @@ SHOWN_PAGE = """
 return [document.title, !!document.querySelector('script[src="lotto.js"]'),
         (document.body || document.documentElement).textContent.replace(/\\s+/g, ' ').trim().slice(0, 160)];"""
 
-# Each number of the grid: its number, whether it is pressed, its name, and
-# whether it shows a mark (bold, in a frame of two pixels at least).
-GRID_SHOWN = """
-return Array.from(document.querySelectorAll('.numbers button'), (button) => {
-  const s = getComputedStyle(button);
-  return [Number(button.textContent), button.getAttribute('aria-pressed') === 'true',
-          button.getAttribute('aria-label') || button.textContent,
-          parseInt(s.fontWeight) >= 700 && s.outlineStyle !== 'none' && parseFloat(s.outlineWidth) >= 2];
-});"""
+# Whether an element shows a mark as seen: bold, in a frame of two pixels at least.
+MARK_SEEN = """
+const markSeen = (element) => { const s = getComputedStyle(element);
+  return parseInt(s.fontWeight) >= 700 && s.outlineStyle !== 'none' && parseFloat(s.outlineWidth) >= 2; };"""
+
+# Each number of the grid: its number, whether it is pressed, its name, and whether it shows a mark.
+GRID_SHOWN = MARK_SEEN + """
+return Array.from(document.querySelectorAll('.numbers button'), (button) =>
+  [Number(button.textContent), button.getAttribute('aria-pressed') === 'true',
+   button.getAttribute('aria-label') || button.textContent, markSeen(button)]);"""
 
 # Where the named elements are in the viewport, and its height.
 IN_VIEW = """
@@ -253,9 +254,8 @@ class Game:
     def marked(self):
         """The fields that show a mark, as seen (bold, in a frame of two pixels
         at least) and as said: their accessible names, in the form's order."""
-        return self.run("return Array.from(arguments).filter((field) => { const s = getComputedStyle(field); "
-                        "return parseInt(s.fontWeight) >= 700 && s.outlineStyle !== 'none' "
-                        "&& parseFloat(s.outlineWidth) >= 2; }).map((field) => field.getAttribute('aria-label'))",
+        return self.run(MARK_SEEN + "return Array.from(arguments).filter(markSeen)"
+                        ".map((field) => field.getAttribute('aria-label'))",
                         *(self.control("textbox", name) for name in EDITS))
 
     def focused(self):
@@ -389,6 +389,13 @@ def site_copy(folder, change):
     return site
 
 
+def drew_first(game, where):
+    """The desktop's first draw in its fields, the ticket sorted, and its one trace line."""
+    check(game.wait(lambda: game.read(*DRAW) == FIRST_DRAW) and game.read(*TICKET) == SORTED_TICKET,
+          f"{where}: the first draw is the desktop's, the ticket sorted ({game.read(*DRAW)}, {game.read(*TICKET)})")
+    check(game.traced(1) and game.trace == [FIRST_TRACE], f"{where}: with its trace ({game.trace})")
+
+
 def first_draw(game, where):
     """The ticket typed, Ziehung pressed: the desktop's first draw, with its trace."""
     hand = Hand(game, touch=False)
@@ -397,9 +404,7 @@ def first_draw(game, where):
     for name, number in zip(TICKET, FIRST_TICKET):
         hand.fill(name, number)
     hand.button("Ziehung")
-    check(game.wait(lambda: game.read(*DRAW) == FIRST_DRAW) and game.read(*TICKET) == SORTED_TICKET,
-          f"{where}: the first draw is the desktop's ({game.read(*DRAW)})")
-    check(game.traced(1) and game.trace == [FIRST_TRACE], f"{where}: and its trace ({game.trace})")
+    drew_first(game, where)
 
 
 def without_scripts(game):
@@ -446,9 +451,7 @@ def program_held(game):
     finally:
         browser.release()
     game.trace.clear()
-    check(game.wait(lambda: game.read(*DRAW) == FIRST_DRAW) and game.read(*TICKET) == SORTED_TICKET,
-          f"once the program runs, it draws the desktop's first draw for the typed ticket ({game.read(*DRAW)})")
-    check(game.traced(1) and game.trace == [FIRST_TRACE], f"once, with its trace ({game.trace})")
+    drew_first(game, "once the program runs, for the typed ticket")
     check(game.load(), "a new game shows")
 
 
@@ -618,7 +621,7 @@ def whole_game(game, hand, where, grid=False):
     for name, number in zip(TICKET, FIRST_TICKET):
         hand.fill(name, number)
     hand.button("Ziehung")
-    check(game.wait(lambda: game.read(*TICKET) == ["3", "7", "9", "15", "25", "44"]),
+    check(game.wait(lambda: game.read(*TICKET) == SORTED_TICKET),
           f"{where}: the typed ticket comes back sorted ({game.read(*TICKET)})")
     check(game.read(*DRAW) == FIRST_DRAW, f"{where}: the first draw is the desktop's ({game.read(*DRAW)})")
     check(game.read("Gewinn: Anzahl Treffer") == "2" and game.read("Zusatzzahl getroffen") == "",
@@ -735,13 +738,17 @@ def ticket_in_reach(game, hand, where):
     game.run("scrollTo(0, 0)")
     fields = [game.control("textbox", name) for name in TICKET]
     play = game.control("button", "Ziehung")
-
-    def in_reach():
-        height, *ticket, (top, bottom) = game.run(IN_VIEW, *fields, play)
-        return bottom <= height and top >= height / 2 and all(0 <= t and b <= top for t, b in ticket)
-    check(in_reach(), f"{where}: Ziehung at the foot of the screen, the ticket above it ({game.run(IN_VIEW, play)})")
+    check(above_play(game, fields, at_foot=True),
+          f"{where}: Ziehung at the foot of the screen, the ticket above it ({game.run(IN_VIEW, play)})")
     hand.press(fields[-1])
-    check(game.wait(in_reach), f"{where}: and so with Tipp 6 focused ({game.run(IN_VIEW, fields[-1], play)})")
+    check(game.wait(lambda: above_play(game, fields, at_foot=True)),
+          f"{where}: and so with Tipp 6 focused ({game.run(IN_VIEW, fields[-1], play)})")
+
+
+def above_play(game, elements, at_foot=False):
+    """The elements in view above Ziehung, which is on the screen (AT_FOOT: in its lower half)."""
+    height, *boxes, (top, bottom) = game.run(IN_VIEW, *elements, game.control("button", "Ziehung"))
+    return bottom <= height and (not at_foot or top >= height / 2) and all(0 <= t and b <= top for t, b in boxes)
 
 
 def enter_through_ticket(game, hand, where):
@@ -792,19 +799,13 @@ def grid_game(game, hand, where):
           f"{where}: a chosen number's tap empties its field, and the note goes")
     hand.press(game.number(25))
     hand.button("Ziehung")
-    check(game.wait(lambda: game.read(*DRAW) == FIRST_DRAW) and game.read(*TICKET) == SORTED_TICKET,
-          f"{where}: Ziehung draws the desktop's first draw, the ticket sorted ({game.read(*DRAW)}, {game.read(*TICKET)})")
-    check(game.traced(1) and game.trace == [FIRST_TRACE], f"{where}: with its trace ({game.trace})")
+    drew_first(game, where)
     check(game.marked() == FIRST_DRAW_MARKED and game.grid() == (FIRST_DRAW_CHOSEN, FIRST_DRAW_GRID_MARKED),
           f"{where}: 3 and 44 marked on both sides and in the grid ({game.marked()}, {game.grid()})")
     shown = [game.control("textbox", name) for name in DRAW + ["Gewinn: Anzahl Treffer"]]
-    play = game.control("button", "Ziehung")
-
-    def result_in_view():
-        height, *boxes, (top, bottom) = game.run(IN_VIEW, *shown, play)
-        return bottom <= height and all(0 <= t and b <= top for t, b in boxes)
-    check(game.wait(result_in_view), f"{where}: the drawn numbers, the bonus number and the match count in view, "
-                                     f"above Ziehung ({game.run(IN_VIEW, *shown, play)})")
+    check(game.wait(lambda: above_play(game, shown)),
+          f"{where}: the drawn numbers, the bonus number and the match count in view, above Ziehung "
+          f"({game.run(IN_VIEW, *shown, game.control('button', 'Ziehung'))})")
 
 
 def message_on_phone(game, hand, where):
