@@ -109,7 +109,7 @@ const markSeen = (element) => { const s = getComputedStyle(element);
 
 # Each number of the grid: its number, whether it is pressed, its name, and whether it shows a mark.
 GRID_SHOWN = MARK_SEEN + """
-return Array.from(document.querySelectorAll('.numbers button'), (button) =>
+return Array.from(document.querySelectorAll('.number-grid button'), (button) =>
   [Number(button.textContent), button.getAttribute('aria-pressed') === 'true',
    button.getAttribute('aria-label') || button.textContent, markSeen(button)]);"""
 

@@ -36,7 +36,7 @@ const form = document.querySelector('.form');
 const scale = window.visualViewport ? visualViewport.scale : 1;
 return {touch: getComputedStyle(document.querySelector('.form')).display === 'grid', innerWidth, innerHeight,
         scrollWidth: document.documentElement.scrollWidth, form: edges(form.getBoundingClientRect()),
-        numbers: Array.from(form.querySelectorAll('.numbers button'), (n) => edges(n.getBoundingClientRect())),
+        numbers: Array.from(form.querySelectorAll('.number-grid button'), (n) => edges(n.getBoundingClientRect())),
         elements: Array.from(form.children, (element) => {
           const r = element.getBoundingClientRect();
           const text = document.createRange();
@@ -154,12 +154,12 @@ def grid_game(game, hand, where):
     typed = [str(int(number)) for number in FIRST_TICKET]
     check(game.wait(lambda: game.read(*TICKET) == typed), f"{where}: six taps fill the ticket ({game.read(*TICKET)})")
     hand.press(game.number(12))
-    said = game.run("return [document.querySelector('.numbers .note').textContent, "
+    said = game.run("return [document.querySelector('.number-grid .note').textContent, "
                     "document.querySelector('.frame [role=status]').textContent]")
     check(said == [FULL_TICKET_SAID] * 2 and game.read(*TICKET) == typed,
           f"{where}: a seventh changes nothing, and says why on the screen and to a screen reader ({said})")
     hand.press(game.number(25))
-    check(game.wait(lambda: game.read("Tipp 3") == "") and not game.run("return document.querySelector('.numbers .note').textContent"),
+    check(game.wait(lambda: game.read("Tipp 3") == "") and not game.run("return document.querySelector('.number-grid .note').textContent"),
           f"{where}: a chosen number's tap empties its field, and the note goes")
     hand.press(game.number(25))
     hand.button("Ziehung")
