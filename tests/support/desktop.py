@@ -10,25 +10,25 @@ import os
 import subprocess
 import tempfile
 
+from form_picture import Form
 from waiting import PATIENCE, wait_for
 
 # The desktop entry's name, which the window carries too (Wayland app id, X class).
 DESKTOP_ID = "io.github.lotto_6_aus_49.lotto"
 
-# Designed client positions (left, top, width, height) of the controls used by the tests.
-CONTROLS = {
-    "Button1": (416, 248, 249, 49), "Button3": (472, 80, 193, 25), "Button4": (472, 112, 193, 25),
-    "Button5": (472, 144, 193, 25), "Button6": (472, 48, 193, 25), "Button7": (416, 312, 249, 33),
-    "BitBtn1": (416, 408, 249, 25),
-    "EditGewinn": (88, 328, 41, 21), "EditZusatz": (136, 328, 145, 21),
-    "EditBereich": (88, 392, 193, 21), "EditDoppelt": (88, 416, 193, 21),
-    **{f"Tipp{k + 1}": (96, 56 + 32 * k, 41, 21) for k in range(6)},
-    **{f"Zahl{k + 1}": (232, 56 + 32 * k, 41, 21) for k in range(6)},
-    "Zahl7": (320, 56, 41, 21),
-}
-# The seventeen edits in the designed tab order.
-EDITS_IN_TAB_ORDER = ["EditGewinn", "EditZusatz", "EditBereich", "EditDoppelt",
-                      *(f"Tipp{k + 1}" for k in range(6)), *(f"Zahl{k + 1}" for k in range(7))]
+# The form as the build describes it from its table.
+FORM = Form()
+
+# Designed client positions (left, top, width, height) of the named controls but labels.
+CONTROLS = {control["name"]: tuple(control["bounds"]) for control in FORM.of_kind("edit", "button", "closeButton")}
+# The edits in the tab order.
+EDITS_IN_TAB_ORDER = [control["name"] for control in FORM.tab_stops() if control["kind"] == "edit"]
+# The ticket's fields, in the order they are filled, and the draw's.
+TICKET = FORM.ticket["fields"]
+DRAW = FORM.ticket["draw"]
+# The button that plays the ticket, and the one that closes the window.
+PLAY = FORM.ticket["play"]
+CLOSE = FORM.of_kind("closeButton")[0]["name"]
 
 # How the desktop draws a field that shows a main number's hit (ui/MarkColours.h):
 # its frame over the field's left edge, its ground inside, right of the number.
@@ -172,18 +172,19 @@ FIRST_DRAW = ["3", "16", "21", "36", "37", "44", "10"]
 FIRST_TRACE = "4436163732110"
 
 
-# The number fields that show the first draw's hits, 3 and 44, on the ticket and in the draw.
-NUMBER_FIELDS = [f"Tipp{k + 1}" for k in range(6)] + [f"Zahl{k + 1}" for k in range(7)]
-FIRST_DRAW_HITS = ["Tipp1", "Tipp6", "Zahl1", "Zahl6"]
+# The number fields that show the first draw's hits, 3 and 44, on the ticket and in the draw:
+# the first and the last of the sorted ticket, the first and the sixth of the draw.
+NUMBER_FIELDS = TICKET + DRAW
+FIRST_DRAW_HITS = [TICKET[0], TICKET[5], DRAW[0], DRAW[5]]
 
 
 def play_first_draw(player, check_marks=False):
     """Types FIRST_TICKET, presses "Ziehung" and gives the seven drawn numbers
     as shown. With check_marks, first waits for the marks of exactly the hits
     to be seen: reading a field types into it, which takes its mark away."""
-    for k, number in enumerate(FIRST_TICKET):
-        player.type_into(f"Tipp{k + 1}", number)
-    player.click("Button1")
+    for name, number in zip(TICKET, FIRST_TICKET):
+        player.type_into(name, number)
+    player.click(PLAY)
     if check_marks:
         seen = []
 
@@ -191,12 +192,12 @@ def play_first_draw(player, check_marks=False):
             seen[:] = player.marked(NUMBER_FIELDS)
             return seen == FIRST_DRAW_HITS
         check(wait_for(hits_shown), f"the fields of 3 and 44, on the ticket and in the draw, show that they hit ({seen})")
-    return [player.read(f"Zahl{k + 1}") for k in range(7)]
+    return [player.read(name) for name in DRAW]
 
 
 def close(lotto, player, what=None):
     """Presses "Schließen": the program must end with exit code 0."""
-    player.click("BitBtn1")
+    player.click(CLOSE)
     code = lotto.wait(timeout=PATIENCE)
     check(code == 0, f"{what + ': ' if what else ''}Schließen ends the program with exit code 0 (got {code})")
 
