@@ -79,9 +79,8 @@ std::string_view ariaLabel(const ControlDefinition& control, std::string_view sp
 
 // The places of the form's elements, for lotto.css: the designed places and
 // sizes as custom properties, one rule for the form (with its designed face)
-// and one for each control, which also puts the control in the touch
-// layout's area of its id's name; and the numbers to a row of the ticket's
-// grid.
+// and one for each control; and the numbers to a row of the ticket's grid.
+// Each control and the grid go in the touch layout's area of their id's name.
 std::string places(const FormDefinition& form);
 
 // The media query under which the form shows in its touch layout: a coarse
