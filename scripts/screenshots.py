@@ -19,8 +19,6 @@ import tempfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "tests", "support"))
-# The form as the main build describes it from its table.
-os.environ.setdefault("LOTTO_FORM", os.path.join(ROOT, "build", "ui", "form-parts", "form.json"))
 from desktop import (DRAW, FIRST_DRAW, FIRST_DRAW_HITS, FIRST_TICKET, NUMBER_FIELDS, PLAY, TICKET, Player,  # noqa: E402
                      windows_named)
 from site_server import SiteServer  # noqa: E402

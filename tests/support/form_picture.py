@@ -1,6 +1,7 @@
 """The window's form as the build describes it from the form's table: the
 picture that the tool page_markup writes (PageMarkup.h), form.json in the
-build folder, which LOTTO_FORM names for every test that reads it. The
+build folder, which LOTTO_FORM names for every test that reads it (the
+main build's where it is not set: for the scripts and the package tests). The
 window, page, accessibility and screen-reader tests of every platform take
 the controls they expect from here, so that a control added to the table is
 expected everywhere without a test changed; the designed values themselves
@@ -17,10 +18,13 @@ order, then the tab order."""
 import json
 import os
 
+MAIN_BUILD = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "build", "ui", "form-parts",
+                          "form.json")
+
 
 class Form:
     def __init__(self, path=None):
-        path = path or os.environ.get("LOTTO_FORM")
+        path = path or os.environ.get("LOTTO_FORM") or MAIN_BUILD
         if not path or not os.path.isfile(path):
             raise RuntimeError(f"no picture of the form at {path!r}: LOTTO_FORM names form.json, which the build "
                                "writes into its folder ui/form-parts")
