@@ -29,8 +29,10 @@ std::uint64_t magnitude(std::int64_t number)
 
 std::string groupedNumber(std::int64_t number)
 {
-    const std::string digits = groupedDigits(std::to_string(magnitude(number)));
-    return number < 0 ? "-" + digits : digits;
+    std::string text = groupedDigits(std::to_string(magnitude(number)));
+    if (number < 0)
+        text.insert(text.begin(), '-');
+    return text;
 }
 
 std::string decimalNumber(double number, int decimals)
@@ -44,8 +46,10 @@ std::string decimalNumber(double number, int decimals)
         digits.insert(0, fraction + 1 - digits.size(), '0');
     std::string text = groupedDigits(digits.substr(0, digits.size() - fraction));
     if (fraction > 0)
-        text += "," + digits.substr(digits.size() - fraction);
-    return scaled < 0 ? "-" + text : text;
+        text.append(1, ',').append(digits, digits.size() - fraction);
+    if (scaled < 0)
+        text.insert(text.begin(), '-');
+    return text;
 }
 
 std::string approximateNumber(double number)
