@@ -78,14 +78,6 @@ INSTANTIATE_TEST_SUITE_P(
                          resultAnnouncement,
                          "Ziehung: 3, 16, 21, 36, 37, 44, Zusatzzahl 10. 3 Treffer: 3, 16, 44. Zusatzzahl getroffen. "
                          "3 Richtige mit Zusatzzahl, Chance 1 zu 812."},
-        AnnouncementCase{"SixRight",
-                         [](FieldStore& f, RandomSource& r) {
-                             typeTicket(f, {"44", "36", "16", "37", "3", "21"});
-                             drawCommand(f, r);
-                         },
-                         resultAnnouncement,
-                         "Ziehung: 3, 16, 21, 36, 37, 44, Zusatzzahl 10. 6 Treffer: 3, 16, 21, 36, 37, 44. "
-                         "6 Richtige, Chance 1 zu 13.983.816."},
         AnnouncementCase{"BothFindingsAndNoStaleDraw",
                          [](FieldStore& f, RandomSource& r) {
                              randomTicketCommand(f, r);
