@@ -21,8 +21,10 @@ std::string drawsText(std::int64_t draws)
 
 Simulation::Simulation(const Ticket& ticket, const PlayGoal& goal) : m_goal(goal)
 {
-    for (LotteryNumber number : ticket)
-        m_ticket |= numberBit(number);
+    for (LotteryNumber number : ticket) {
+        if (number >= lowestNumber && number <= highestNumber)  // no bit beyond the word for an unchecked ticket
+            m_ticket |= numberBit(number);
+    }
 }
 
 bool Simulation::play(std::int64_t maxDraws)

@@ -48,7 +48,7 @@ TicketCheck checkTicket(const Ticket& ticket);
 // range (right < left) is left alone, also in an empty span.
 void quickSort(std::span<LotteryNumber> values, int left, int right);
 
-// A number's bit in a set of lottery numbers held as one 64-bit word.
+// A number's bit in a set of lottery numbers 1..49 held as one 64-bit word.
 constexpr std::uint64_t numberBit(LotteryNumber number)
 {
     return std::uint64_t{1} << static_cast<unsigned>(number);
