@@ -65,7 +65,7 @@ LABEL_FOR = {"Zusatzzahl": "Zusatzzahl"}
 HEADING_OF = {"Gewinn: Anzahl Treffer": "Gewinn", "Fehler: Bereich": "Fehler", "Tipp 1": "Tippeingabe",
               "Ziehung 1": "Ziehung", '"Zufallszahlen"': "Zahleneingabe für Faule"}
 
-FIRST_DRAW_SAID = "Ziehung: 3, 16, 21, 36, 37, 44, Zusatzzahl 10. 2 Treffer: 3, 44."
+FIRST_DRAW_SAID = "Ziehung: 3, 16, 21, 36, 37, 44, Zusatzzahl 10. 2 Treffer: 3, 44. Kein Gewinn."
 
 # The fields that show the first draw's hits, 3 and 44 on both sides, by what a screen reader calls them.
 FIRST_DRAW_MARKED = ["Tipp 1, Treffer", "Tipp 6, Treffer", "Ziehung 1, Treffer", "Ziehung 6, Treffer"]
