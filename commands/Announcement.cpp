@@ -1,8 +1,12 @@
 #include "Announcement.h"
 
+#include "Combination.h"
+#include "GermanNumbers.h"
 #include "Hits.h"
 
 #include <array>
+#include <cctype>
+#include <optional>
 #include <string_view>
 
 namespace lotto {
@@ -54,7 +58,16 @@ std::string resultAnnouncement(const FieldStore& fields)
     }
     if (!fields.getText(FieldId::EditZusatz).empty())
         said += ". Zusatzzahl getroffen";
-    return said + ".";
+    said += ".";
+    // The result in the game's words: a win with its odds, or that there is none.
+    const std::optional<Combination> combination = shownCombination(fields);
+    if (!combination)
+        return said;
+    std::string name(combinationName(*combination));
+    name.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(name.front())));
+    if (*combination == Combination::None)
+        return said + " " + name + ".";
+    return said + " " + name + ", Chance 1 zu " + groupedNumber(oddsOf(*combination).oneInRounded()) + ".";
 }
 
 std::string ticketAnnouncement(const FieldStore& fields)

@@ -11,7 +11,8 @@
 namespace lotto {
 
 // After "Ziehung": the findings where there are any, else the draw with its
-// bonus number, the match count with the numbers that hit, and the bonus hit.
+// bonus number, the match count with the numbers that hit, the bonus hit, and
+// the winning combination with its odds ("Kein Gewinn." below three right).
 std::string resultAnnouncement(const FieldStore& fields);
 
 // After an entry aid or the clear button: the ticket as it now reads, or that it is empty.

@@ -4,14 +4,8 @@
 
 namespace lotto {
 
-void drawCommand(FieldStore& fields, RandomSource& random)
+std::optional<Ticket> readCheckedTicket(FieldStore& fields)
 {
-    // Cleared first, so that a conversion error below leaves no stale result.
-    fields.setText(FieldId::EditGewinn, "");
-    fields.setText(FieldId::EditZusatz, "");
-    fields.setText(FieldId::EditBereich, "");
-    fields.setText(FieldId::EditDoppelt, "");
-
     Ticket ticket{};
     for (int i = 0; i < ticketSize; ++i)
         ticket[i] = parseNumber(fields.getText(ticketField(i)));
@@ -22,7 +16,22 @@ void drawCommand(FieldStore& fields, RandomSource& random)
     if (check.duplicate)
         fields.setText(FieldId::EditDoppelt, duplicateText);
     if (!check.passed())
+        return std::nullopt;
+    return ticket;
+}
+
+void drawCommand(FieldStore& fields, RandomSource& random)
+{
+    // Cleared first, so that a conversion error below leaves no stale result.
+    fields.setText(FieldId::EditGewinn, "");
+    fields.setText(FieldId::EditZusatz, "");
+    fields.setText(FieldId::EditBereich, "");
+    fields.setText(FieldId::EditDoppelt, "");
+
+    std::optional<Ticket> checked = readCheckedTicket(fields);
+    if (!checked)
         return;
+    Ticket& ticket = *checked;
 
     quickSort(ticket, 0, ticketSize - 1);
     for (int i = 0; i < ticketSize; ++i)

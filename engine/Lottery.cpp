@@ -48,21 +48,7 @@ void quickSort(std::span<LotteryNumber> a, int left, int right)  // NOLINT(misc-
 
 DrawResult drawSeven(RandomSource& random)
 {
-    DrawResult draw{};
-    for (int k = 0; k < drawSize; ++k) {
-        LotteryNumber n = 0;
-        bool repeated = true;
-        while (repeated) {
-            n = static_cast<LotteryNumber>(random.next() % drawModulus) + 1;
-            repeated = false;
-            for (int m = 0; m < k; ++m) {
-                if (draw[m] == n)
-                    repeated = true;
-            }
-        }
-        draw[k] = n;
-        traceNumber(n);
-    }
+    const DrawResult draw = drawSevenWith(random, traceNumber);
     flushTrace();
     return draw;
 }

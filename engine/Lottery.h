@@ -48,6 +48,34 @@ TicketCheck checkTicket(const Ticket& ticket);
 // range (right < left) is left alone, also in an empty span.
 void quickSort(std::span<LotteryNumber> values, int left, int right);
 
+// A number's bit in a set of lottery numbers 1..49 held as one 64-bit word.
+constexpr std::uint64_t numberBit(LotteryNumber number)
+{
+    return std::uint64_t{1} << static_cast<unsigned>(number);
+}
+
+// The drawing rule, over any source with next() and with what to do with each
+// accepted number: slot by slot, next() % 49 + 1, a number drawn already drawn
+// again. It is a template so that a caller playing millions of draws gets the
+// rule inlined into its loop, with a source of its own and nothing traced; the
+// game's own draw is drawSeven below.
+template <class Source, class Accepted>
+DrawResult drawSevenWith(Source& random, Accepted&& accepted)
+{
+    DrawResult draw{};
+    std::uint64_t drawn = 0;
+    for (int k = 0; k < drawSize; ++k) {
+        LotteryNumber n = 0;
+        do {
+            n = static_cast<LotteryNumber>(random.next() % drawModulus) + lowestNumber;
+        } while ((drawn & numberBit(n)) != 0);
+        drawn |= numberBit(n);
+        draw[k] = n;
+        accepted(n);
+    }
+    return draw;
+}
+
 // Seven distinct numbers in 1..49 in the order drawn; slot 6 is the bonus number.
 // Each accepted number is traced on standard output as it is accepted.
 DrawResult drawSeven(RandomSource& random);

@@ -5,6 +5,7 @@
 // default state is fixed by the language standard).
 #pragma once
 
+#include <cstdint>
 #include <random>
 
 namespace lotto {
@@ -13,7 +14,7 @@ namespace lotto {
 class RandomSource {  // NOLINT(cert-msc51-cpp)
 public:
     // The next non-negative value of the sequence.
-    unsigned long next() { return m_engine(); }
+    std::uint32_t next() { return static_cast<std::uint32_t>(m_engine()); }  // 32 bits by the generator's definition
 
     // Equal sources give equal sequences from here on.
     friend bool operator==(const RandomSource&, const RandomSource&) = default;

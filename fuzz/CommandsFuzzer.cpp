@@ -6,6 +6,7 @@
 #include "Lottery.h"
 #include "MemoryFieldStore.h"
 #include "ReferenceNumber.h"
+#include "Simulation.h"
 #include "Sysutils.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -14,6 +15,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <set>
 
 using namespace lotto;
@@ -68,12 +70,39 @@ void requireUnchanged(const FieldStore& fields, const Snapshot& old, bool (*whic
     }
 }
 
+// What the ticket fields held before a press, read independently of the commands.
+struct TypedTicket {
+    bool allNumbers = true;
+    bool outOfRange = false;
+    bool duplicate = false;
+    std::set<std::int32_t> distinct;
+};
+
+TypedTicket typedTicket(const Snapshot& old)
+{
+    TypedTicket ticket;
+    for (int i = 0; i < ticketSize; ++i) {
+        const auto n = fuzzing::referenceNumber(before(old, ticketField(i)));
+        if (!n) {
+            ticket.allNumbers = false;
+            continue;
+        }
+        ticket.outOfRange = ticket.outOfRange || *n < lowestNumber || *n > highestNumber;
+        ticket.duplicate = ticket.duplicate || !ticket.distinct.insert(*n).second;
+    }
+    return ticket;
+}
+
+void requireFindings(const FieldStore& fields, const TypedTicket& ticket)
+{
+    require(fields.getText(FieldId::EditBereich) == (ticket.outOfRange ? outOfRangeText : ""), "range finding");
+    require(fields.getText(FieldId::EditDoppelt) == (ticket.duplicate ? duplicateText : ""), "duplicate finding");
+}
+
 void checkDraw(const FieldStore& fields, const Snapshot& old, bool threw)
 {
-    std::array<std::optional<std::int32_t>, ticketSize> typed;
-    for (int i = 0; i < ticketSize; ++i)
-        typed[i] = fuzzing::referenceNumber(before(old, ticketField(i)));
-    const bool allNumbers = std::all_of(typed.begin(), typed.end(), [](const auto& n) { return n.has_value(); });
+    const TypedTicket typed = typedTicket(old);
+    const bool allNumbers = typed.allNumbers;
 
     if (threw) {
         require(fields.getText(FieldId::EditGewinn).empty() && fields.getText(FieldId::EditZusatz).empty(),
@@ -87,16 +116,9 @@ void checkDraw(const FieldStore& fields, const Snapshot& old, bool threw)
     }
     require(allNumbers, "a text that is no integer was accepted");
 
-    bool outOfRange = false;
-    bool duplicate = false;
-    std::set<std::int32_t> distinct;
-    for (const auto& n : typed) {
-        outOfRange = outOfRange || *n < lowestNumber || *n > highestNumber;
-        duplicate = duplicate || !distinct.insert(*n).second;
-    }
-    require(fields.getText(FieldId::EditBereich) == (outOfRange ? outOfRangeText : ""), "range finding");
-    require(fields.getText(FieldId::EditDoppelt) == (duplicate ? duplicateText : ""), "duplicate finding");
-    if (outOfRange || duplicate) {
+    requireFindings(fields, typed);
+    const std::set<std::int32_t>& distinct = typed.distinct;
+    if (typed.outOfRange || typed.duplicate) {
         require(fields.getText(FieldId::EditGewinn).empty(), "no match count after a finding");
         require(fields.getText(FieldId::EditZusatz).empty(), "no bonus text after a finding");
         requireUnchanged(fields, old, isTicket, "ticket untouched after a finding");
@@ -127,13 +149,53 @@ void checkDraw(const FieldStore& fields, const Snapshot& old, bool threw)
     require(fields.getText(FieldId::EditZusatz) == (distinct.count(draw[bonusSlot]) ? bonusHitText : ""), "bonus text");
 }
 
+// The ticket played on: checked as the draw checks it, writing nothing but the
+// findings, and a run only for a good ticket, whose slice tallies every draw.
+void checkPlayOn(FieldStore& fields, const Snapshot& old, bool threw, std::optional<Simulation>& run)
+{
+    for (FieldId field : allFields) {
+        if (field != FieldId::EditBereich && field != FieldId::EditDoppelt)
+            require(fields.getText(field) == before(old, field), "playing on writes only the findings");
+    }
+    const TypedTicket typed = typedTicket(old);
+    require(threw == !typed.allNumbers, "playing on raises the conversion error exactly where the draw does");
+    if (threw) {
+        require(fields.getText(FieldId::EditBereich).empty() && fields.getText(FieldId::EditDoppelt).empty(),
+                "findings cleared before the conversion error");
+        return;
+    }
+    requireFindings(fields, typed);
+    require(run.has_value() == !(typed.outOfRange || typed.duplicate), "a run exactly for a good ticket");
+    if (!run)
+        return;
+    constexpr std::int64_t slice = 2000;
+    const bool done = run->play(slice);
+    std::int64_t seen = 0;
+    for (Combination combination : combinationsHighestFirst)
+        seen += run->seen(combination);
+    require(seen == run->draws() && run->draws() <= slice, "every draw of a slice tallied once");
+    const PlayGoal& goal = run->goal();
+    require(done == (goal.draws > 0 ? run->draws() == goal.draws : run->seen(goal.until) == 1),
+            "done exactly when the goal came");
+}
+
 void checkTicketOnly(const FieldStore& fields, const Snapshot& old)
 {
     requireUnchanged(fields, old, isDraw, "entry aids leave the draw alone");
     requireUnchanged(fields, old, isResult, "entry aids leave results and findings alone");
 }
 
-enum class Press { Draw, RandomTicket, DuplicateExample, RangeExample, BothExample, Clear, Type, kMaxValue = Type };
+enum class Press {
+    Draw,
+    RandomTicket,
+    DuplicateExample,
+    RangeExample,
+    BothExample,
+    Clear,
+    Type,
+    PlayOn,
+    kMaxValue = PlayOn
+};
 
 }  // namespace
 
@@ -198,6 +260,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             for (FieldId field : allFields)
                 require(fields.getText(field).empty(), "clear empties every field");
             break;
+        case Press::PlayOn: {
+            const auto goal = input.ConsumeIntegralInRange<std::size_t>(0, playGoalCount - 1);
+            std::optional<Simulation> run;
+            bool threw = false;
+            try {
+                run = startSimulation(fields, playGoals.at(goal));
+            } catch (const Sysutils::ConversionError&) {
+                threw = true;
+            }
+            checkPlayOn(fields, old, threw, run);
+            break;
+        }
         case Press::Type: {
             const auto field = static_cast<FieldId>(input.ConsumeIntegralInRange<int>(0, fieldCount - 1));
             fields.setText(field, input.ConsumeRandomLengthString(64));

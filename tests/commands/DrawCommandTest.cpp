@@ -1,10 +1,12 @@
 // Guards what "Ziehung" does to the seventeen fields: the findings, the stop at
-// the first text that is no number, the order of every write, and a full draw.
+// the first text that is no number, the order of every write, and a full draw;
+// and the ticket played on against further draws, which is checked the same way.
 #include "DrawCommand.h"
 #include "EntryCommands.h"
 #include "Hits.h"
 #include "MemoryFieldStore.h"
 #include "NumberText.h"
+#include "Simulation.h"
 #include "TicketGrid.h"
 
 #include <gtest/gtest.h>
@@ -99,6 +101,25 @@ TEST_P(DrawCommandFindings, ReportsTheFindingAndDrawsNothing)
     EXPECT_EQ(random, RandomSource()) << "no random value was used";
 }
 
+TEST_P(DrawCommandFindings, TheTicketPlayedOnGetsTheSameFindingsAndNoRun)
+{
+    const FindingCase& c = GetParam();
+    showEarlierResult();
+    setTicket(c.ticket);
+    fields.forgetWrites();
+
+    EXPECT_FALSE(startSimulation(fields, playGoals.front()));
+
+    std::vector<FieldId> expected = {FieldId::EditBereich, FieldId::EditDoppelt};
+    if (c.outOfRange)
+        expected.push_back(FieldId::EditBereich);
+    if (c.duplicate)
+        expected.push_back(FieldId::EditDoppelt);
+    EXPECT_EQ(fields.writtenFields(), expected) << "the game's result and the ticket stay";
+    EXPECT_EQ(fields[FieldId::EditBereich], c.outOfRange ? outOfRangeText : "");
+    EXPECT_EQ(fields[FieldId::EditDoppelt], c.duplicate ? duplicateText : "");
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Tickets,
     DrawCommandFindings,
@@ -136,6 +157,25 @@ TEST_P(DrawCommandConversionError, StopsAtTheFirstBadFieldWithResultsAlreadyEmpt
     for (int k = 0; k < drawSize; ++k)
         EXPECT_EQ(fields[drawField(k)], std::to_string(k + 10));
     EXPECT_EQ(random, RandomSource()) << "no random value was used";
+}
+
+TEST_P(DrawCommandConversionError, TheTicketPlayedOnRaisesTheSameError)
+{
+    setTicket(GetParam().ticket);
+    std::string drawn;
+    std::string played;
+    try {
+        drawCommand(fields, random);
+    } catch (const ConversionError& e) {
+        drawn = e.Message();
+    }
+    try {
+        startSimulation(fields, playGoals.front());
+    } catch (const ConversionError& e) {
+        played = e.Message();
+    }
+    EXPECT_FALSE(played.empty());
+    EXPECT_EQ(played, drawn);
 }
 
 INSTANTIATE_TEST_SUITE_P(Tickets,
@@ -363,6 +403,71 @@ TEST(DrawCommandShared, UsesTheProcessWideSourceByDefault)
     drawCommand(fields);
     ::testing::internal::GetCapturedStdout();
     EXPECT_NE(sharedRandomSource(), before) << "the shared source moved on";
+}
+
+// ---- the ticket played on -------------------------------------------------
+
+// The combinations of draws from a fresh generator, counted with the engine's
+// own draw and evaluation, one draw at a time.
+std::array<std::int64_t, combinationCount> engineTally(const Ticket& ticket, std::int64_t draws)
+{
+    RandomSource own;
+    std::array<std::int64_t, combinationCount> tally{};
+    for (std::int64_t i = 0; i < draws; ++i) {
+        const Evaluation result = evaluate(ticket, drawSevenWith(own, [](LotteryNumber) {}));
+        ++tally.at(static_cast<std::size_t>(combinationOf(result.matches, result.bonusHit)));
+    }
+    return tally;
+}
+
+TEST_F(DrawCommandTest, TheTicketPlayedOnInSlicesTalliesTheEnginesDrawsAndLeavesTheGameAlone)
+{
+    setTicket({"44", "3", "25", "15", "07", "9"});
+    fields.forgetWrites();
+    const RandomSource game = sharedRandomSource();
+    ::testing::internal::CaptureStdout();
+    std::optional<Simulation> run = startSimulation(fields, playGoals.at(8));  // "10 Jahre"
+    ASSERT_TRUE(run);
+    run->play(1);  // 3 and 44 of the first draw: no win
+    EXPECT_EQ(run->summary(), "Abgebrochen nach 1 Ziehung (0,5 Wochen): kein Gewinn bei 0,019 erwarteten.");
+    for (std::int64_t slice = 2; !run->play(slice); slice = 3 * slice + 1) {
+    }
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "") << "no simulated draw is traced";
+    EXPECT_EQ(sharedRandomSource(), game) << "the game's next draw is the one it would have been";
+    EXPECT_EQ(fields.writtenFields(), (std::vector<FieldId>{FieldId::EditBereich, FieldId::EditDoppelt}));
+
+    EXPECT_EQ(run->draws(), 10 * drawsPerYear);
+    EXPECT_EQ(run->progress(), 1.0);
+    const auto tally = engineTally({3, 7, 9, 15, 25, 44}, run->draws());
+    for (Combination combination : combinationsHighestFirst)
+        EXPECT_EQ(run->seen(combination), tally.at(static_cast<std::size_t>(combination)))
+            << combinationName(combination);
+    EXPECT_EQ(run->summary(), "10 Jahre, 1040 Ziehungen: 24 Gewinne bei 19,4 erwarteten, der höchste 4 Richtige.");
+}
+
+// The figure that every platform must give, the browsers too; counted once
+// more by the engine's own draw.
+TEST(TicketPlayedOn, GivesSixRightForTheExampleTicketAfterTheStatedDraws)
+{
+    constexpr std::int64_t stated = 6'787'823;
+    testing::MemoryFieldStore fields;
+    const Texts ticket = {"44", "3", "25", "15", "7", "9"};
+    for (int i = 0; i < ticketSize; ++i)
+        fields.setText(ticketField(i), ticket[i]);
+    std::optional<Simulation> run = startSimulation(fields, playGoals.front());
+    ASSERT_TRUE(run);
+    while (!run->play(1'000'000)) {
+    }
+    EXPECT_EQ(run->draws(), stated);
+    EXPECT_EQ(run->summary(),
+              "6 Richtige nach 6.787.823 Ziehungen (65.268 Jahre); im Mittel dauert es "
+              "13.983.816 Ziehungen.");
+
+    RandomSource own;
+    std::int64_t draws = 1;
+    while (evaluate({3, 7, 9, 15, 25, 44}, drawSevenWith(own, [](LotteryNumber) {})).matches < ticketSize)
+        ++draws;
+    EXPECT_EQ(draws, stated);
 }
 
 }  // namespace

@@ -147,7 +147,7 @@ def play(lotto):
         return [c.name for c in children(window) if c.getRoleName() == "text" and c.name != own_name(c.name)]
     check(settled(lambda: hits() == [f"{name}, Treffer" for name in FORM.spoken(*FIRST_DRAW_HITS)]),
           f"the fields of 3 and 44 say that they hit ({hits()})")
-    said = f"Ziehung: {', '.join(draw[:6])}, Zusatzzahl {draw[6]}. 2 Treffer: 3, 44."
+    said = f"Ziehung: {', '.join(draw[:6])}, Zusatzzahl {draw[6]}. 2 Treffer: 3, 44. Kein Gewinn."
     check(len(voice) == 1 and settled(lambda: voice[0].name == said),
           f"and the window's one notification says the result ({[v.name for v in voice]})")
 

@@ -178,7 +178,8 @@ def game(orca, player, lotto):
     # The draw, said without a key pressed.
     echo = player.key("space", "space")
     result = orca.says(echo or 0, lambda text: text.startswith("notification ")) if echo is not None else None
-    wanted = (f"notification Ziehung: {', '.join(FIRST_DRAW[:6])}, Zusatzzahl {FIRST_DRAW[6]}. 2 Treffer: 3, 44.")
+    wanted = (f"notification Ziehung: {', '.join(FIRST_DRAW[:6])}, Zusatzzahl {FIRST_DRAW[6]}. 2 Treffer: 3, 44. "
+              "Kein Gewinn.")
     check(result is not None and orca.said[result][1] == wanted,
           f"after Ziehung Orca says the draw and the match count: {wanted!r}")
     if result is not None and echo is not None:

@@ -55,7 +55,7 @@ LABEL_FOR = {label["spoken"].strip(): FORM.named(label["labelFor"])["spoken"]
 HEADING_OF = {FORM.named(label["labelFor"])["spoken"]: label["spoken"].strip()
               for label in FORM.of_kind("label") if label.get("labelRole") == "heading"}
 
-FIRST_DRAW_SAID = "Ziehung: 3, 16, 21, 36, 37, 44, Zusatzzahl 10. 2 Treffer: 3, 44."
+FIRST_DRAW_SAID = "Ziehung: 3, 16, 21, 36, 37, 44, Zusatzzahl 10. 2 Treffer: 3, 44. Kein Gewinn."
 
 SORTED_TICKET = ["3", "7", "9", "15", "25", "44"]
 
