@@ -55,25 +55,34 @@ def write(path, text):
 def arrangements(touch):
     """The touch layout's arrangements, as {media queries: the areas of its
     template}, the one outside any media query under (); and the classes
-    that a rule fixes on the screen."""
+    that a rule fixes on the screen. An arrangement is a media query that
+    sets the template, or a custom property that the template takes."""
     css = re.sub(r"/\*.*?\*/", "", touch, flags=re.S)
-    found, fixed, blocks, text = {}, set(), [], ""
+    templates, properties, fixed, blocks, text = {}, {}, set(), [], ""
     for piece in re.split(r"([{};])", css):
         if piece == "{":
             blocks.append(" ".join(text.split()))
         elif piece in (";", "}"):
-            name, _, value = text.partition(":")
+            name, _, value = (part.strip() for part in text.partition(":"))
             media = tuple(block for block in blocks if block.startswith("@media"))
-            if name.strip() == "grid-template-areas":
-                names = " ".join(re.findall(r'"([^"]*)"', value)).split()
-                found[media] = {name for name in names if name.strip(".")}
-            elif name.strip() == "position" and value.strip() == "fixed" and blocks[-1:]:
+            if name == "grid-template-areas":
+                templates[media] = value
+            elif name.startswith("--"):
+                properties.setdefault(media, {})[name] = value
+            elif name == "position" and value == "fixed" and blocks[-1:]:
                 fixed.update(re.findall(r"\.([\w-]+)", blocks[-1].split()[-1]))
             if piece == "}":
                 blocks.pop()
         text = "" if piece in ("{", ";", "}") else piece
-    if () not in found:
+    if () not in templates:
         sys.exit("touch.css has no grid-template-areas outside a media query")
+    found = {}
+    for media in sorted({(), *templates, *properties}):
+        def value(match):
+            return properties.get(media, {}).get(match[1], properties.get((), {}).get(match[1], ""))
+        template = re.sub(r"var\((--[\w-]+)\)", value, templates.get(media, templates[()]))
+        names = " ".join(re.findall(r'"([^"]*)"', template)).split()
+        found[media] = {name for name in names if name.strip(".")}
     return found, fixed
 
 
