@@ -9,18 +9,12 @@ in the touch layout. The controls it expects are the changed table's, from
 its picture (LOTTO_FORM).
 
 usage: web_changed_table.py chromium SITE_DIR AXE_JS"""
-import os
-import shutil
 import sys
-import tempfile
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "..", "support"))
-import browser as engines  # noqa: E402
+from lotto_web import main  # first: it finds tests/support for the modules below
 from browser import TOUCH  # noqa: E402
-from desktop import check, summary  # noqa: E402
-from site_server import SiteServer  # noqa: E402
-from web_game import DESKTOP, ENGINE, FORM, SITE, Game, first_draw, skip  # noqa: E402
+from desktop import check  # noqa: E402
+from web_game import DESKTOP, FORM, first_draw  # noqa: E402
 from web_layout import focus_and_tab_order, form_at_zoom_one  # noqa: E402
 from web_touch import touch_layout  # noqa: E402
 
@@ -36,7 +30,7 @@ def unseen(game):
     return game.run(UNSEEN, *(control["id"] for control in FORM.controls))
 
 
-def play(game):
+def changed_table(game, _):
     browser = game.browser
     browser.set_viewport(*DESKTOP)
     check(game.load(), "the page of the changed table is accepted: the form shows")
@@ -53,29 +47,5 @@ def play(game):
     check(not game.errors, f"no errors in the console ({game.errors})")
 
 
-def main():
-    if ENGINE != "chromium":
-        print(f"FAIL the changed table is played in Chromium, not {ENGINE!r}")
-        return 1
-    started_profile = tempfile.mkdtemp(prefix="lotto-web-changed-")
-    server = SiteServer(SITE)
-    browser = None
-    try:
-        try:
-            browser = engines.start(ENGINE, started_profile)
-        except engines.Unavailable as reason:
-            skip(reason)
-        try:
-            play(Game(browser, server.url))
-        except Exception as error:  # a control that is not there, a browser that has gone
-            check(False, f"the scenario runs to its end ({type(error).__name__}: {error})")
-    finally:
-        if browser:
-            browser.quit()
-        server.stop()
-        shutil.rmtree(started_profile, ignore_errors=True)
-    return summary()
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(main(changed_table))
