@@ -10,7 +10,7 @@
 
 #include "FormDefinition.h"
 #include "Hits.h"
-#include "TicketGrid.h"
+#include "NumberGrid.h"
 
 #include <functional>
 #include <memory>
@@ -81,7 +81,7 @@ void setMark(Control& edit, lotto::HitMark mark);
 // into view), where the platform offers it; the window owns the grid, which
 // calls onTap with the number tapped. nullptr where the platform declines:
 // a desktop window, whose designed layout has no room for the grid.
-NumberGrid* offerTicketGrid(Window& window, const TicketDefinition& ticket, std::function<void(int)> onTap);
+NumberGrid* offerNumberGrid(Window& window, const TicketDefinition& ticket, std::function<void(int)> onTap);
 
 // Shows the number as chosen (a pressed toggle) or not, with its mark, under
 // the name that assistive technology says for it.

@@ -41,7 +41,7 @@ TNumberGrid::TNumberGrid(const TicketDefinition* definition, Backend::NumberGrid
 {
 }
 
-void TNumberGrid::Show(const lotto::GridNumbers& numbers, std::string_view note)
+void TNumberGrid::Show(const lotto::NumberGridState& numbers, std::string_view note)
 {
     if (!m_native)
         return;

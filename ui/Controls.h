@@ -6,7 +6,7 @@
 
 #include "FormDefinition.h"
 #include "Hits.h"
-#include "TicketGrid.h"
+#include "NumberGrid.h"
 
 #include <optional>
 #include <string>
@@ -85,11 +85,11 @@ public:
     // Each number as chosen or not, with its mark; and the note by the grid
     // (empty: none). Only what differs from the last showing reaches the
     // platform: the grid is shown after every key the player types.
-    void Show(const lotto::GridNumbers& numbers, std::string_view note);
+    void Show(const lotto::NumberGridState& numbers, std::string_view note);
 
 private:
     const TicketDefinition* m_definition;
     Backend::NumberGrid* m_native;
-    std::optional<lotto::GridNumbers> m_shown;  // none before the first showing
+    std::optional<lotto::NumberGridState> m_shown;  // none before the first showing
     std::string m_note;
 };

@@ -28,7 +28,7 @@ TForm::TForm(const FormDefinition& definition)
 {
     createControls();
     if (const TicketDefinition* ticket = definition.ticket)
-        m_grid = TNumberGrid(ticket, Backend::offerTicketGrid(*m_window, *ticket, tapAction(ticket->onTap)));
+        m_grid = TNumberGrid(ticket, Backend::offerNumberGrid(*m_window, *ticket, tapAction(ticket->onTap)));
 }
 
 TForm::~TForm() = default;

@@ -57,7 +57,7 @@ protected:
     virtual void InputHandled() {}
 
     // The grid of the form's ticket, where the platform offers one.
-    TNumberGrid& TicketGrid() { return m_grid; }
+    TNumberGrid& NumberGrid() { return m_grid; }
 
 private:
     void createControls();

@@ -6,7 +6,7 @@
 #include "FormFieldStore.h"
 #include "Hits.h"
 #include "Lottery.h"
-#include "TicketGrid.h"
+#include "NumberGrid.h"
 
 #include <string_view>
 #include <utility>
@@ -73,7 +73,7 @@ const TicketDefinition form1Ticket = {
     .highest = lotto::highestNumber,
     .perRow = 7,
     .spokenName = "Tippschein",
-    .onTap = handler(&TForm1::TicketGridTap),
+    .onTap = handler(&TForm1::NumberGridTap),
 };
 
 }  // namespace
@@ -92,7 +92,7 @@ const FormDefinition form1Definition = {
 TForm1::TForm1() : TForm(form1Definition)
 {
     // The fields may hold what the player typed before the program ran.
-    ShowTicketGrid();
+    ShowNumberGrid();
 }
 
 void TForm1::Button1Click()
@@ -140,7 +140,7 @@ void TForm1::Button7Click()
     Announce(lotto::ticketAnnouncement(fields));
 }
 
-void TForm1::TicketGridTap(int number)
+void TForm1::NumberGridTap(int number)
 {
     FormFieldStore fields(*this);
     const lotto::GridTap tap = lotto::gridTapCommand(fields, number);
@@ -150,14 +150,14 @@ void TForm1::TicketGridTap(int number)
 
 void TForm1::InputHandled()
 {
-    ShowTicketGrid();
+    ShowNumberGrid();
 }
 
-void TForm1::ShowTicketGrid()
+void TForm1::ShowNumberGrid()
 {
     const std::string note = std::exchange(m_gridNote, {});
-    if (!TicketGrid().Offered())
+    if (!NumberGrid().Offered())
         return;
     FormFieldStore fields(*this);
-    TicketGrid().Show(lotto::gridNumbers(fields, fields.marks()), note);
+    NumberGrid().Show(lotto::numberGridState(fields, fields.marks()), note);
 }

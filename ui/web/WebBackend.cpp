@@ -268,7 +268,7 @@ void setMark(Control& edit, lotto::HitMark mark)
 
 // The page shows the grid in its touch arrangement alone, and takes Enter
 // through the ticket there; the program need not know which arrangement shows.
-NumberGrid* offerTicketGrid(Window& window, const TicketDefinition& ticket, std::function<void(int)> onTap)
+NumberGrid* offerNumberGrid(Window& window, const TicketDefinition& ticket, std::function<void(int)> onTap)
 {
     const PageMarkup::Element* element = window.page->grid();
     if (!element)

@@ -7,7 +7,7 @@ namespace Backend {
 
 // The seam takes the tap by value for the backends that keep it; none is kept here.
 // NOLINTNEXTLINE(performance-unnecessary-value-param)
-NumberGrid* offerTicketGrid(Window&, const TicketDefinition&, std::function<void(int)>)
+NumberGrid* offerNumberGrid(Window&, const TicketDefinition&, std::function<void(int)>)
 {
     return nullptr;
 }
