@@ -127,6 +127,16 @@ TControl& TForm::FindControl(std::string_view name) const
                               + "\u201C hat kein Steuerelement \u201E" + std::string(name) + "\u201C.");
 }
 
+const MarkDefinition& TForm::FindMark(MarkLook look) const
+{
+    for (const MarkDefinition& mark : m_definition.marks) {
+        if (mark.look == look)
+            return mark;
+    }
+    throw Sysutils::Exception("Das Fenster \u201E" + std::string(m_definition.name)
+                              + "\u201C hat keine Markierung dieser Art.");
+}
+
 void TApplication::Initialize()
 {
     Backend::start(Title());

@@ -13,7 +13,7 @@ NumberGrid* offerNumberGrid(Window&, const TicketDefinition&, std::function<void
 }
 
 // Never reached: no grid is ever offered here.
-void showNumber(NumberGrid&, int, const lotto::GridNumber&, std::string_view) {}
+void showNumber(NumberGrid&, int, const GridNumber&) {}
 void showGridNote(NumberGrid&, std::string_view) {}
 
 }  // namespace Backend

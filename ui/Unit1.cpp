@@ -8,6 +8,8 @@
 #include "Lottery.h"
 #include "NumberGrid.h"
 
+#include <algorithm>
+#include <array>
 #include <string_view>
 #include <utility>
 
@@ -76,6 +78,13 @@ const TicketDefinition form1Ticket = {
     .onTap = handler(&TForm1::NumberGridTap),
 };
 
+// How a field that hit looks and what it says after its name: a main
+// number's hit is solid, the bonus number's dashed (FormFieldStore).
+const MarkDefinition form1Marks[] = {
+    {MarkLook::Solid, "Treffer"},                // a main number, drawn and on the ticket
+    {MarkLook::Dashed, "Zusatzzahl getroffen"},  // the bonus number, on the ticket
+};
+
 }  // namespace
 
 // clang-format off
@@ -86,6 +95,7 @@ const FormDefinition form1Definition = {
     {"MS Sans Serif", 11},  // 8 pt at 96 dpi
     form1Controls,
     &form1Ticket,
+    form1Marks,
 };
 // clang-format on
 
@@ -159,5 +169,10 @@ void TForm1::ShowNumberGrid()
     if (!NumberGrid().Offered())
         return;
     FormFieldStore fields(*this);
-    NumberGrid().Show(lotto::numberGridState(fields, fields.marks()), note);
+    const lotto::NumberGridState state = lotto::numberGridState(fields, fields.marks());
+    std::array<Backend::GridNumber, std::tuple_size_v<lotto::NumberGridState>> shown;
+    std::transform(state.begin(), state.end(), shown.begin(), [&](const lotto::GridNumber& number) {
+        return Backend::GridNumber{number.chosen, fields.shown(number.mark)};
+    });
+    NumberGrid().Show(shown, note);
 }

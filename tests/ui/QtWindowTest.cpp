@@ -362,16 +362,23 @@ TEST_F(WindowTest, ClearEmptiesEveryField)
 }
 
 // Every marked field as the player sees and hears it: its text in bold on the
-// mark's ground, and its spoken name.
+// mark's ground, and what is said after its name, which a mark never changes.
 std::map<std::string, std::string> shownMarks(QWidget* window)
 {
     std::map<std::string, std::string> marked;
-    for (QLineEdit* edit : window->findChildren<QLineEdit*>()) {
+    for (const DesignedControl& designed : designedControls) {
+        if (designed.kind != Kind::Edit)
+            continue;
+        auto* edit = window->findChild<QLineEdit*>(designed.name);
         const bool bold = edit->font().bold();
         const bool ground = edit->palette().color(QPalette::Base) != window->palette().color(QPalette::Base);
-        EXPECT_EQ(bold, ground) << edit->objectName().toStdString() << ": bold only on the mark's ground";
+        EXPECT_EQ(bold, ground) << designed.name << ": bold only on the mark's ground";
+        EXPECT_EQ(edit->accessibleName().toStdString(), designed.spoken) << "a mark keeps the name";
+        const std::string description = edit->accessibleDescription().toStdString();
         if (bold)
-            marked[edit->objectName().toStdString()] = edit->accessibleName().toStdString();
+            marked[designed.name] = description;
+        else
+            EXPECT_EQ(description, designed.description) << designed.name << ": no mark said";
     }
     return marked;
 }
@@ -393,9 +400,12 @@ TEST_F(WindowTest, ADrawMarksTheHitsUntilTheirTextChanges)
         click(window, "Button1");
     };
     const std::map<std::string, std::string> hits = {
-        {"Tipp1", "Tipp 1, Treffer"},    {"Tipp3", "Tipp 3, Zusatzzahl getroffen"},
-        {"Tipp6", "Tipp 6, Treffer"},    {"Zahl1", "Ziehung 1, Treffer"},
-        {"Zahl6", "Ziehung 6, Treffer"}, {"Zahl7", "Zusatzzahl, Zusatzzahl getroffen"},
+        {"Tipp1", "Treffer, Tippeingabe "},
+        {"Tipp3", "Zusatzzahl getroffen"},
+        {"Tipp6", "Treffer"},
+        {"Zahl1", "Treffer, Ziehung"},
+        {"Zahl6", "Treffer"},
+        {"Zahl7", "Zusatzzahl getroffen"},
     };
     typeTicketAndDraw();
     ASSERT_EQ(field("Tipp3"), "10");
@@ -413,9 +423,9 @@ TEST_F(WindowTest, ADrawMarksTheHitsUntilTheirTextChanges)
 
     typeTicketAndDraw();
     click(window, "Button3");  // a ticket of its own
-    EXPECT_EQ(shownMarks(window), (std::map<std::string, std::string>{{"Zahl1", "Ziehung 1, Treffer"},
-                                                                      {"Zahl6", "Ziehung 6, Treffer"},
-                                                                      {"Zahl7", "Zusatzzahl, Zusatzzahl getroffen"}}))
+    EXPECT_EQ(shownMarks(window),
+              (std::map<std::string, std::string>{
+                  {"Zahl1", "Treffer, Ziehung"}, {"Zahl6", "Treffer"}, {"Zahl7", "Zusatzzahl getroffen"}}))
         << "written by a command, the ticket's marks go; the draw's stay";
     QTest::keyClicks(window->findChild<QLineEdit*>("Tipp3"), "x");
     {

@@ -180,13 +180,14 @@ Page::Page(const FormDefinition& form)
 {
     const std::size_t count = form.controls.size();
     std::vector<std::string_view> ids;
+    const auto add = [&](std::string_view id) {
+        if (std::find(ids.begin(), ids.end(), id) != ids.end())
+            throw Sysutils::Exception("Das Fenster " + quoted(form.name) + " hat zwei Elemente " + quoted(id) + ".");
+        ids.push_back(id);
+    };
     int freeLabels = 0;
-    for (const ControlDefinition& control : form.controls) {
-        ids.push_back(control.name.empty() ? keep(madeId(form, control, freeLabels)) : control.name);
-        if (std::find(ids.begin(), ids.end() - 1, ids.back()) != ids.end() - 1)
-            throw Sysutils::Exception("Das Fenster " + quoted(form.name) + " hat zwei Elemente " + quoted(ids.back())
-                                      + ".");
-    }
+    for (const ControlDefinition& control : form.controls)
+        add(control.name.empty() ? keep(madeId(form, control, freeLabels)) : control.name);
     std::vector<Element> elements;
     for (std::size_t k = 0; k < count; ++k)
         elements.push_back(controlElement(form.controls[k], ids[k]));
@@ -234,12 +235,43 @@ Page::Page(const FormDefinition& form)
             box.children.push_back(gridElement(form, *form.ticket));
     }
 
+    m_frame = Element{"div", {{"class", "frame"}}, {}, {}};
+    m_frame.children.push_back(std::move(box));
+
+    // What a mark says is the description of the elements that show it,
+    // beside their headings; hidden, it is not read as text of the page.
+    for (const MarkDefinition& mark : form.marks) {
+        add(keep(std::string(form.name).append("-mark-").append(lookName(mark.look))));
+        m_markIds.emplace_back(&mark, ids.back());
+        m_frame.children.push_back(Element{"p", {{"id", ids.back()}, {"hidden", ""}}, mark.said, {}});
+    }
+
     // One polite status element beside the form, never shown: one sentence
     // read after the command, rather than each field that changed.
     const std::string_view voice = keep(std::string(form.name) + "-voice");
-    m_frame = Element{"div", {{"class", "frame"}}, {}, {}};
-    m_frame.children.push_back(std::move(box));
     m_frame.children.push_back(Element{"p", {{"class", "unseen"}, {"id", voice}, {"role", "status"}}, {}, {}});
+}
+
+std::string_view Page::markId(const MarkDefinition& mark) const
+{
+    for (const auto& [known, id] : m_markIds) {
+        if (known == &mark)
+            return id;
+    }
+    throw Sysutils::Exception("Die Markierung " + quoted(mark.said) + " hat kein Element auf der Seite.");
+}
+
+std::string_view lookName(MarkLook look)
+{
+    switch (look) {
+    case MarkLook::None:
+        break;
+    case MarkLook::Solid:
+        return "solid";
+    case MarkLook::Dashed:
+        return "dashed";
+    }
+    return {};
 }
 
 // The numbers as toggle buttons, named by their texts; the one tab stop is

@@ -1,7 +1,7 @@
 // An edit's mark on Windows; see Win32Marks.h.
 #include "Win32Marks.h"
 
-#include "MarkColours.h"
+#include "MarkLook.h"
 
 #include <commctrl.h>
 
@@ -32,7 +32,7 @@ struct Look {
     COLORREF text;
 };
 
-Look lookOf(lotto::HitMark mark)
+Look lookOf(MarkLook mark)
 {
     if (highContrast())
         return {GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_WINDOWTEXT)};
@@ -50,7 +50,7 @@ void fill(HDC dc, const RECT& area, COLORREF colour)
 
 // Over the edit's border, which lies outside its client area: the frame
 // whole, or on the mark's ground in dashes as long as the border is thick.
-void drawFrame(HWND edit, lotto::HitMark mark)
+void drawFrame(HWND edit, MarkLook mark)
 {
     RECT outer{};
     RECT inner{};
@@ -63,7 +63,7 @@ void drawFrame(HWND edit, lotto::HitMark mark)
     HDC dc = GetWindowDC(edit);
     ExcludeClipRect(dc, inner.left, inner.top, inner.right, inner.bottom);
     const Look look = lookOf(mark);
-    if (mark == lotto::HitMark::Main) {
+    if (mark == MarkLook::Solid) {
         fill(dc, outer, look.frame);
     } else {
         fill(dc, outer, look.ground);
@@ -85,8 +85,8 @@ LRESULT CALLBACK markedEdit(HWND edit, UINT message, WPARAM wParam, LPARAM lPara
     const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
     if (message == WM_NCPAINT) {
         const auto& control = *reinterpret_cast<const Control*>(data);
-        if (control.mark != lotto::HitMark::None)
-            drawFrame(edit, control.mark);
+        if (control.mark)
+            drawFrame(edit, control.mark->look);
     }
     return result;
 }
@@ -100,27 +100,29 @@ void prepareMark(Control& edit)
 
 HFONT fontFor(const Window& window, const Control& control)
 {
-    return control.mark != lotto::HitMark::None && window.boldFont ? window.boldFont : window.font;
+    return control.mark && window.boldFont ? window.boldFont : window.font;
 }
 
 HBRUSH markGround(const Control& edit, HDC dc)
 {
-    if (edit.mark == lotto::HitMark::None)
+    if (!edit.mark)
         return nullptr;
-    const Look look = lookOf(edit.mark);
+    const Look look = lookOf(edit.mark->look);
     SetTextColor(dc, look.text);
     SetBkColor(dc, look.ground);
     SetDCBrushColor(dc, look.ground);
     return static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
 }
 
-void setMark(Control& edit, lotto::HitMark mark)
+void setMark(Control& edit, const MarkDefinition* mark)
 {
     if (edit.kind != ControlKind::Edit || edit.mark == mark)
         return;
     edit.mark = mark;
-    if (const Window* window = windowOf(GetParent(edit.handle)))
+    if (Window* window = windowOf(GetParent(edit.handle))) {
         SendMessageW(edit.handle, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(*window, edit)), FALSE);
+        describe(*window, edit);
+    }
     RedrawWindow(edit.handle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE);
 }
 
