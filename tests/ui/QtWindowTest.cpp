@@ -112,6 +112,23 @@ protected:
 
     QString field(const char* name) const { return text(window, name); }
 
+    // The ticket 44 3 25 15 07 10, typed, against the first draw: 3 16 21 36 37 44, bonus 10.
+    void typeTicketAndDraw()
+    {
+        lotto::sharedRandomSource() = lotto::RandomSource();
+        for (const auto& [name, number] : {std::pair{"Tipp1", "44"},
+                                           {"Tipp2", "3"},
+                                           {"Tipp3", "25"},
+                                           {"Tipp4", "15"},
+                                           {"Tipp5", "07"},
+                                           {"Tipp6", "10"}}) {
+            auto* edit = window->findChild<QLineEdit*>(name);
+            edit->selectAll();
+            QTest::keyClicks(edit, number);
+        }
+        click(window, "Button1");
+    }
+
     TForm1 form;
     QWidget* window = nullptr;
 };
@@ -385,20 +402,6 @@ std::map<std::string, std::string> shownMarks(QWidget* window)
 
 TEST_F(WindowTest, ADrawMarksTheHitsUntilTheirTextChanges)
 {
-    const auto typeTicketAndDraw = [&] {
-        lotto::sharedRandomSource() = lotto::RandomSource();  // the draw: 3 16 21 36 37 44, bonus 10
-        for (const auto& [name, number] : {std::pair{"Tipp1", "44"},
-                                           {"Tipp2", "3"},
-                                           {"Tipp3", "25"},
-                                           {"Tipp4", "15"},
-                                           {"Tipp5", "07"},
-                                           {"Tipp6", "10"}}) {
-            auto* edit = window->findChild<QLineEdit*>(name);
-            edit->selectAll();
-            QTest::keyClicks(edit, number);
-        }
-        click(window, "Button1");
-    };
     const std::map<std::string, std::string> hits = {
         {"Tipp1", "Treffer, Tippeingabe "},
         {"Tipp3", "Zusatzzahl getroffen"},
@@ -434,6 +437,39 @@ TEST_F(WindowTest, ADrawMarksTheHitsUntilTheirTextChanges)
         EXPECT_EQ(answerer.texts().size(), 1u);
     }
     EXPECT_EQ(shownMarks(window), (std::map<std::string, std::string>{})) << "a draw ending at an error";
+}
+
+// A palette of high contrast, white on black and the selection too, as Qt
+// gets it from a desktop's high-contrast theme: a mark keeps the system's
+// ground and text, bold, in a frame of the text's colour, solid or dashed.
+TEST_F(WindowTest, AMarkStaysVisibleInHighContrast)
+{
+    QPalette contrast = window->palette();
+    for (const auto& [role, colour] : {std::pair{QPalette::Window, Qt::black},
+                                       {QPalette::WindowText, Qt::white},
+                                       {QPalette::Base, Qt::black},
+                                       {QPalette::Text, Qt::white},
+                                       {QPalette::Button, Qt::black},
+                                       {QPalette::ButtonText, Qt::white},
+                                       {QPalette::Highlight, Qt::cyan},
+                                       {QPalette::HighlightedText, Qt::black}})
+        contrast.setColor(role, colour);
+    window->setPalette(contrast);
+    typeTicketAndDraw();
+    for (const char* name : {"Tipp1", "Tipp3"}) {  // a main number's hit and the bonus number's
+        auto* edit = window->findChild<QLineEdit*>(name);
+        EXPECT_TRUE(edit->font().bold()) << name;
+        const QImage shown = edit->grab().toImage();
+        const int middle = shown.height() / 2;
+        EXPECT_EQ(shown.pixelColor(shown.width() - 4, middle), QColor(Qt::black)) << name << ": the system's ground";
+        int framed = 0;
+        for (int x = 0; x < shown.width(); ++x)
+            framed += shown.pixelColor(x, 0) == QColor(Qt::white) ? 1 : 0;
+        if (std::string_view(name) == "Tipp1")
+            EXPECT_EQ(framed, shown.width()) << "a solid frame in the text's white";
+        else
+            EXPECT_TRUE(framed > shown.width() / 3 && framed < shown.width() * 2 / 3) << "dashes: " << framed;
+    }
 }
 
 TEST_F(WindowTest, LetterInATicketFieldShowsOneMessageAndTheWindowGoesOn)

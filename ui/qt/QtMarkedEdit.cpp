@@ -1,7 +1,5 @@
 #include "QtMarkedEdit.h"
 
-#include "MarkLook.h"
-
 #include <QPainter>
 #include <QPen>
 
@@ -9,11 +7,23 @@ namespace Backend {
 
 namespace {
 
-// The window's palette, not the edit's own, which a mark changes.
+std::uint32_t rgbOf(const QPalette& palette, QPalette::ColorRole role)
+{
+    return palette.color(role).rgb() & 0xffffffU;
+}
+
+// The window's palette, not the edit's own, which a mark changes. Qt has no
+// switch for high contrast: its palette's texts on their grounds tell.
 MarkColours coloursOf(MarkLook mark, const QWidget& edit)
 {
     const QPalette& palette = edit.parentWidget() ? edit.parentWidget()->palette() : edit.palette();
-    return markColours(mark, palette.color(QPalette::Base).lightness() < 128);
+    const TextOnGround system[] = {
+        {rgbOf(palette, QPalette::Text), rgbOf(palette, QPalette::Base)},
+        {rgbOf(palette, QPalette::WindowText), rgbOf(palette, QPalette::Window)},
+        {rgbOf(palette, QPalette::ButtonText), rgbOf(palette, QPalette::Button)},
+        {rgbOf(palette, QPalette::HighlightedText), rgbOf(palette, QPalette::Highlight)},
+    };
+    return markColours(mark, FieldColours{system[0].text, system[0].ground, isHighContrast(system)});
 }
 
 }  // namespace
@@ -42,13 +52,17 @@ void MarkedEdit::paintEvent(QPaintEvent* event)
     if (m_mark == MarkLook::None)
         return;
     QPainter painter(this);
-    QPen pen(QColor::fromRgb(coloursOf(m_mark, *this).frame), 2);
+    QPen pen(QColor::fromRgb(coloursOf(m_mark, *this).frame), markFrameWidth);
     pen.setCapStyle(Qt::FlatCap);  // a square cap would close the gaps between dashes
     pen.setJoinStyle(Qt::MiterJoin);
-    if (m_mark == MarkLook::Dashed)
-        pen.setDashPattern({2, 1.5});  // in pen widths: 4 pixels drawn, 3 left out
+    if (m_mark == MarkLook::Dashed) {
+        // In pen widths.
+        const MarkDashes dashes = markDashes(markFrameWidth);
+        pen.setDashPattern({qreal(dashes.dash) / markFrameWidth, qreal(dashes.gap) / markFrameWidth});
+    }
     painter.setPen(pen);
-    painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    const qreal inset = markFrameWidth / 2.0;
+    painter.drawRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset));
 }
 
 }  // namespace Backend

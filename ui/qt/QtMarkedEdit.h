@@ -1,7 +1,7 @@
 // The Qt backend's edit: a line edit that can show a mark. The mark is a bold
 // text on a tinted ground inside a frame of two pixels, solid or dashed, so
-// that it does not rest on colour alone; its colours (MarkLook.h) follow the
-// palette's light or dark ground.
+// that it does not rest on colour alone; its colours and dashes (MarkLook.h)
+// follow the palette: its light or dark ground, or its high contrast.
 // Which field is marked, and when the mark goes, is decided above the backend.
 #pragma once
 

@@ -26,25 +26,20 @@ COLORREF toColorRef(std::uint32_t rgb)
     return RGB((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff);
 }
 
-struct Look {
-    COLORREF ground;
-    COLORREF frame;
-    COLORREF text;
-};
-
-Look lookOf(MarkLook mark)
+std::uint32_t systemColour(int index)
 {
-    if (highContrast())
-        return {GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_WINDOWTEXT)};
-    const COLORREF field = GetSysColor(COLOR_WINDOW);
-    const bool dark = GetRValue(field) * 299 + GetGValue(field) * 587 + GetBValue(field) * 114 < 128 * 1000;
-    const MarkColours colours = markColours(mark, dark);
-    return {toColorRef(colours.ground), toColorRef(colours.frame), toColorRef(colours.text)};
+    const COLORREF colour = GetSysColor(index);
+    return std::uint32_t{GetRValue(colour)} << 16 | std::uint32_t{GetGValue(colour)} << 8 | GetBValue(colour);
 }
 
-void fill(HDC dc, const RECT& area, COLORREF colour)
+MarkColours coloursOf(MarkLook mark)
 {
-    SetDCBrushColor(dc, colour);
+    return markColours(mark, FieldColours{systemColour(COLOR_WINDOWTEXT), systemColour(COLOR_WINDOW), highContrast()});
+}
+
+void fill(HDC dc, const RECT& area, std::uint32_t colour)
+{
+    SetDCBrushColor(dc, toColorRef(colour));
     FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
@@ -62,18 +57,19 @@ void drawFrame(HWND edit, MarkLook mark)
     const LONG thickness = std::max<LONG>(1, inner.left);
     HDC dc = GetWindowDC(edit);
     ExcludeClipRect(dc, inner.left, inner.top, inner.right, inner.bottom);
-    const Look look = lookOf(mark);
+    const MarkColours colours = coloursOf(mark);
     if (mark == MarkLook::Solid) {
-        fill(dc, outer, look.frame);
+        fill(dc, outer, colours.frame);
     } else {
-        fill(dc, outer, look.ground);
-        const LONG dash = 2 * thickness;
-        const LONG gap = thickness + (thickness + 1) / 2;
+        fill(dc, outer, colours.ground);
+        const MarkDashes dashes = markDashes(static_cast<int>(thickness));
+        const LONG dash = dashes.dash;
+        const LONG gap = dashes.gap;
         // Columns cut into the top and bottom edges, rows into the sides between them.
         for (LONG x = 0; x < outer.right; x += dash + gap)
-            fill(dc, RECT{x, 0, std::min(x + dash, outer.right), outer.bottom}, look.frame);
+            fill(dc, RECT{x, 0, std::min(x + dash, outer.right), outer.bottom}, colours.frame);
         for (LONG y = inner.top + gap; y < inner.bottom; y += dash + gap)
-            fill(dc, RECT{0, y, outer.right, std::min(y + dash, inner.bottom)}, look.frame);
+            fill(dc, RECT{0, y, outer.right, std::min(y + dash, inner.bottom)}, colours.frame);
     }
     ReleaseDC(edit, dc);
 }
@@ -107,10 +103,10 @@ HBRUSH markGround(const Control& edit, HDC dc)
 {
     if (!edit.mark)
         return nullptr;
-    const Look look = lookOf(edit.mark->look);
-    SetTextColor(dc, look.text);
-    SetBkColor(dc, look.ground);
-    SetDCBrushColor(dc, look.ground);
+    const MarkColours colours = coloursOf(edit.mark->look);
+    SetTextColor(dc, toColorRef(colours.text));
+    SetBkColor(dc, toColorRef(colours.ground));
+    SetDCBrushColor(dc, toColorRef(colours.ground));
     return static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
 }
 
