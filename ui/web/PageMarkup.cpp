@@ -4,6 +4,9 @@
 #include "Sysutils.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdio>
 #include <span>
 #include <string>
 #include <string_view>
@@ -158,6 +161,13 @@ void writeInto(std::string& out, const Element& element)
 std::string pixels(int value)
 {
     return std::to_string(value) + "px";
+}
+
+std::string cssColour(std::uint32_t rgb)
+{
+    std::array<char, 8> hex{};
+    (void)std::snprintf(hex.data(), hex.size(), "#%06x", static_cast<unsigned>(rgb & 0xffffffU));
+    return hex.data();
 }
 
 }  // namespace
@@ -338,6 +348,23 @@ std::string places(const FormDefinition& form)
         css += "#" + std::string(form.name).append(gridSuffix) + " { --per-row: " + std::to_string(form.ticket->perRow)
                + "; }\n";
     return css;
+}
+
+std::string markStyles()
+{
+    std::string css = "[data-mark] { --mark-frame-width: " + pixels(markFrameWidth) + "; }\n";
+    std::string dark;
+    for (const MarkLook look : markLooks) {
+        const std::string selector = "[data-mark=\"" + std::string(lookName(look)) + "\"] {";
+        const auto colours = [](const MarkColours& mark) {
+            return " --mark-ground: " + cssColour(mark.ground) + "; --mark-frame: " + cssColour(mark.frame)
+                   + "; --mark-text: " + cssColour(mark.text) + ";";
+        };
+        css += selector + colours(markColours(look, false)) + " --mark-frame-style: " + std::string(lookName(look))
+               + "; }\n";
+        dark += selector + colours(markColours(look, true)) + " }\n";
+    }
+    return css + "@media (prefers-color-scheme: dark) {\n" + dark + "}\n";
 }
 
 std::string touchQuery(const FormDefinition& form)

@@ -79,8 +79,14 @@ private:
 };
 
 // A mark's look as the page names it, in the attribute data-mark of a marked
-// element; empty for none.
+// element, which is also the line style of its frame; empty for none.
 std::string_view lookName(MarkLook look);
+
+// How each look of a mark is drawn, as custom properties of a marked element
+// (MarkLook.h): its ground, frame and text on light fields and on dark ones,
+// and its frame's thickness and line style; lotto.css and touch.css draw
+// marks with them.
+std::string markStyles();
 
 // The element as HTML, its texts and attribute values escaped.
 std::string html(const Element& element);
