@@ -15,6 +15,15 @@ constexpr MarkLook lookOf(lotto::HitMark mark)
     return MarkLook::None;
 }
 
+lotto::HitMark hitMarkOf(const MarkDefinition* mark)
+{
+    for (const lotto::HitMark hit : {lotto::HitMark::Main, lotto::HitMark::Bonus}) {
+        if (mark && mark->look == lookOf(hit))
+            return hit;
+    }
+    return lotto::HitMark::None;
+}
+
 }  // namespace
 
 FormFieldStore::FormFieldStore(const TForm& form) : m_form(form)
@@ -48,12 +57,7 @@ void FormFieldStore::showMarks(const lotto::HitMarks& marks)
 lotto::HitMarks FormFieldStore::marks() const
 {
     lotto::HitMarks marks{};
-    for (lotto::FieldId field : lotto::allFields) {
-        const MarkDefinition* mark = m_edits[static_cast<std::size_t>(field)]->Mark();
-        for (const lotto::HitMark hit : {lotto::HitMark::Main, lotto::HitMark::Bonus}) {
-            if (mark && mark->look == lookOf(hit))
-                marks[static_cast<std::size_t>(field)] = hit;
-        }
-    }
+    for (lotto::FieldId field : lotto::allFields)
+        marks[static_cast<std::size_t>(field)] = hitMarkOf(m_edits[static_cast<std::size_t>(field)]->Mark());
     return marks;
 }

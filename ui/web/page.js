@@ -183,8 +183,9 @@ mergeInto(LibraryManager.library, {
     },
   },
 
-  // Takes the form's box from the page, with its frame and status element
-  // beside it; 0 where the page lacks it. The markup is the program's
+  // Takes the form's box from the page, with its frame, and beside it the
+  // elements that say its marks and its status element; 0 where the page
+  // lacks one or has it otherwise. The markup is the program's
   // description of the whole frame, read once, by which each control's
   // element is checked as it is adopted.
   lotto_adoptWindow__deps: ['$LottoPage'],
@@ -194,9 +195,8 @@ mergeInto(LibraryManager.library, {
     var voiceElement = document.getElementById(LottoPage.text(voice, voiceLength));
     var description = document.createElement('template');
     description.innerHTML = LottoPage.text(markup, markupLength);
-    // Beside the form: the elements that say its marks, and its voice.
     var beside = Array.prototype.slice.call(description.content.firstElementChild.children, 1);
-    if (!element || !element.classList.contains('form') || !voiceElement || beside.some(function (expected) {
+    if (!element || !element.classList.contains('form') || beside.some(function (expected) {
       var found = document.getElementById(expected.id);
       return !found || found.parentElement !== element.parentElement || LottoPage.elementDiffers(found, expected, true);
     })) {
