@@ -23,6 +23,11 @@ std::string quoted(std::string_view name)
     return "\u201E" + std::string(name) + "\u201C";
 }
 
+[[noreturn]] void twoElements(const FormDefinition& form, std::string_view id)
+{
+    throw Sysutils::Exception("Das Fenster " + quoted(form.name) + " hat zwei Elemente " + quoted(id) + ".");
+}
+
 // A control's id is its name. A label without one is named after the control
 // it stands by; one that stands by none, after its place among those.
 std::string madeId(const FormDefinition& form, const ControlDefinition& control, int& freeLabels)
@@ -190,14 +195,12 @@ Page::Page(const FormDefinition& form)
 {
     const std::size_t count = form.controls.size();
     std::vector<std::string_view> ids;
-    const auto add = [&](std::string_view id) {
-        if (std::find(ids.begin(), ids.end(), id) != ids.end())
-            throw Sysutils::Exception("Das Fenster " + quoted(form.name) + " hat zwei Elemente " + quoted(id) + ".");
-        ids.push_back(id);
-    };
     int freeLabels = 0;
-    for (const ControlDefinition& control : form.controls)
-        add(control.name.empty() ? keep(madeId(form, control, freeLabels)) : control.name);
+    for (const ControlDefinition& control : form.controls) {
+        ids.push_back(control.name.empty() ? keep(madeId(form, control, freeLabels)) : control.name);
+        if (std::find(ids.begin(), ids.end() - 1, ids.back()) != ids.end() - 1)
+            twoElements(form, ids.back());
+    }
     std::vector<Element> elements;
     for (std::size_t k = 0; k < count; ++k)
         elements.push_back(controlElement(form.controls[k], ids[k]));
@@ -251,9 +254,11 @@ Page::Page(const FormDefinition& form)
     // What a mark says is the description of the elements that show it,
     // beside their headings; hidden, it is not read as text of the page.
     for (const MarkDefinition& mark : form.marks) {
-        add(keep(std::string(form.name).append("-mark-").append(lookName(mark.look))));
-        m_markIds.emplace_back(&mark, ids.back());
-        m_frame.children.push_back(Element{"p", {{"id", ids.back()}, {"hidden", ""}}, mark.said, {}});
+        std::string_view& id = m_markIds[static_cast<std::size_t>(mark.look)];
+        if (!id.empty())
+            twoElements(form, id);
+        id = keep(std::string(form.name).append("-mark-").append(lookName(mark.look)));
+        m_frame.children.push_back(Element{"p", {{"id", id}, {"hidden", ""}}, mark.said, {}});
     }
 
     // One polite status element beside the form, never shown: one sentence
@@ -264,11 +269,7 @@ Page::Page(const FormDefinition& form)
 
 std::string_view Page::markId(const MarkDefinition& mark) const
 {
-    for (const auto& [known, id] : m_markIds) {
-        if (known == &mark)
-            return id;
-    }
-    throw Sysutils::Exception("Die Markierung " + quoted(mark.said) + " hat kein Element auf der Seite.");
+    return m_markIds[static_cast<std::size_t>(mark.look)];
 }
 
 std::string_view lookName(MarkLook look)

@@ -9,10 +9,11 @@
 
 #include "FormDefinition.h"
 
+#include <array>
 #include <forward_list>
+#include <iterator>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace PageMarkup {
@@ -63,8 +64,8 @@ public:
         std::string_view result;
     };
     const TicketIds& ticketIds() const { return m_ticketIds; }
-    // The id of the element that says the mark; raises Sysutils::Exception
-    // where the mark is not the form's.
+    // The id of the element that says the mark, one of the form's (its look
+    // names it); empty for a look that the form has no mark of.
     std::string_view markId(const MarkDefinition& mark) const;
 
 private:
@@ -74,7 +75,7 @@ private:
     std::forward_list<std::string> m_texts;  // made ids and texts, which m_frame refers to; they stay put
     std::string_view m_gridId;               // empty: no grid
     TicketIds m_ticketIds;
-    std::vector<std::pair<const MarkDefinition*, std::string_view>> m_markIds;
+    std::array<std::string_view, std::size(markLooks) + 1> m_markIds;  // by look
     Element m_frame;
 };
 
