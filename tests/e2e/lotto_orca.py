@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Plays a game by keyboard with Orca, the Linux desktop's screen reader,
 listening, and checks what a blind player hears: every field by its own name,
-the draw's result without a key pressed, a two-digit number whole, the error
+the draw's result without a key pressed, the hits said after the names of
+their fields, which stay, a two-digit number whole, the error
 message, and where the focus is once the message has closed. Orca's debug log
 records every utterance; it speaks through speech-dispatcher's dummy module, so
 nothing waits for a sound device. Each key is sent once Orca has said what the
@@ -39,8 +40,10 @@ TAB_STOPS = ["Ziehung push button", "Gewinn: Anzahl Treffer text", "Zusatzzahl g
              '"Zufallszahlen" push button', "Tippschein löschen! push button",
              *(f"Tipp {k + 1} text" for k in range(6)), *(f"Ziehung {k + 1} text" for k in range(6)),
              "Zusatzzahl text"]
-# Once the first draw is shown, the fields of its hits, 3 and 44, say so after their names.
-HIT_STOPS = {f"{name} text": f"{name}, Treffer text" for name in ("Tipp 1", "Tipp 6", "Ziehung 1", "Ziehung 6")}
+# Once the first draw is shown, the fields of its hits, 3 and 44, keep their
+# names and say so after them, before their column's heading.
+HITS_SAID = {"Tipp 1 text": "Treffer, Tippeingabe", "Tipp 6 text": "Treffer", "Ziehung 1 text": "Treffer, Ziehung",
+             "Ziehung 6 text": "Treffer"}
 FOCUS = re.compile(r"^(.*) (text|push button)\.$")
 UTTERANCE = re.compile(r"^(\d\d):(\d\d):(\d\d\.\d+) - SPEECH OUTPUT: '(.*)' ?\{'established'")
 SAID_IN_TIME = 2.0  # seconds from "Ziehung" to the result
@@ -149,6 +152,20 @@ class Player:
         for letter in text:
             self.key(letter, letter)
 
+    def tab_round(self, stops, hits):
+        """Tabs through STOPS as long as Orca names each as wanted; gives the
+        names it said, and for each field that hit what it said of the hit."""
+        heard = []
+        for stop in stops:
+            name, index = self.tab()
+            heard.append(name)
+            if name in HITS_SAID:
+                said = self.orca.says(index + 1, lambda text: text.startswith("Treffer"))
+                hits[name] = self.orca.said[said][1].strip().removesuffix(".") if said is not None else None
+            if name != stop:
+                break
+        return heard
+
 
 def game(orca, player, lotto):
     start = orca.says(0, lambda text: text == "Ziehung push button.")
@@ -183,14 +200,10 @@ def game(orca, player, lotto):
         check(0 <= delay <= SAID_IN_TIME, f"within {SAID_IN_TIME} s of the key ({delay:.2f} s)")
 
     # Round two: a field that hit says so, a letter into Tipp 3, and a two-digit number read whole.
-    wanted = [HIT_STOPS.get(stop, stop) for stop in TAB_STOPS[1:14]]
-    heard = []
-    for stop in wanted:
-        name, index = player.tab()
-        heard.append(name)
-        if name != stop:
-            break
-    check(heard == wanted, f"the second round reaches Tipp 3, a field that hit saying so ({heard})")
+    hits = {}
+    wanted = TAB_STOPS[1:14]
+    heard = player.tab_round(wanted, hits)
+    check(heard == wanted, f"the second round reaches Tipp 3 by the same names ({heard})")
     if heard != wanted:
         return
     player.type("x")
@@ -198,9 +211,9 @@ def game(orca, player, lotto):
     value = orca.says(index + 1, lambda text: text.endswith("selected.")) if index is not None else None
     check(name == "Tipp 4 text" and value is not None and orca.said[value][1] == "15 selected.",
           f"a two-digit number is read whole when its field is entered ({orca.said[value][1] if value else None})")
-    for stop in TAB_STOPS[15:] + TAB_STOPS[:1]:
-        name, _ = player.tab()
-    check(name == TAB_STOPS[0], f"the focus is on Ziehung again ({name})")
+    heard = player.tab_round(TAB_STOPS[15:] + TAB_STOPS[:1], hits)
+    check(heard == TAB_STOPS[15:] + TAB_STOPS[:1], f"on to Ziehung by the same names ({heard})")
+    check(hits == HITS_SAID, f"each field that hit says so after its name ({hits})")
 
     message_and_focus_after_it(orca, player, "x")
 

@@ -9,7 +9,9 @@
 
 #include "FormDefinition.h"
 
+#include <array>
 #include <forward_list>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,7 +35,9 @@ struct Element {
 
 // The form as the page holds it: a frame with the form's box, whose children
 // are the controls in tab order (the elements without a tab stop first, in the
-// table's order), and the form's unseen status element beside it. Where the
+// table's order), beside it a hidden element for each of the form's marks,
+// which says the mark for the elements it describes, and the form's unseen
+// status element last. Where the
 // form has a ticket, its fields' keys say "next", and the grid of its numbers
 // follows its last field: a group of toggle buttons, named by their numbers,
 // of which only the first is a tab stop (the page moves among them by the
@@ -60,6 +64,9 @@ public:
         std::string_view result;
     };
     const TicketIds& ticketIds() const { return m_ticketIds; }
+    // The id of the element that says the mark, one of the form's (its look
+    // names it); empty for a look that the form has no mark of.
+    std::string_view markId(const MarkDefinition& mark) const;
 
 private:
     std::string_view keep(std::string text);
@@ -68,8 +75,19 @@ private:
     std::forward_list<std::string> m_texts;  // made ids and texts, which m_frame refers to; they stay put
     std::string_view m_gridId;               // empty: no grid
     TicketIds m_ticketIds;
+    std::array<std::string_view, std::size(markLooks) + 1> m_markIds;  // by look
     Element m_frame;
 };
+
+// A mark's look as the page names it, in the attribute data-mark of a marked
+// element, which is also the line style of its frame; empty for none.
+std::string_view lookName(MarkLook look);
+
+// How each look of a mark is drawn, as custom properties of a marked element
+// (MarkLook.h): its ground, frame and text on light fields and on dark ones,
+// and its frame's thickness and line style; lotto.css and touch.css draw
+// marks with them.
+std::string markStyles();
 
 // The element as HTML, its texts and attribute values escaped.
 std::string html(const Element& element);

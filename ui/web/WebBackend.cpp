@@ -14,6 +14,7 @@
 #include "Backend.h"
 #include "PageFaces.h"
 #include "PageMarkup.h"
+#include "SpokenName.h"
 #include "Sysutils.h"
 
 #include <emscripten.h>
@@ -54,7 +55,7 @@ void lotto_waitUntilClosed(int window);  // suspends the program: the event loop
 std::size_t lotto_textLength(int control);
 void lotto_copyText(int control, char* buffer, std::size_t size);
 void lotto_setText(int control, Text text, std::size_t length);
-void lotto_setMark(int control, int mark);
+void lotto_setMark(int control, Text look, std::size_t lookLength, Text describedBy, std::size_t describedByLength);
 int lotto_adoptGrid(int window,
                     Text id,
                     std::size_t idLength,
@@ -66,7 +67,13 @@ int lotto_adoptGrid(int window,
                     std::size_t resultLength,
                     int lowest,
                     void* target);
-void lotto_showNumber(int grid, int number, bool chosen, int mark, Text name, std::size_t nameLength);
+void lotto_showNumber(int grid,
+                      int number,
+                      bool chosen,
+                      Text look,
+                      std::size_t lookLength,
+                      Text describedBy,
+                      std::size_t describedByLength);
 void lotto_showGridNote(int grid, Text note, std::size_t length);
 void lotto_showMessage(Text title, std::size_t titleLength, Text message, std::size_t messageLength);
 }
@@ -77,11 +84,14 @@ struct Control {
     int element = 0;
     std::function<void()> onClick;
     std::function<void()> onEdited;
+    const PageMarkup::Page* page = nullptr;  // its window's
+    std::string_view heading;                // the id of the element that heads it, if any
 };
 
 struct NumberGrid {
     int element = 0;
     std::function<void(int)> onTap;
+    const PageMarkup::Page* page = nullptr;  // its window's
 };
 
 struct Window {
@@ -175,7 +185,10 @@ Control& createControl(Window& window,
     auto control = std::make_unique<Control>();
     control->onClick = std::move(onClick);
     control->onEdited = std::move(onEdited);
-    const std::string_view id = window.page->control(definition).attribute("id");
+    control->page = window.page.get();
+    const PageMarkup::Element& described = window.page->control(definition);
+    control->heading = described.attribute("aria-describedby");
+    const std::string_view id = described.attribute("id");
     control->element =
         lotto_adoptControl(window.element, kindNumber(definition.kind), id.data(), id.size(), control.get());
     if (control->element == 0)
@@ -243,32 +256,18 @@ void setText(Control& control, std::string_view text)
     lotto_setText(control.element, text.data(), text.size());
 }
 
-namespace {
-
-// The numbers page.js knows the marks by.
-int markNumber(lotto::HitMark mark)
+// The mark's look, and the ids of what is said after the element's name: the
+// mark's element, then the heading's.
+void setMark(Control& edit, const MarkDefinition* mark)
 {
-    switch (mark) {
-    case lotto::HitMark::None:
-        return 0;
-    case lotto::HitMark::Main:
-        return 1;
-    case lotto::HitMark::Bonus:
-        return 2;
-    }
-    return 0;
-}
-
-}  // namespace
-
-void setMark(Control& edit, lotto::HitMark mark)
-{
-    lotto_setMark(edit.element, markNumber(mark));
+    const std::string_view look = PageMarkup::lookName(mark ? mark->look : MarkLook::None);
+    const std::string describedBy = spokenDescription(mark ? edit.page->markId(*mark) : "", edit.heading, " ");
+    lotto_setMark(edit.element, look.data(), look.size(), describedBy.data(), describedBy.size());
 }
 
 // The page shows the grid in its touch arrangement alone, and takes Enter
 // through the ticket there; the program need not know which arrangement shows.
-NumberGrid* offerTicketGrid(Window& window, const TicketDefinition& ticket, std::function<void(int)> onTap)
+NumberGrid* offerNumberGrid(Window& window, const TicketDefinition& ticket, std::function<void(int)> onTap)
 {
     const PageMarkup::Element* element = window.page->grid();
     if (!element)
@@ -277,6 +276,7 @@ NumberGrid* offerTicketGrid(Window& window, const TicketDefinition& ticket, std:
     const PageMarkup::Page::TicketIds& ids = window.page->ticketIds();
     auto grid = std::make_unique<NumberGrid>();
     grid->onTap = std::move(onTap);
+    grid->page = window.page.get();
     grid->element =
         lotto_adoptGrid(window.element, id.data(), id.size(), ids.fields.data(), ids.fields.size(), ids.play.data(),
                         ids.play.size(), ids.result.data(), ids.result.size(), ticket.lowest, grid.get());
@@ -286,9 +286,12 @@ NumberGrid* offerTicketGrid(Window& window, const TicketDefinition& ticket, std:
     return window.grid.get();
 }
 
-void showNumber(NumberGrid& grid, int number, const lotto::GridNumber& shown, std::string_view spokenName)
+void showNumber(NumberGrid& grid, int number, const GridNumber& shown)
 {
-    lotto_showNumber(grid.element, number, shown.chosen, markNumber(shown.mark), spokenName.data(), spokenName.size());
+    const std::string_view look = PageMarkup::lookName(shown.mark ? shown.mark->look : MarkLook::None);
+    const std::string_view describedBy = shown.mark ? grid.page->markId(*shown.mark) : "";
+    lotto_showNumber(grid.element, number, shown.chosen, look.data(), look.size(), describedBy.data(),
+                     describedBy.size());
 }
 
 void showGridNote(NumberGrid& grid, std::string_view note)

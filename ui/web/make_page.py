@@ -1,13 +1,13 @@
 #!/usr/bin/env python3
 """Writes the site's page and stylesheet around the form's part, which the
 build's page_markup tool wrote from the form's table into PARTS_DIR (markup,
-places, touch-query, designed-face-query, caption):
+places, mark-styles, touch-query, designed-face-query, caption):
 - index.html from its template, with the form's markup, the caption as its
   title, boot.js (without its comments) as its one inline script and that script's hash in the
   Content-Security-Policy, which allows no other inline script;
-- lotto.css: the page's stylesheet, the designed places, and the touch
-  layout under the media query that the program watches as well, without
-  comments.
+- lotto.css: the page's stylesheet, the designed places, the looks of the
+  marks, and the touch layout under the media query that the program watches
+  as well, without comments.
 Nothing is written twice by hand: what the form is comes from the tool alone.
 Usage: make_page.py OUT_DIR PARTS_DIR INDEX_TEMPLATE BOOT_JS LOTTO_CSS TOUCH_CSS"""
 import base64
@@ -54,7 +54,8 @@ def main(out, parts, template, boot, stylesheet, touch):
             sys.exit(f"{template} has no {key}")
         page = page.replace(key, value, 1)
     write(os.path.join(out, "index.html"), page)
-    write(os.path.join(out, "lotto.css"), compact(read(stylesheet) + part(parts, "places") + "@media "
+    write(os.path.join(out, "lotto.css"), compact(read(stylesheet) + part(parts, "places")
+                                                  + part(parts, "mark-styles") + "@media "
                                                   + part(parts, "touch-query") + "{" + read(touch) + "}"))
 
 
