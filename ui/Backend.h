@@ -3,14 +3,13 @@
 // own implementation behind them (Qt Widgets in qt/, the Win32 API in win32/,
 // the page's own elements in web/), so no native header leaks. Decisions that
 // the platforms share (which face fits the form, what a control is called
-// aloud, where the window goes, which field shows a mark and when it goes,
-// what a tap on the ticket's grid does) are made above this seam; a backend
-// applies them.
+// aloud and what is said after its name, where the window goes, which field
+// shows a mark, how it looks and when it goes, what a tap on the grid does)
+// are made above this seam; a backend applies them. The seam knows nothing of
+// the game: a mark is a look and what it says.
 #pragma once
 
 #include "FormDefinition.h"
-#include "Hits.h"
-#include "TicketGrid.h"
 
 #include <functional>
 #include <memory>
@@ -55,7 +54,8 @@ Control& createControl(Window& window,
 void setSpokenName(Control& control, std::string_view name);
 
 // Tells assistive technology what a label is to the target control: its name,
-// or a heading that is said beside the target's own name and never replaces it.
+// or a heading that is said after the target's own name (and its mark) and
+// never replaces it.
 void relateLabel(Control& label, Control& target, LabelRole role);
 
 // Tab order follows the sequence; the first control gets the focus on showing.
@@ -71,21 +71,31 @@ void runUntilClosed(Window& window);
 std::string getText(const Control& control);
 void setText(Control& control, std::string_view text);
 
-// Shows an edit's mark, or takes it away (HitMark::None), until told otherwise.
-// A mark is more than a colour, stays readable in the system's light, dark and
-// high-contrast colours, and changes neither the edit's place, size nor text.
-void setMark(Control& edit, lotto::HitMark mark);
+// Shows an edit's mark, one of its form's, or takes it away (nullptr), until
+// told otherwise. A mark is more than a colour, stays readable in the
+// system's light, dark and high-contrast colours, and changes neither the
+// edit's place, size, text nor name: what it says is said after the name,
+// before a heading (SpokenName.h).
+void setMark(Control& edit, const MarkDefinition* mark);
 
 // The quicker way through the form's ticket that the definition describes
 // (Enter from field to field, a grid of numbers to tap, the result brought
 // into view), where the platform offers it; the window owns the grid, which
 // calls onTap with the number tapped. nullptr where the platform declines:
 // a desktop window, whose designed layout has no room for the grid.
-NumberGrid* offerTicketGrid(Window& window, const TicketDefinition& ticket, std::function<void(int)> onTap);
+NumberGrid* offerNumberGrid(Window& window, const TicketDefinition& ticket, std::function<void(int)> onTap);
 
-// Shows the number as chosen (a pressed toggle) or not, with its mark, under
-// the name that assistive technology says for it.
-void showNumber(NumberGrid& grid, int number, const lotto::GridNumber& shown, std::string_view spokenName);
+// How the grid shows one number: chosen or not, and its mark (one of the
+// form's), if any.
+struct GridNumber {
+    bool chosen = false;
+    const MarkDefinition* mark = nullptr;
+    friend bool operator==(const GridNumber&, const GridNumber&) = default;
+};
+
+// Shows the number as chosen (a pressed toggle) or not, with its mark, as an
+// edit shows one; its name is the number it shows, whatever its mark.
+void showNumber(NumberGrid& grid, int number, const GridNumber& shown);
 
 // A note by the grid, seen and left for the window's announcements to say;
 // an empty one takes the note away.

@@ -1,7 +1,6 @@
 #include "Controls.h"
 
 #include "Backend.h"
-#include "NumberText.h"
 #include "SpokenName.h"
 
 #include <algorithm>
@@ -27,13 +26,12 @@ void TControl::SetText(std::string_view text)
         TextChanged();
 }
 
-void TEdit::SetMark(lotto::HitMark mark)
+void TEdit::SetMark(const MarkDefinition* mark)
 {
     if (mark == m_mark)
         return;
     m_mark = mark;
     Backend::setMark(Native(), mark);
-    Backend::setSpokenName(Native(), spokenName(Definition(), Definition().caption, mark));
 }
 
 TNumberGrid::TNumberGrid(const TicketDefinition* definition, Backend::NumberGrid* native)
@@ -41,19 +39,19 @@ TNumberGrid::TNumberGrid(const TicketDefinition* definition, Backend::NumberGrid
 {
 }
 
-void TNumberGrid::Show(const lotto::GridNumbers& numbers, std::string_view note)
+void TNumberGrid::Show(std::span<const Backend::GridNumber> numbers, std::string_view note)
 {
     if (!m_native)
         return;
     const int highest = std::min(m_definition->highest, static_cast<int>(numbers.size()) - 1);
     for (int number = std::max(m_definition->lowest, 0); number <= highest; ++number) {
         const auto index = static_cast<std::size_t>(number);
-        const lotto::GridNumber& shown = numbers[index];
-        if (!m_shown || (*m_shown)[index] != shown)
-            Backend::showNumber(*m_native, number, shown, withMark(lotto::formatNumber(number), shown.mark));
+        const Backend::GridNumber& shown = numbers[index];
+        if (!m_shown || index >= m_shown->size() || (*m_shown)[index] != shown)
+            Backend::showNumber(*m_native, number, shown);
     }
     if (!m_shown || note != m_note)
         Backend::showGridNote(*m_native, note);
-    m_shown = numbers;
+    m_shown.emplace(numbers.begin(), numbers.end());
     m_note = note;
 }

@@ -4,18 +4,14 @@
 // program or by the player.
 #pragma once
 
+#include "Backend.h"
 #include "FormDefinition.h"
-#include "Hits.h"
-#include "TicketGrid.h"
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
-
-namespace Backend {
-struct Control;
-struct NumberGrid;
-}  // namespace Backend
+#include <vector>
 
 class TControl {
 public:
@@ -53,15 +49,15 @@ class TEdit : public TControl {
 public:
     using TControl::TControl;
 
-    // The mark of a number that hit, shown and said until the text changes.
-    lotto::HitMark Mark() const { return m_mark; }
-    void SetMark(lotto::HitMark mark);
+    // A mark of its form's (nullptr: none), shown and said until the text changes.
+    const MarkDefinition* Mark() const { return m_mark; }
+    void SetMark(const MarkDefinition* mark);
 
 protected:
-    void TextChanged() override { SetMark(lotto::HitMark::None); }
+    void TextChanged() override { SetMark(nullptr); }
 
 private:
-    lotto::HitMark m_mark = lotto::HitMark::None;
+    const MarkDefinition* m_mark = nullptr;
 };
 
 class TButton : public TControl {
@@ -82,14 +78,15 @@ public:
 
     bool Offered() const { return m_native != nullptr; }
 
-    // Each number as chosen or not, with its mark; and the note by the grid
-    // (empty: none). Only what differs from the last showing reaches the
-    // platform: the grid is shown after every key the player types.
-    void Show(const lotto::GridNumbers& numbers, std::string_view note);
+    // Each number as chosen or not, with its mark (indexed by number); and
+    // the note by the grid (empty: none). Only what differs from the last
+    // showing reaches the platform: the grid is shown after every key the
+    // player types.
+    void Show(std::span<const Backend::GridNumber> numbers, std::string_view note);
 
 private:
     const TicketDefinition* m_definition;
     Backend::NumberGrid* m_native;
-    std::optional<lotto::GridNumbers> m_shown;  // none before the first showing
+    std::optional<std::vector<Backend::GridNumber>> m_shown;  // none before the first showing
     std::string m_note;
 };

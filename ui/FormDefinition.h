@@ -1,8 +1,11 @@
 // The declarative description of a window: its properties and every control
-// with name, kind, bounds, caption, tab position and click handler. A form is
-// built from one of these tables and from nothing else; what every platform
-// reads from a table alike (its tab order) is worked out here, once.
+// with name, kind, bounds, caption, tab position and click handler, and the
+// marks its fields can show. A form is built from one of these tables and
+// from nothing else; what every platform reads from a table alike (its tab
+// order) is worked out here, once.
 #pragma once
+
+#include "MarkLook.h"
 
 #include <cstddef>
 #include <span>
@@ -88,13 +91,21 @@ struct TicketDefinition {
     TNumberEvent onTap = nullptr;
 };
 
+// A mark that the form's edits and the numbers of its ticket's grid can show:
+// how it looks, and what a screen reader says of it after the control's name.
+struct MarkDefinition {
+    MarkLook look;
+    std::string_view said;  // UTF-8
+};
+
 struct FormDefinition {
     std::string_view name;
     std::string_view caption;
     Bounds bounds;  // the outer frame, on the screen
     FontDefinition font;
     std::span<const ControlDefinition> controls;
-    const TicketDefinition* ticket = nullptr;  // none: the form has no ticket
+    const TicketDefinition* ticket = nullptr;    // none: the form has no ticket
+    std::span<const MarkDefinition> marks = {};  // each of another look
 };
 
 // The controls that are tab stops, as indexes into the table, in the order

@@ -1,6 +1,8 @@
 // The commands' FieldStore over a form: each FieldId is the edit control of the
 // same name. It reads and writes the controls directly and keeps no copy, and
-// puts the commands' hit marks on them.
+// puts the commands' hit marks on them as the form's marks: a main number's
+// with a solid frame, the bonus number's with a dashed one, each saying what
+// the form's table says of it.
 #pragma once
 
 #include "FieldStore.h"
@@ -21,6 +23,10 @@ public:
     // The marks the fields show now.
     lotto::HitMarks marks() const;
 
+    // The form's mark that shows the game's (nullptr for HitMark::None).
+    const MarkDefinition* shown(lotto::HitMark mark) const;
+
 private:
+    const TForm& m_form;
     std::array<TEdit*, lotto::fieldCount> m_edits{};
 };

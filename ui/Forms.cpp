@@ -28,7 +28,7 @@ TForm::TForm(const FormDefinition& definition)
 {
     createControls();
     if (const TicketDefinition* ticket = definition.ticket)
-        m_grid = TNumberGrid(ticket, Backend::offerTicketGrid(*m_window, *ticket, tapAction(ticket->onTap)));
+        m_grid = TNumberGrid(ticket, Backend::offerNumberGrid(*m_window, *ticket, tapAction(ticket->onTap)));
 }
 
 TForm::~TForm() = default;
@@ -120,6 +120,16 @@ TControl& TForm::FindControl(std::string_view name) const
     }
     throw Sysutils::Exception("Das Fenster \u201E" + std::string(m_definition.name)
                               + "\u201C hat kein Steuerelement \u201E" + std::string(name) + "\u201C.");
+}
+
+const MarkDefinition& TForm::FindMark(MarkLook look) const
+{
+    for (const MarkDefinition& mark : m_definition.marks) {
+        if (mark.look == look)
+            return mark;
+    }
+    throw Sysutils::Exception("Das Fenster \u201E" + std::string(m_definition.name)
+                              + "\u201C hat keine Markierung dieser Art.");
 }
 
 void TApplication::Initialize()

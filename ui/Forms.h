@@ -37,6 +37,10 @@ public:
     // The control of that name; raises Sysutils::Exception when there is none.
     TControl& FindControl(std::string_view name) const;
 
+    // The form's mark of that look (its table's); raises Sysutils::Exception
+    // when it has none.
+    const MarkDefinition& FindMark(MarkLook look) const;
+
     // The named control as its kind, for binding a form's members.
     template <class Control>
     Control& Component(std::string_view name) const
@@ -57,7 +61,7 @@ protected:
     virtual void InputHandled() {}
 
     // The grid of the form's ticket, where the platform offers one.
-    TNumberGrid& TicketGrid() { return m_grid; }
+    TNumberGrid& NumberGrid() { return m_grid; }
 
 private:
     void createControls();

@@ -4,7 +4,7 @@
 // windows are never shown; each control keeps the text it is given, so that
 // a form made here still holds its fields. Nothing is said, and a message
 // goes to standard error. The ticket's grid it declines as the desktops do
-// (NoTicketGrid.cpp).
+// (NoNumberGrid.cpp).
 #include "Backend.h"
 
 #include <cstdio>
@@ -102,7 +102,7 @@ void setText(Control& control, std::string_view text)
     control.text = text;
 }
 
-void setMark(Control&, lotto::HitMark) {}
+void setMark(Control&, const MarkDefinition*) {}
 void announce(Window&, std::string_view) {}
 
 void showMessage(std::string_view title, std::string_view message)

@@ -4,6 +4,8 @@
 #include "Sysutils.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstdio>
 #include <span>
 #include <string>
@@ -22,6 +24,11 @@ constexpr int wordsOfAFreeLabel = 3;
 std::string quoted(std::string_view name)
 {
     return std::string("\u201E").append(name).append("\u201C");
+}
+
+[[noreturn]] void twoElements(const FormDefinition& form, std::string_view id)
+{
+    throw Sysutils::Exception("Das Fenster " + quoted(form.name) + " hat zwei Elemente " + quoted(id) + ".");
 }
 
 // A letter, a digit, or a byte of a character beyond ASCII: what an id's
@@ -207,6 +214,13 @@ std::string pixels(int value)
     return std::to_string(value) + "px";
 }
 
+std::string cssColour(std::uint32_t rgb)
+{
+    std::array<char, 8> hex{};
+    (void)std::snprintf(hex.data(), hex.size(), "#%06x", static_cast<unsigned>(rgb & 0xffffffU));
+    return hex.data();
+}
+
 std::string jsonString(std::string_view text)
 {
     std::string out = "\"";
@@ -293,8 +307,7 @@ Page::Page(const FormDefinition& form)
     for (const ControlDefinition& control : form.controls) {
         ids.push_back(control.name.empty() ? keep(madeId(control)) : control.name);
         if (std::find(ids.begin(), ids.end() - 1, ids.back()) != ids.end() - 1)
-            throw Sysutils::Exception("Das Fenster " + quoted(form.name) + " hat zwei Elemente " + quoted(ids.back())
-                                      + ".");
+            twoElements(form, ids.back());
     }
     const std::vector<std::string_view> parts = ticketParts(form);
     std::vector<Element> elements;
@@ -342,12 +355,41 @@ Page::Page(const FormDefinition& form)
             box.children.push_back(gridElement(form, *form.ticket));
     }
 
+    m_frame = Element{"div", {{"class", "frame"}, {"data-touch", keep(touchQuery(form))}}, {}, {}};
+    m_frame.children.push_back(std::move(box));
+
+    // What a mark says is the description of the elements that show it,
+    // beside their headings; hidden, it is not read as text of the page.
+    for (const MarkDefinition& mark : form.marks) {
+        std::string_view& id = m_markIds[static_cast<std::size_t>(mark.look)];
+        if (!id.empty())
+            twoElements(form, id);
+        id = keep(std::string(form.name).append("-mark-").append(lookName(mark.look)));
+        m_frame.children.push_back(Element{"p", {{"id", id}, {"hidden", ""}}, mark.said, {}});
+    }
+
     // One polite status element beside the form, never shown: one sentence
     // read after the command, rather than each field that changed.
     const std::string_view voice = keep(std::string(form.name) + "-voice");
-    m_frame = Element{"div", {{"class", "frame"}, {"data-touch", keep(touchQuery(form))}}, {}, {}};
-    m_frame.children.push_back(std::move(box));
     m_frame.children.push_back(Element{"p", {{"class", "unseen"}, {"id", voice}, {"role", "status"}}, {}, {}});
+}
+
+std::string_view Page::markId(const MarkDefinition& mark) const
+{
+    return m_markIds[static_cast<std::size_t>(mark.look)];
+}
+
+std::string_view lookName(MarkLook look)
+{
+    switch (look) {
+    case MarkLook::None:
+        break;
+    case MarkLook::Solid:
+        return "solid";
+    case MarkLook::Dashed:
+        return "dashed";
+    }
+    return {};
 }
 
 // The numbers as toggle buttons, named by their texts; the one tab stop is
@@ -429,6 +471,23 @@ std::string places(const FormDefinition& form)
         rule(id, (" --per-row: " + std::to_string(form.ticket->perRow) + "; grid-area: ").append(id).append(";"));
     }
     return css;
+}
+
+std::string markStyles()
+{
+    std::string css = "[data-mark] { --mark-frame-width: " + pixels(markFrameWidth) + "; }\n";
+    std::string dark;
+    for (const MarkLook look : markLooks) {
+        const std::string selector = "[data-mark=\"" + std::string(lookName(look)) + "\"] {";
+        const auto colours = [](const MarkColours& mark) {
+            return " --mark-ground: " + cssColour(mark.ground) + "; --mark-frame: " + cssColour(mark.frame)
+                   + "; --mark-text: " + cssColour(mark.text) + ";";
+        };
+        css += selector + colours(markColours(look, false)) + " --mark-frame-style: " + std::string(lookName(look))
+               + "; }\n";
+        dark += selector + colours(markColours(look, true)) + " }\n";
+    }
+    return css + "@media (prefers-color-scheme: dark) {\n" + dark + "}\n";
 }
 
 std::string touchQuery(const FormDefinition& form)

@@ -11,7 +11,9 @@
 
 #include "FormDefinition.h"
 
+#include <array>
 #include <forward_list>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,8 +37,10 @@ struct Element {
 
 // The form as the page holds it: a frame, which names the media query of the
 // touch layout, with the form's box, whose children are the controls in tab
-// order (the elements without a tab stop first, in the table's order), and
-// the form's unseen status element beside it. Each control's id is its name;
+// order (the elements without a tab stop first, in the table's order),
+// beside it a hidden element for each of the form's marks, which says the
+// mark for the elements it describes, and the form's unseen status element
+// last. Each control's id is its name;
 // a label without one is named after the control it stands by, or after the
 // first words of its text, never after its place in the table; two elements
 // of one id are refused. Where the form has a ticket, its controls carry the
@@ -60,6 +64,9 @@ public:
     const Element& control(const ControlDefinition& control) const;
     // The ticket's grid; nullptr where the form has no ticket.
     const Element* grid() const;
+    // The id of the element that says the mark, one of the form's (its look
+    // names it); empty for a look that the form has no mark of.
+    std::string_view markId(const MarkDefinition& mark) const;
 
 private:
     std::string_view keep(std::string text);
@@ -67,8 +74,19 @@ private:
 
     std::forward_list<std::string> m_texts;  // made ids and texts, which m_frame refers to; they stay put
     std::string_view m_gridId;               // empty: no grid
+    std::array<std::string_view, std::size(markLooks) + 1> m_markIds;  // by look
     Element m_frame;
 };
+
+// A mark's look as the page names it, in the attribute data-mark of a marked
+// element, which is also the line style of its frame; empty for none.
+std::string_view lookName(MarkLook look);
+
+// How each look of a mark is drawn, as custom properties of a marked element
+// (MarkLook.h): its ground, frame and text on light fields and on dark ones,
+// and its frame's thickness and line style; lotto.css and touch.css draw
+// marks with them.
+std::string markStyles();
 
 // The element as HTML, its texts and attribute values escaped.
 std::string html(const Element& element);

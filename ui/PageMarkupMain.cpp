@@ -1,10 +1,11 @@
 // The build's tool that writes the main form's parts from the form's table
 // (PageMarkup.h), each a file of its own in the folder it is given: the
-// markup that index.html carries, the places for lotto.css, the media
-// queries of the touch layout and of the designed face, the caption, which is
-// the page's title, and the picture of the form that the tests read. Never
-// part of the site, and never shows a window: it links the toolkit without a
-// backend (NoBackend.cpp). In the browser build Node.js runs it.
+// markup that index.html carries, the places and the looks of the marks for
+// lotto.css, the media queries of the touch layout and of the designed face,
+// the caption, which is the page's title, and the picture of the form that
+// the tests read. Never part of the site, and never shows a window: it links
+// the toolkit without a backend (NoBackend.cpp). In the browser build
+// Node.js runs it.
 #include "PageMarkup.h"
 #include "Unit1.h"
 
@@ -43,6 +44,7 @@ int main(int argc, char** argv)
         const FormDefinition& form = form1Definition;
         const bool written = write(folder, "markup", PageMarkup::html(PageMarkup::Page(form).frame()))
                              && write(folder, "places", PageMarkup::places(form))
+                             && write(folder, "mark-styles", PageMarkup::markStyles())
                              && write(folder, "touch-query", PageMarkup::touchQuery(form))
                              && write(folder, "designed-face-query", PageMarkup::designedFaceQuery(form))
                              && write(folder, "caption", std::string(form.caption))

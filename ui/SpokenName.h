@@ -2,13 +2,13 @@
 // backend: its own spoken name from the form's table, else what it shows. A
 // label's or a button's name follows its text when the text changes; an
 // edit's never does, because what an edit holds is the player's input, which
-// a screen reader reads as its value, not as its name. An edit's mark is said
-// with its name, so that a player who tabs through the ticket hears the hits;
-// so is the mark of a number in the ticket's grid.
+// a screen reader reads as its value, not as its name. Nor does a mark change
+// a name: what it says is said after the name, with the heading of the
+// control's column, so that a player who tabs through the ticket hears the
+// hits and voice control still finds "Tipp 1".
 #pragma once
 
 #include "FormDefinition.h"
-#include "Hits.h"
 
 #include <string>
 #include <string_view>
@@ -26,24 +26,14 @@ inline std::string_view spokenName(const ControlDefinition& control, std::string
     return control.kind == ControlKind::Edit ? control.caption : shownText;
 }
 
-// A name with what the mark says: "Tipp 1, Treffer".
-inline std::string withMark(std::string_view name, lotto::HitMark mark)
+// What is said after a control's name: what its mark says, then its heading,
+// either of them empty where there is none ("Treffer, Tippeingabe"). The
+// page joins the ids of the elements that say them in the same order, with
+// a space.
+inline std::string spokenDescription(std::string_view mark, std::string_view heading, std::string_view between = ", ")
 {
-    std::string said(name);
-    switch (mark) {
-    case lotto::HitMark::None:
-        break;
-    case lotto::HitMark::Main:
-        said += ", Treffer";
-        break;
-    case lotto::HitMark::Bonus:
-        said += ", Zusatzzahl getroffen";
-        break;
-    }
-    return said;
-}
-
-inline std::string spokenName(const ControlDefinition& control, std::string_view shownText, lotto::HitMark mark)
-{
-    return withMark(spokenName(control, shownText), mark);
+    std::string said(mark);
+    if (!said.empty() && !heading.empty())
+        said += between;
+    return said += heading;
 }

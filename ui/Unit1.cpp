@@ -6,8 +6,10 @@
 #include "FormFieldStore.h"
 #include "Hits.h"
 #include "Lottery.h"
-#include "TicketGrid.h"
+#include "NumberGrid.h"
 
+#include <algorithm>
+#include <array>
 #include <string_view>
 #include <utility>
 
@@ -74,7 +76,14 @@ const TicketDefinition form1Ticket = {
     .highest = lotto::highestNumber,
     .perRow = 7,
     .spokenName = "Tippschein",
-    .onTap = handler(&TForm1::TicketGridTap),
+    .onTap = handler(&TForm1::NumberGridTap),
+};
+
+// How a field that hit looks and what it says after its name: a main
+// number's hit is solid, the bonus number's dashed (FormFieldStore).
+const MarkDefinition form1Marks[] = {
+    {MarkLook::Solid, "Treffer"},                // a main number, drawn and on the ticket
+    {MarkLook::Dashed, "Zusatzzahl getroffen"},  // the bonus number, on the ticket
 };
 
 }  // namespace
@@ -87,13 +96,14 @@ const FormDefinition form1Definition = {
     {"MS Sans Serif", 11},  // 8 pt at 96 dpi
     form1Controls,
     &form1Ticket,
+    form1Marks,
 };
 // clang-format on
 
 TForm1::TForm1() : TForm(form1Definition)
 {
     // The fields may hold what the player typed before the program ran.
-    ShowTicketGrid();
+    ShowNumberGrid();
 }
 
 void TForm1::Button1Click()
@@ -141,7 +151,7 @@ void TForm1::Button7Click()
     Announce(lotto::ticketAnnouncement(fields));
 }
 
-void TForm1::TicketGridTap(int number)
+void TForm1::NumberGridTap(int number)
 {
     FormFieldStore fields(*this);
     const lotto::GridTap tap = lotto::gridTapCommand(fields, number);
@@ -151,14 +161,19 @@ void TForm1::TicketGridTap(int number)
 
 void TForm1::InputHandled()
 {
-    ShowTicketGrid();
+    ShowNumberGrid();
 }
 
-void TForm1::ShowTicketGrid()
+void TForm1::ShowNumberGrid()
 {
     const std::string note = std::exchange(m_gridNote, {});
-    if (!TicketGrid().Offered())
+    if (!NumberGrid().Offered())
         return;
     FormFieldStore fields(*this);
-    TicketGrid().Show(lotto::gridNumbers(fields, fields.marks()), note);
+    const lotto::NumberGridState state = lotto::numberGridState(fields, fields.marks());
+    std::array<Backend::GridNumber, std::tuple_size_v<lotto::NumberGridState>> shown;
+    std::transform(state.begin(), state.end(), shown.begin(), [&](const lotto::GridNumber& number) {
+        return Backend::GridNumber{number.chosen, fields.shown(number.mark)};
+    });
+    NumberGrid().Show(shown, note);
 }

@@ -52,14 +52,14 @@ public:
     void Button5Click();  // "Beides"
     void Button7Click();  // "Tippschein löschen!"
     // A number of the ticket's grid, where the platform offers one.
-    void TicketGridTap(int number);
+    void NumberGridTap(int number);
 
 protected:
     void InputHandled() override;
 
 private:
     // The ticket's grid shows the six ticket fields as they are.
-    void ShowTicketGrid();
+    void ShowNumberGrid();
 
     std::string m_gridNote;  // why the last tap changed nothing, until the grid shows it
 };

@@ -5,9 +5,9 @@
 #include "EntryCommands.h"
 #include "Hits.h"
 #include "MemoryFieldStore.h"
+#include "NumberGrid.h"
 #include "NumberText.h"
 #include "Simulation.h"
-#include "TicketGrid.h"
 
 #include <gtest/gtest.h>
 
@@ -315,7 +315,7 @@ TEST_P(HitMarksAfterADraw, MarkExactlyTheFieldsThatHit)
         EXPECT_EQ(markOf(marks, field), expected == GetParam().marked.end() ? HitMark::None : expected->second)
             << fieldName(field) << " holds " << fields[field];
     }
-    const GridNumbers grid = gridNumbers(fields, marks);
+    const NumberGridState grid = numberGridState(fields, marks);
     for (int number = 0; number <= highestNumber; ++number) {
         const auto expected = GetParam().gridMarked.find(number);
         EXPECT_EQ(grid[static_cast<std::size_t>(number)].mark,

@@ -3,8 +3,8 @@
 #include "DrawCommand.h"
 #include "EntryCommands.h"
 #include "MemoryFieldStore.h"
+#include "NumberGrid.h"
 #include "NumberText.h"
-#include "TicketGrid.h"
 
 #include <gtest/gtest.h>
 

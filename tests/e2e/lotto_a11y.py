@@ -3,8 +3,8 @@
 user's tools do: no mouse, no keyboard. Finds every control by what a screen
 reader says, sets the ticket through the editable-text interface, presses
 buttons through their actions, reads results through the text interface and
-hears them change through text-changed events, hears which fields hit, and
-answers the error alert.
+hears them change through text-changed events, hears which fields hit after
+their unchanged names, and answers the error alert.
 Runs in a Wayland session (a headless compositor) with an X server beside
 it, where the program must choose X, or with "wayland" in one without X.
 Usage: dbus-run-session -- python3 lotto_a11y.py LOTTO x11|wayland"""
@@ -86,14 +86,8 @@ def find(window, role, name):
     return matches[0] if len(matches) == 1 else None
 
 
-def own_name(name):
-    """A field's own name: a field that shows a hit says it after a comma."""
-    return name.split(", ")[0]
-
-
 def text_of(window, name):
-    field = [c for c in children(window) if c.getRoleName() == "text" and own_name(c.name) == name][0]
-    return field.queryText().getText(0, -1)
+    return find(window, "text", name).queryText().getText(0, -1)
 
 
 def press(window, name):
@@ -127,7 +121,7 @@ def play(lotto):
 
     changed = {}
     pyatspi.Registry.registerEventListener(
-        lambda event: changed.setdefault(own_name(event.source.name), []).append(event.any_data),
+        lambda event: changed.setdefault(event.source.name, []).append(event.any_data),
         "object:text-changed:insert")
     for name, number in zip(TICKET, FIRST_TICKET):
         find(window, "text", name).queryEditableText().setTextContents(number)
@@ -143,10 +137,17 @@ def play(lotto):
         return [changed.get(name, [None])[-1] for name in DRAW + ["Gewinn: Anzahl Treffer"]]
     check(settled(lambda: heard() == draw + ["2"]), f"a screen reader hears each result field change ({heard()})")
     voice = [c for c in children(window) if c.getRoleName() == "notification"]
-    def hits():
-        return [c.name for c in children(window) if c.getRoleName() == "text" and c.name != own_name(c.name)]
-    check(settled(lambda: hits() == [f"{name}, Treffer" for name in FORM.spoken(*FIRST_DRAW_HITS)]),
-          f"the fields of 3 and 44 say that they hit ({hits()})")
+    def described():
+        return {c.name: c.description for c in children(window) if c.getRoleName() == "text" and c.description}
+    # After a field's name: "Treffer" where it shows a hit, then its heading.
+    hits = {}
+    for field in FORM.of_kind("edit"):
+        heading = FORM.described(field, "heading")
+        said = (["Treffer"] if field["name"] in FIRST_DRAW_HITS else []) + ([heading["caption"]] if heading else [])
+        if said:
+            hits[field["spoken"]] = ", ".join(said)
+    check(settled(lambda: described() == hits),
+          f"the fields of 3 and 44 keep their names and say that they hit after them ({described()})")
     said = f"Ziehung: {', '.join(draw[:6])}, Zusatzzahl {draw[6]}. 2 Treffer: 3, 44. Kein Gewinn."
     check(len(voice) == 1 and settled(lambda: voice[0].name == said),
           f"and the window's one notification says the result ({[v.name for v in voice]})")

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Plays a game by keyboard with Orca, the Linux desktop's screen reader,
 listening, and checks what a blind player hears: every field by its own name,
-the draw's result without a key pressed, a two-digit number whole, the error
+the draw's result without a key pressed, the hits said after the names of
+their fields, which stay, a two-digit number whole, the error
 message, and where the focus is once the message has closed. Orca's debug log
 records every utterance; it speaks through speech-dispatcher's dummy module, so
 nothing waits for a sound device. Each key is sent once Orca has said what the
@@ -38,8 +39,11 @@ LanguageDefaultModule "de" "dummy"
 ROLE = {"edit": "text", "button": "push button", "closeButton": "push button"}
 TAB_STOPS = [f"{control['spoken']} {ROLE[control['kind']]}" for control in FORM.tab_stops()]
 STOP_NAMES = [control["name"] for control in FORM.tab_stops()]
-# Once the first draw is shown, the fields of its hits, 3 and 44, say so after their names.
-HIT_STOPS = {f"{name} text": f"{name}, Treffer text" for name in FORM.spoken(*FIRST_DRAW_HITS)}
+# Once the first draw is shown, the fields of its hits, 3 and 44, keep their
+# names and say so after them, before their column's heading.
+HITS_SAID = {f"{field['spoken']} text": ", ".join(["Treffer"] + ([heading["caption"].strip()] if heading else []))
+             for field, heading in ((FORM.named(name), FORM.described(FORM.named(name), "heading"))
+                                    for name in FIRST_DRAW_HITS)}
 # The ticket's first field, which its column's heading describes.
 FIRST_FIELD = FORM.named(TICKET[0])
 FIRST_FIELD_STOP = TAB_STOPS[STOP_NAMES.index(TICKET[0])]
@@ -151,6 +155,20 @@ class Player:
         for letter in text:
             self.key(letter, letter)
 
+    def tab_round(self, stops, hits):
+        """Tabs through STOPS as long as Orca names each as wanted; gives the
+        names it said, and for each field that hit what it said of the hit."""
+        heard = []
+        for stop in stops:
+            name, index = self.tab()
+            heard.append(name)
+            if name in HITS_SAID:
+                said = self.orca.says(index + 1, lambda text: text.startswith("Treffer"))
+                hits[name] = self.orca.said[said][1].strip().removesuffix(".") if said is not None else None
+            if name != stop:
+                break
+        return heard
+
 
 def game(orca, player, lotto):
     start = orca.says(0, lambda text: text == "Ziehung push button.")
@@ -188,14 +206,10 @@ def game(orca, player, lotto):
 
     # Round two: a field that hit says so, a letter into Tipp 3, and a two-digit number read whole.
     third = STOP_NAMES.index(TICKET[2])
-    wanted = [HIT_STOPS.get(stop, stop) for stop in TAB_STOPS[1:third + 1]]
-    heard = []
-    for stop in wanted:
-        name, index = player.tab()
-        heard.append(name)
-        if name != stop:
-            break
-    check(heard == wanted, f"the second round reaches Tipp 3, a field that hit saying so ({heard})")
+    hits = {}
+    wanted = TAB_STOPS[1:third + 1]
+    heard = player.tab_round(wanted, hits)
+    check(heard == wanted, f"the second round reaches Tipp 3 by the same names ({heard})")
     if heard != wanted:
         return
     player.type("x")
@@ -203,9 +217,9 @@ def game(orca, player, lotto):
     value = orca.says(index + 1, lambda text: text.endswith("selected.")) if index is not None else None
     check(name == TAB_STOPS[third + 1] and value is not None and orca.said[value][1] == "15 selected.",
           f"a two-digit number is read whole when its field is entered ({orca.said[value][1] if value else None})")
-    for stop in TAB_STOPS[third + 2:] + TAB_STOPS[:1]:
-        name, _ = player.tab()
-    check(name == TAB_STOPS[0], f"the focus is on Ziehung again ({name})")
+    heard = player.tab_round(TAB_STOPS[third + 2:] + TAB_STOPS[:1], hits)
+    check(heard == TAB_STOPS[third + 2:] + TAB_STOPS[:1], f"on to Ziehung by the same names ({heard})")
+    check(hits == HITS_SAID, f"each field that hit says so after its name ({hits})")
 
     message_and_focus_after_it(orca, player, "x")
 

@@ -16,7 +16,7 @@ import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "support"))
-from browser import DARK, FORCED_COLORS  # noqa: E402
+from browser import ACCESSIBILITY_TREE, DARK, FORCED_COLORS  # noqa: E402
 from desktop import FIRST_DRAW, FIRST_TICKET, FIRST_TRACE, check  # noqa: E402
 from form_picture import Form  # noqa: E402
 from waiting import wait_for  # noqa: E402
@@ -65,12 +65,25 @@ GRID = range(FORM.ticket["grid"]["lowest"], FORM.ticket["grid"]["highest"] + 1) 
 
 FIRST_DRAW_CHOSEN = [3, 7, 9, 15, 25, 44]
 
-FIRST_DRAW_GRID_MARKED = ["3, Treffer", "44, Treffer"]
+FIRST_DRAW_GRID_MARKED = [["3", "Treffer"], ["44", "Treffer"]]
 
 DRAW = FORM.spoken(*FORM.ticket["draw"])
 
-# The fields that show the first draw's hits, 3 and 44 on both sides, by what a screen reader calls them.
-FIRST_DRAW_MARKED = [f"{name}, Treffer" for name in (TICKET[0], TICKET[5], DRAW[0], DRAW[5])]
+
+
+def said_after_hit(field):
+    """What is said after the name of a field that shows a hit: the hit, then its heading."""
+    heading = FORM.described(field, "heading")
+    return " ".join(["Treffer"] + ([heading["caption"].strip()] if heading else []))
+
+
+# The fields that show the first draw's hits, 3 and 44 on both sides (the
+# first and the last of the sorted ticket, the first and the sixth of the
+# draw): their names, which stay, and what is said after them.
+FIRST_DRAW_MARKED = [[field["spoken"], said_after_hit(field)]
+                     for field in (FORM.named(FORM.ticket["fields"][k]) for k in (0, 5))]
+FIRST_DRAW_MARKED += [[field["spoken"], said_after_hit(field)]
+                      for field in (FORM.named(FORM.ticket["draw"][k]) for k in (0, 5))]
 
 DESKTOP = (1000, 760)
 
@@ -92,16 +105,20 @@ return Array.from(form.children).filter((element) => element.getClientRects().le
           face: getComputedStyle(element).fontFamily.replace(/^"(.*)"$/, '$1')};
 });"""
 
-# Whether an element shows a mark as seen: bold, in a frame of two pixels at least.
+# Whether an element shows a mark as seen: bold, in a frame of two pixels at
+# least; and what is said after its name: the texts of the elements that describe it.
 MARK_SEEN = """
 const markSeen = (element) => { const s = getComputedStyle(element);
-  return parseInt(s.fontWeight) >= 700 && s.outlineStyle !== 'none' && parseFloat(s.outlineWidth) >= 2; };"""
+  return parseInt(s.fontWeight) >= 700 && s.outlineStyle !== 'none' && parseFloat(s.outlineWidth) >= 2; };
+const described = (element) => (element.getAttribute('aria-describedby') || '').split(' ').filter(Boolean)
+  .map((id) => document.getElementById(id).textContent.trim()).join(' ');"""
 
-# Each number of the grid: its number, whether it is pressed, its name, and whether it shows a mark.
+# Each number of the grid: its number, whether it is pressed, its name and
+# what is said after it, and whether it shows a mark.
 GRID_SHOWN = MARK_SEEN + """
 return Array.from(document.querySelectorAll('.number-grid button'), (button) =>
   [Number(button.textContent), button.getAttribute('aria-pressed') === 'true',
-   button.getAttribute('aria-label') || button.textContent, markSeen(button)]);"""
+   [button.getAttribute('aria-label') || button.textContent, described(button)], markSeen(button)]);"""
 
 
 def skip(reason):
@@ -138,7 +155,7 @@ class Game:
         return True
 
     def number(self, number):
-        """The ticket's grid's button of that number, found by its name before any mark renames it."""
+        """The ticket's grid's button of that number, found by its name."""
         if not self.grid_numbers:
             wanted = [("button", str(n)) for n in GRID]
             self.grid_numbers = dict(zip(GRID, self.browser.find(wanted)))
@@ -149,7 +166,8 @@ class Game:
 
     def grid(self):
         """The grid's chosen numbers, and the names of those that show a mark,
-        as seen (bold, in a frame of two pixels at least) and as said."""
+        as seen (bold, in a frame of two pixels at least), with what is said
+        after them."""
         shown = self.run(GRID_SHOWN)
         return [n for n, chosen, _, _ in shown if chosen], [name for _, _, name, marked in shown if marked]
 
@@ -169,9 +187,10 @@ class Game:
 
     def marked(self):
         """The fields that show a mark, as seen (bold, in a frame of two pixels
-        at least) and as said: their accessible names, in the form's order."""
+        at least) and as said: their accessible names, with what is said after
+        them, in the form's order."""
         return self.run(MARK_SEEN + "return Array.from(arguments).filter(markSeen)"
-                        ".map((field) => field.getAttribute('aria-label'))",
+                        ".map((field) => [field.getAttribute('aria-label'), described(field)])",
                         *(self.control("textbox", name) for name in EDITS))
 
     def focused(self):
@@ -300,6 +319,12 @@ def whole_game(game, hand, where, grid=False):
     if grid:
         check(game.grid() == (FIRST_DRAW_CHOSEN, FIRST_DRAW_GRID_MARKED),
               f"{where}: the grid shows the typed ticket chosen, 3 and 44 marked ({game.grid()})")
+    if ACCESSIBILITY_TREE in game.browser.can:
+        nodes = [node for node in game.browser.accessibility_tree() if node["role"] in ("textbox", "button")]
+        fields = sorted(node["name"] for node in nodes if node["role"] == "textbox")
+        hits = sorted([node["name"], node["description"]] for node in nodes if "Treffer" in (node["description"] or ""))
+        check(fields == sorted(EDITS) and hits == sorted(FIRST_DRAW_MARKED + (FIRST_DRAW_GRID_MARKED if grid else [])),
+              f"{where}: the engine names every field as before the draw, a hit said after the name ({hits})")
     said = game.run("const s = document.querySelectorAll('.frame [role=status]'); "
                     "return Array.from(s, e => [e.textContent, e.getBoundingClientRect().width <= 1])")
     check(said == [[FIRST_DRAW_SAID, True]], f"{where}: the form's one unseen status element says the draw ({said})")

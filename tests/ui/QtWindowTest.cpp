@@ -142,6 +142,23 @@ protected:
 
     QString field(const char* name) const { return text(window, name); }
 
+    // The ticket 44 3 25 15 07 10, typed, against the first draw: 3 16 21 36 37 44, bonus 10.
+    void typeTicketAndDraw()
+    {
+        lotto::sharedRandomSource() = lotto::RandomSource();
+        for (const auto& [name, number] : {std::pair{"Tipp1", "44"},
+                                           {"Tipp2", "3"},
+                                           {"Tipp3", "25"},
+                                           {"Tipp4", "15"},
+                                           {"Tipp5", "07"},
+                                           {"Tipp6", "10"}}) {
+            auto* edit = window->findChild<QLineEdit*>(name);
+            edit->selectAll();
+            QTest::keyClicks(edit, number);
+        }
+        click(window, "Button1");
+    }
+
     TForm1 form;
     QWidget* window = nullptr;
 };
@@ -392,40 +409,38 @@ TEST_F(WindowTest, ClearEmptiesEveryField)
 }
 
 // Every marked field as the player sees and hears it: its text in bold on the
-// mark's ground, and its spoken name.
+// mark's ground, and what is said after its name, which a mark never changes.
 std::map<std::string, std::string> shownMarks(QWidget* window)
 {
     std::map<std::string, std::string> marked;
-    for (QLineEdit* edit : window->findChildren<QLineEdit*>()) {
+    for (const ControlDefinition& control : form1Definition.controls) {
+        if (control.kind != K::Edit)
+            continue;
+        const std::string name(control.name);
+        auto* edit = window->findChild<QLineEdit*>(QString::fromStdString(name));
         const bool bold = edit->font().bold();
         const bool ground = edit->palette().color(QPalette::Base) != window->palette().color(QPalette::Base);
-        EXPECT_EQ(bold, ground) << edit->objectName().toStdString() << ": bold only on the mark's ground";
+        EXPECT_EQ(bold, ground) << name << ": bold only on the mark's ground";
+        EXPECT_EQ(edit->accessibleName().toStdString(), spokenName(control, control.caption))
+            << "a mark keeps the name";
+        const std::string description = edit->accessibleDescription().toStdString();
         if (bold)
-            marked[edit->objectName().toStdString()] = edit->accessibleName().toStdString();
+            marked[name] = description;
+        else
+            EXPECT_EQ(description, headingOf(control)) << name << ": no mark said";
     }
     return marked;
 }
 
 TEST_F(WindowTest, ADrawMarksTheHitsUntilTheirTextChanges)
 {
-    const auto typeTicketAndDraw = [&] {
-        lotto::sharedRandomSource() = lotto::RandomSource();  // the draw: 3 16 21 36 37 44, bonus 10
-        for (const auto& [name, number] : {std::pair{"Tipp1", "44"},
-                                           {"Tipp2", "3"},
-                                           {"Tipp3", "25"},
-                                           {"Tipp4", "15"},
-                                           {"Tipp5", "07"},
-                                           {"Tipp6", "10"}}) {
-            auto* edit = window->findChild<QLineEdit*>(name);
-            edit->selectAll();
-            QTest::keyClicks(edit, number);
-        }
-        click(window, "Button1");
-    };
     const std::map<std::string, std::string> hits = {
-        {"Tipp1", "Tipp 1, Treffer"},    {"Tipp3", "Tipp 3, Zusatzzahl getroffen"},
-        {"Tipp6", "Tipp 6, Treffer"},    {"Zahl1", "Ziehung 1, Treffer"},
-        {"Zahl6", "Ziehung 6, Treffer"}, {"Zahl7", "Zusatzzahl, Zusatzzahl getroffen"},
+        {"Tipp1", "Treffer, Tippeingabe "},
+        {"Tipp3", "Zusatzzahl getroffen"},
+        {"Tipp6", "Treffer"},
+        {"Zahl1", "Treffer, Ziehung"},
+        {"Zahl6", "Treffer"},
+        {"Zahl7", "Zusatzzahl getroffen"},
     };
     typeTicketAndDraw();
     ASSERT_EQ(field("Tipp3"), "10");
@@ -443,9 +458,9 @@ TEST_F(WindowTest, ADrawMarksTheHitsUntilTheirTextChanges)
 
     typeTicketAndDraw();
     click(window, "Button3");  // a ticket of its own
-    EXPECT_EQ(shownMarks(window), (std::map<std::string, std::string>{{"Zahl1", "Ziehung 1, Treffer"},
-                                                                      {"Zahl6", "Ziehung 6, Treffer"},
-                                                                      {"Zahl7", "Zusatzzahl, Zusatzzahl getroffen"}}))
+    EXPECT_EQ(shownMarks(window),
+              (std::map<std::string, std::string>{
+                  {"Zahl1", "Treffer, Ziehung"}, {"Zahl6", "Treffer"}, {"Zahl7", "Zusatzzahl getroffen"}}))
         << "written by a command, the ticket's marks go; the draw's stay";
     QTest::keyClicks(window->findChild<QLineEdit*>("Tipp3"), "x");
     {
@@ -454,6 +469,39 @@ TEST_F(WindowTest, ADrawMarksTheHitsUntilTheirTextChanges)
         EXPECT_EQ(answerer.texts().size(), 1u);
     }
     EXPECT_EQ(shownMarks(window), (std::map<std::string, std::string>{})) << "a draw ending at an error";
+}
+
+// A palette of high contrast, white on black and the selection too, as Qt
+// gets it from a desktop's high-contrast theme: a mark keeps the system's
+// ground and text, bold, in a frame of the text's colour, solid or dashed.
+TEST_F(WindowTest, AMarkStaysVisibleInHighContrast)
+{
+    QPalette contrast = window->palette();
+    for (const auto& [role, colour] : {std::pair{QPalette::Window, Qt::black},
+                                       {QPalette::WindowText, Qt::white},
+                                       {QPalette::Base, Qt::black},
+                                       {QPalette::Text, Qt::white},
+                                       {QPalette::Button, Qt::black},
+                                       {QPalette::ButtonText, Qt::white},
+                                       {QPalette::Highlight, Qt::cyan},
+                                       {QPalette::HighlightedText, Qt::black}})
+        contrast.setColor(role, colour);
+    window->setPalette(contrast);
+    typeTicketAndDraw();
+    for (const char* name : {"Tipp1", "Tipp3"}) {  // a main number's hit and the bonus number's
+        auto* edit = window->findChild<QLineEdit*>(name);
+        EXPECT_TRUE(edit->font().bold()) << name;
+        const QImage shown = edit->grab().toImage();
+        const int middle = shown.height() / 2;
+        EXPECT_EQ(shown.pixelColor(shown.width() - 4, middle), QColor(Qt::black)) << name << ": the system's ground";
+        int framed = 0;
+        for (int x = 0; x < shown.width(); ++x)
+            framed += shown.pixelColor(x, 0) == QColor(Qt::white) ? 1 : 0;
+        if (std::string_view(name) == "Tipp1")
+            EXPECT_EQ(framed, shown.width()) << "a solid frame in the text's white";
+        else
+            EXPECT_TRUE(framed > shown.width() / 3 && framed < shown.width() * 2 / 3) << "dashes: " << framed;
+    }
 }
 
 TEST_F(WindowTest, LetterInATicketFieldShowsOneMessageAndTheWindowGoesOn)

@@ -371,8 +371,9 @@ TEST_F(Win32WindowTest, EveryControlSitsAtItsDesignedPlaceAndSize)
 // none. Wine takes the annotation without effect (its edits answer with no
 // name), so there the names are also caught on their way to the system's
 // annotation service, which a recorder stands in for while a second window
-// is made: once for each control, again where a button's caption changes,
-// and taken back once for each control when the window goes.
+// is made: once for each control, again where a button's caption changes but
+// not after a draw, whose hits are said after their fields' names, and taken
+// back once for each control when the window goes.
 TEST_F(Win32WindowTest, EveryControlAnnouncesItsSpokenName)
 {
     const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
@@ -403,9 +404,22 @@ TEST_F(Win32WindowTest, EveryControlAnnouncesItsSpokenName)
     }
     EXPECT_EQ(recorder.descriptions, headings) << "a heading is said after its control's own name";
     second->Button7.SetText("Alles löschen");
-    second->Tipp1.SetText("7");  // the player's input, no name
     spoken.emplace_back("Alles löschen");
+    lotto::sharedRandomSource() = lotto::RandomSource();  // the draw: 3 16 21 36 37 44, bonus 10
+    const char* ticket[] = {"44", "3", "25", "15", "07", "10"};
+    TEdit* fields[] = {&second->Tipp1, &second->Tipp2, &second->Tipp3, &second->Tipp4, &second->Tipp5, &second->Tipp6};
+    for (int k = 0; k < 6; ++k)
+        fields[k]->SetText(ticket[k]);  // the player's input, no name
+    second->Button1Click();
     EXPECT_EQ(recorder.names, spoken);
+    auto described = headings;
+    described.insert({{"Tipp3", "Zusatzzahl getroffen"},
+                      {"Tipp6", "Treffer"},
+                      {"Zahl6", "Treffer"},
+                      {"Zahl7", "Zusatzzahl getroffen"}});
+    described["Tipp1"] = "Treffer, Tippeingabe ";
+    described["Zahl1"] = "Treffer, Ziehung";
+    EXPECT_EQ(recorder.descriptions, described);
     second.reset();
     EXPECT_EQ(recorder.cleared, form1Definition.controls.size()) << "a destroyed window leaves no annotation behind";
     CoUninitialize();

@@ -6,6 +6,7 @@
 #include "QtFaces.h"
 #include "QtMarkedEdit.h"
 #include "QtStart.h"
+#include "SpokenName.h"
 #include "WindowPlacement.h"
 
 #include <QApplication>
@@ -33,6 +34,8 @@ struct Control {
     MarkedEdit* edit = nullptr;         // for edits
     QAbstractButton* button = nullptr;  // for buttons
     QLabel* label = nullptr;            // for labels
+    std::string heading;                // of the control's column or group, said after its name
+    const MarkDefinition* mark = nullptr;
 };
 
 namespace {
@@ -143,6 +146,14 @@ QRect toRect(const Bounds& bounds)
     return QRect(bounds.left, bounds.top, bounds.width, bounds.height);
 }
 
+// Qt 6.4 relates no description: what is said after the name is the
+// control's accessible description, which screen readers say after it.
+void describe(Control& control)
+{
+    const std::string said = spokenDescription(control.mark ? control.mark->said : "", control.heading);
+    control.widget->setAccessibleDescription(toQString(said));
+}
+
 }  // namespace
 
 void WindowDeleter::operator()(Window* window) const noexcept
@@ -231,9 +242,8 @@ void relateLabel(Control& label, Control& target, LabelRole role)
         label.label->setBuddy(target.widget);
         break;
     case LabelRole::Heading:
-        // Qt 6.4 relates no description; the heading's text is the description,
-        // which screen readers say after the name.
-        target.widget->setAccessibleDescription(label.label->text());
+        target.heading = label.label->text().toStdString();
+        describe(target);
         break;
     }
 }
@@ -295,10 +305,13 @@ void setText(Control& control, std::string_view text)
         control.label->setText(toQString(text));
 }
 
-void setMark(Control& edit, lotto::HitMark mark)
+void setMark(Control& edit, const MarkDefinition* mark)
 {
-    if (edit.edit)
-        edit.edit->setMark(mark);
+    if (!edit.edit)
+        return;
+    edit.mark = mark;
+    edit.edit->setMark(mark ? mark->look : MarkLook::None);
+    describe(edit);
 }
 
 void announce(Window& window, std::string_view text)

@@ -1,7 +1,5 @@
 #include "QtMarkedEdit.h"
 
-#include "MarkColours.h"
-
 #include <QPainter>
 #include <QPen>
 
@@ -9,23 +7,35 @@ namespace Backend {
 
 namespace {
 
-// The window's palette, not the edit's own, which a mark changes.
-MarkColours coloursOf(lotto::HitMark mark, const QWidget& edit)
+std::uint32_t rgbOf(const QPalette& palette, QPalette::ColorRole role)
+{
+    return palette.color(role).rgb() & 0xffffffU;
+}
+
+// The window's palette, not the edit's own, which a mark changes. Qt has no
+// switch for high contrast: its palette's texts on their grounds tell.
+MarkColours coloursOf(MarkLook mark, const QWidget& edit)
 {
     const QPalette& palette = edit.parentWidget() ? edit.parentWidget()->palette() : edit.palette();
-    return markColours(mark, palette.color(QPalette::Base).lightness() < 128);
+    const TextOnGround system[] = {
+        {rgbOf(palette, QPalette::Text), rgbOf(palette, QPalette::Base)},
+        {rgbOf(palette, QPalette::WindowText), rgbOf(palette, QPalette::Window)},
+        {rgbOf(palette, QPalette::ButtonText), rgbOf(palette, QPalette::Button)},
+        {rgbOf(palette, QPalette::HighlightedText), rgbOf(palette, QPalette::Highlight)},
+    };
+    return markColours(mark, FieldColours{system[0].text, system[0].ground, isHighContrast(system)});
 }
 
 }  // namespace
 
-void MarkedEdit::setMark(lotto::HitMark mark)
+void MarkedEdit::setMark(MarkLook mark)
 {
     m_mark = mark;
     // A font and a palette that set only what the mark changes: everything
     // else stays the window's, as for an edit without a mark.
     QFont font;
     QPalette palette;
-    if (mark != lotto::HitMark::None) {
+    if (mark != MarkLook::None) {
         font.setBold(true);
         const MarkColours colours = coloursOf(mark, *this);
         palette.setColor(QPalette::Base, QColor::fromRgb(colours.ground));
@@ -39,16 +49,20 @@ void MarkedEdit::setMark(lotto::HitMark mark)
 void MarkedEdit::paintEvent(QPaintEvent* event)
 {
     QLineEdit::paintEvent(event);
-    if (m_mark == lotto::HitMark::None)
+    if (m_mark == MarkLook::None)
         return;
     QPainter painter(this);
-    QPen pen(QColor::fromRgb(coloursOf(m_mark, *this).frame), 2);
+    QPen pen(QColor::fromRgb(coloursOf(m_mark, *this).frame), markFrameWidth);
     pen.setCapStyle(Qt::FlatCap);  // a square cap would close the gaps between dashes
     pen.setJoinStyle(Qt::MiterJoin);
-    if (m_mark == lotto::HitMark::Bonus)
-        pen.setDashPattern({2, 1.5});  // in pen widths: 4 pixels drawn, 3 left out
+    if (m_mark == MarkLook::Dashed) {
+        // In pen widths.
+        const MarkDashes dashes = markDashes(markFrameWidth);
+        pen.setDashPattern({qreal(dashes.dash) / markFrameWidth, qreal(dashes.gap) / markFrameWidth});
+    }
     painter.setPen(pen);
-    painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    const qreal inset = markFrameWidth / 2.0;
+    painter.drawRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset));
 }
 
 }  // namespace Backend

@@ -1,12 +1,11 @@
-// The Qt backend's edit: a line edit that can show the mark of a number that
-// hit. The mark is a bold text on a tinted ground inside a frame of two pixels,
-// solid for a main number and dashed for the bonus number, so that it does not
-// rest on colour alone; its colours (MarkColours.h) follow the palette's light
-// or dark ground.
+// The Qt backend's edit: a line edit that can show a mark. The mark is a bold
+// text on a tinted ground inside a frame of two pixels, solid or dashed, so
+// that it does not rest on colour alone; its colours and dashes (MarkLook.h)
+// follow the palette: its light or dark ground, or its high contrast.
 // Which field is marked, and when the mark goes, is decided above the backend.
 #pragma once
 
-#include "Hits.h"
+#include "MarkLook.h"
 
 #include <QLineEdit>
 
@@ -16,14 +15,14 @@ class MarkedEdit : public QLineEdit {
 public:
     explicit MarkedEdit(QWidget* parent) : QLineEdit(parent) {}
 
-    lotto::HitMark mark() const { return m_mark; }
-    void setMark(lotto::HitMark mark);
+    MarkLook mark() const { return m_mark; }
+    void setMark(MarkLook mark);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    lotto::HitMark m_mark = lotto::HitMark::None;
+    MarkLook m_mark = MarkLook::None;
 };
 
 }  // namespace Backend

@@ -14,6 +14,7 @@
 #include "Backend.h"
 #include "PageFaces.h"
 #include "PageMarkup.h"
+#include "SpokenName.h"
 #include "Sysutils.h"
 
 #include <emscripten.h>
@@ -44,9 +45,15 @@ void lotto_waitUntilClosed(int window);  // suspends the program: the event loop
 std::size_t lotto_textLength(int control);
 void lotto_copyText(int control, char* buffer, std::size_t size);
 void lotto_setText(int control, Text text, std::size_t length);
-void lotto_setMark(int control, int mark);
+void lotto_setMark(int control, Text look, std::size_t lookLength, Text describedBy, std::size_t describedByLength);
 int lotto_adoptNumberGrid(int window, Text id, std::size_t idLength, void* target);
-void lotto_showNumber(int grid, int number, bool chosen, int mark, Text name, std::size_t nameLength);
+void lotto_showNumber(int grid,
+                      int number,
+                      bool chosen,
+                      Text look,
+                      std::size_t lookLength,
+                      Text describedBy,
+                      std::size_t describedByLength);
 void lotto_showNumberGridNote(int grid, Text note, std::size_t length);
 void lotto_showMessage(Text title, std::size_t titleLength, Text message, std::size_t messageLength);
 }
@@ -58,11 +65,14 @@ struct Control {
     const ControlDefinition* definition = nullptr;
     std::function<void()> onClick;
     std::function<void()> onEdited;
+    const PageMarkup::Page* page = nullptr;  // its window's
+    std::string_view heading;                // the id of the element that heads it, if any
 };
 
 struct NumberGrid {
     int element = 0;
     std::function<void(int)> onTap;
+    const PageMarkup::Page* page = nullptr;  // its window's
 };
 
 struct Window {
@@ -136,7 +146,10 @@ Control& createControl(Window& window,
     control->definition = &definition;
     control->onClick = std::move(onClick);
     control->onEdited = std::move(onEdited);
-    const std::string_view id = window.page->control(definition).attribute("id");
+    control->page = window.page.get();
+    const PageMarkup::Element& described = window.page->control(definition);
+    control->heading = described.attribute("aria-describedby");
+    const std::string_view id = described.attribute("id");
     control->element = lotto_adoptControl(window.element, id.data(), id.size(), control.get());
     if (control->element == 0)
         pageDiffers(id);
@@ -206,33 +219,19 @@ void setText(Control& control, std::string_view text)
     lotto_setText(control.element, text.data(), text.size());
 }
 
-namespace {
-
-// The numbers page.js knows the marks by.
-int markNumber(lotto::HitMark mark)
+// The mark's look, and the ids of what is said after the element's name: the
+// mark's element, then the heading's.
+void setMark(Control& edit, const MarkDefinition* mark)
 {
-    switch (mark) {
-    case lotto::HitMark::None:
-        return 0;
-    case lotto::HitMark::Main:
-        return 1;
-    case lotto::HitMark::Bonus:
-        return 2;
-    }
-    return 0;
-}
-
-}  // namespace
-
-void setMark(Control& edit, lotto::HitMark mark)
-{
-    lotto_setMark(edit.element, markNumber(mark));
+    const std::string_view look = PageMarkup::lookName(mark ? mark->look : MarkLook::None);
+    const std::string describedBy = spokenDescription(mark ? edit.page->markId(*mark) : "", edit.heading, " ");
+    lotto_setMark(edit.element, look.data(), look.size(), describedBy.data(), describedBy.size());
 }
 
 // The page shows the grid in its touch arrangement alone, and takes Enter
 // through the ticket there, whose parts it knows by their classes in the
 // markup; the program need not know which arrangement shows.
-NumberGrid* offerTicketGrid(Window& window, const TicketDefinition&, std::function<void(int)> onTap)
+NumberGrid* offerNumberGrid(Window& window, const TicketDefinition&, std::function<void(int)> onTap)
 {
     const PageMarkup::Element* element = window.page->grid();
     if (!element)
@@ -240,6 +239,7 @@ NumberGrid* offerTicketGrid(Window& window, const TicketDefinition&, std::functi
     const std::string_view id = element->attribute("id");
     auto grid = std::make_unique<NumberGrid>();
     grid->onTap = std::move(onTap);
+    grid->page = window.page.get();
     grid->element = lotto_adoptNumberGrid(window.element, id.data(), id.size(), grid.get());
     if (grid->element == 0)
         pageDiffers(id);
@@ -247,9 +247,12 @@ NumberGrid* offerTicketGrid(Window& window, const TicketDefinition&, std::functi
     return window.grid.get();
 }
 
-void showNumber(NumberGrid& grid, int number, const lotto::GridNumber& shown, std::string_view spokenName)
+void showNumber(NumberGrid& grid, int number, const GridNumber& shown)
 {
-    lotto_showNumber(grid.element, number, shown.chosen, markNumber(shown.mark), spokenName.data(), spokenName.size());
+    const std::string_view look = PageMarkup::lookName(shown.mark ? shown.mark->look : MarkLook::None);
+    const std::string_view describedBy = shown.mark ? grid.page->markId(*shown.mark) : "";
+    lotto_showNumber(grid.element, number, shown.chosen, look.data(), look.size(), describedBy.data(),
+                     describedBy.size());
 }
 
 void showGridNote(NumberGrid& grid, std::string_view note)

@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
 """Writes the site's page and stylesheet around the form's parts, which the
 build's page_markup tool wrote from the form's table into PARTS_DIR (markup,
-places, touch-query, designed-face-query, caption, and form.json, the
-picture of the form):
+places, mark-styles, touch-query, designed-face-query, caption, and
+form.json, the picture of the form):
 - index.html from its template, with the form's markup, the caption as its
   title, boot.js (without its comments) as its one inline script and that script's hash in the
   Content-Security-Policy, which allows no other inline script;
-- lotto.css: the page's stylesheet, the places, and the touch layout under
-  the media query that the program watches as well, without comments.
+- lotto.css: the page's stylesheet, the places, the looks of the marks, and
+  the touch layout under the media query that the program watches as well,
+  without comments.
 The touch layout's templates name their areas by the elements' ids, and the
 places put each element in the area of its id. An element that a template
 leaves out shows all the same, after the placed ones and as wide as the
@@ -131,8 +132,9 @@ def main(out, parts, template, boot, stylesheet, touch):
     unplaced, said = placed(touch_css, json.loads(part(parts, "form.json")))
     for line in said:
         print(line)
-    write(os.path.join(out, "lotto.css"), compact(read(stylesheet) + part(parts, "places") + "@media "
-                                                  + part(parts, "touch-query") + "{" + touch_css + unplaced + "}"))
+    write(os.path.join(out, "lotto.css"), compact(read(stylesheet) + part(parts, "places") + part(parts, "mark-styles")
+                                                  + "@media " + part(parts, "touch-query") + "{" + touch_css
+                                                  + unplaced + "}"))
 
 
 if __name__ == "__main__":

@@ -107,8 +107,10 @@ mergeInto(LibraryManager.library, {
       var top = Infinity, bottom = -Infinity;
       form.ticket.result.forEach(function (field) {
         if (!field.value) return;
-        var heading = document.getElementById(field.getAttribute('aria-describedby'));
-        [field, heading].forEach(function (element) {
+        var described = (field.getAttribute('aria-describedby') || '').split(' ').map(function (id) {
+          return document.getElementById(id);
+        });
+        [field].concat(described).forEach(function (element) {
           var box = element && element.getBoundingClientRect();
           if (!box || !box.height) return;
           top = Math.min(top, box.top);
@@ -169,10 +171,20 @@ mergeInto(LibraryManager.library, {
     numberGridButton: function (grid, number) {
       return grid.numbers.find(function (button) { return Number(button.value) === number; });
     },
+
+    // A mark, which lotto.css shows by its look (none: ''), and the ids of
+    // the elements that say what follows the element's name: the mark's, a heading's.
+    showMark: function (element, look, describedBy) {
+      if (look) element.dataset.mark = look;
+      else delete element.dataset.mark;
+      if (describedBy) element.setAttribute('aria-describedby', describedBy);
+      else element.removeAttribute('aria-describedby');
+    },
   },
 
-  // Takes the form's box from the page, with its frame and status element
-  // beside it; 0 where the page lacks it. The markup is the program's
+  // Takes the form's box from the page, with its frame, and beside it the
+  // elements that say its marks and its status element; 0 where the page
+  // lacks one or has it otherwise. The markup is the program's
   // description of the whole frame, read once, by which each control's
   // element is checked as it is adopted; the frame names the media query of
   // the touch layout.
@@ -184,8 +196,11 @@ mergeInto(LibraryManager.library, {
     var id = frame.querySelector('.form').id;
     var element = document.getElementById(id);
     var voiceElement = document.getElementById(frame.querySelector('[role=status]').id);
-    if (!element || !element.classList.contains('form') || !voiceElement
-        || voiceElement.parentElement !== element.parentElement) {
+    var beside = Array.prototype.slice.call(frame.children, 1);
+    if (!element || !element.classList.contains('form') || beside.some(function (expected) {
+      var found = document.getElementById(expected.id);
+      return !found || found.parentElement !== element.parentElement || LottoPage.elementDiffers(found, expected, true);
+    })) {
       console.error('The page has no form ' + id + ' as the program describes it.');
       return 0;
     }
@@ -265,15 +280,11 @@ mergeInto(LibraryManager.library, {
   },
 
   lotto_showNumber__deps: ['$LottoPage'],
-  lotto_showNumber: function (gridNumber, number, chosen, mark, name, length) {
+  lotto_showNumber: function (gridNumber, number, chosen, look, lookLength, describedBy, describedByLength) {
     var grid = LottoPage.objects[gridNumber];
     var button = LottoPage.numberGridButton(grid, number);
-    var spoken = LottoPage.text(name, length);
     button.setAttribute('aria-pressed', chosen ? 'true' : 'false');
-    if (mark) button.dataset.mark = mark === 2 ? 'bonus' : 'main';
-    else delete button.dataset.mark;
-    if (spoken === button.textContent) button.removeAttribute('aria-label');
-    else button.setAttribute('aria-label', spoken);
+    LottoPage.showMark(button, LottoPage.text(look, lookLength), LottoPage.text(describedBy, describedByLength));
   },
 
   lotto_showNumberGridNote__deps: ['$LottoPage'],
@@ -370,13 +381,10 @@ mergeInto(LibraryManager.library, {
     LottoPage.encoded = null;
   },
 
-  // A mark of the numbers that hit, which lotto.css shows: 0 none, 1 a main
-  // number, 2 the bonus number. What the mark means is said in the field's name.
   lotto_setMark__deps: ['$LottoPage'],
-  lotto_setMark: function (controlNumber, mark) {
-    var element = LottoPage.objects[controlNumber].element;
-    if (mark) element.dataset.mark = mark === 2 ? 'bonus' : 'main';
-    else delete element.dataset.mark;
+  lotto_setMark: function (controlNumber, look, lookLength, describedBy, describedByLength) {
+    LottoPage.showMark(LottoPage.objects[controlNumber].element, LottoPage.text(look, lookLength),
+                       LottoPage.text(describedBy, describedByLength));
   },
 
   lotto_setText__deps: ['$LottoPage'],

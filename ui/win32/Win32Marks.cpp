@@ -1,7 +1,7 @@
 // An edit's mark on Windows; see Win32Marks.h.
 #include "Win32Marks.h"
 
-#include "MarkColours.h"
+#include "MarkLook.h"
 
 #include <commctrl.h>
 
@@ -26,31 +26,26 @@ COLORREF toColorRef(std::uint32_t rgb)
     return RGB((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff);
 }
 
-struct Look {
-    COLORREF ground;
-    COLORREF frame;
-    COLORREF text;
-};
-
-Look lookOf(lotto::HitMark mark)
+std::uint32_t systemColour(int index)
 {
-    if (highContrast())
-        return {GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_WINDOWTEXT)};
-    const COLORREF field = GetSysColor(COLOR_WINDOW);
-    const bool dark = GetRValue(field) * 299 + GetGValue(field) * 587 + GetBValue(field) * 114 < 128 * 1000;
-    const MarkColours colours = markColours(mark, dark);
-    return {toColorRef(colours.ground), toColorRef(colours.frame), toColorRef(colours.text)};
+    const COLORREF colour = GetSysColor(index);
+    return std::uint32_t{GetRValue(colour)} << 16 | std::uint32_t{GetGValue(colour)} << 8 | GetBValue(colour);
 }
 
-void fill(HDC dc, const RECT& area, COLORREF colour)
+MarkColours coloursOf(MarkLook mark)
 {
-    SetDCBrushColor(dc, colour);
+    return markColours(mark, FieldColours{systemColour(COLOR_WINDOWTEXT), systemColour(COLOR_WINDOW), highContrast()});
+}
+
+void fill(HDC dc, const RECT& area, std::uint32_t colour)
+{
+    SetDCBrushColor(dc, toColorRef(colour));
     FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
 // Over the edit's border, which lies outside its client area: the frame
 // whole, or on the mark's ground in dashes as long as the border is thick.
-void drawFrame(HWND edit, lotto::HitMark mark)
+void drawFrame(HWND edit, MarkLook mark)
 {
     RECT outer{};
     RECT inner{};
@@ -62,18 +57,19 @@ void drawFrame(HWND edit, lotto::HitMark mark)
     const LONG thickness = std::max<LONG>(1, inner.left);
     HDC dc = GetWindowDC(edit);
     ExcludeClipRect(dc, inner.left, inner.top, inner.right, inner.bottom);
-    const Look look = lookOf(mark);
-    if (mark == lotto::HitMark::Main) {
-        fill(dc, outer, look.frame);
+    const MarkColours colours = coloursOf(mark);
+    if (mark == MarkLook::Solid) {
+        fill(dc, outer, colours.frame);
     } else {
-        fill(dc, outer, look.ground);
-        const LONG dash = 2 * thickness;
-        const LONG gap = thickness + (thickness + 1) / 2;
+        fill(dc, outer, colours.ground);
+        const MarkDashes dashes = markDashes(static_cast<int>(thickness));
+        const LONG dash = dashes.dash;
+        const LONG gap = dashes.gap;
         // Columns cut into the top and bottom edges, rows into the sides between them.
         for (LONG x = 0; x < outer.right; x += dash + gap)
-            fill(dc, RECT{x, 0, std::min(x + dash, outer.right), outer.bottom}, look.frame);
+            fill(dc, RECT{x, 0, std::min(x + dash, outer.right), outer.bottom}, colours.frame);
         for (LONG y = inner.top + gap; y < inner.bottom; y += dash + gap)
-            fill(dc, RECT{0, y, outer.right, std::min(y + dash, inner.bottom)}, look.frame);
+            fill(dc, RECT{0, y, outer.right, std::min(y + dash, inner.bottom)}, colours.frame);
     }
     ReleaseDC(edit, dc);
 }
@@ -85,8 +81,8 @@ LRESULT CALLBACK markedEdit(HWND edit, UINT message, WPARAM wParam, LPARAM lPara
     const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
     if (message == WM_NCPAINT) {
         const auto& control = *reinterpret_cast<const Control*>(data);
-        if (control.mark != lotto::HitMark::None)
-            drawFrame(edit, control.mark);
+        if (control.mark)
+            drawFrame(edit, control.mark->look);
     }
     return result;
 }
@@ -100,27 +96,29 @@ void prepareMark(Control& edit)
 
 HFONT fontFor(const Window& window, const Control& control)
 {
-    return control.mark != lotto::HitMark::None && window.boldFont ? window.boldFont : window.font;
+    return control.mark && window.boldFont ? window.boldFont : window.font;
 }
 
 HBRUSH markGround(const Control& edit, HDC dc)
 {
-    if (edit.mark == lotto::HitMark::None)
+    if (!edit.mark)
         return nullptr;
-    const Look look = lookOf(edit.mark);
-    SetTextColor(dc, look.text);
-    SetBkColor(dc, look.ground);
-    SetDCBrushColor(dc, look.ground);
+    const MarkColours colours = coloursOf(edit.mark->look);
+    SetTextColor(dc, toColorRef(colours.text));
+    SetBkColor(dc, toColorRef(colours.ground));
+    SetDCBrushColor(dc, toColorRef(colours.ground));
     return static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
 }
 
-void setMark(Control& edit, lotto::HitMark mark)
+void setMark(Control& edit, const MarkDefinition* mark)
 {
     if (edit.kind != ControlKind::Edit || edit.mark == mark)
         return;
     edit.mark = mark;
-    if (const Window* window = windowOf(GetParent(edit.handle)))
+    if (Window* window = windowOf(GetParent(edit.handle))) {
         SendMessageW(edit.handle, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(*window, edit)), FALSE);
+        describe(*window, edit);
+    }
     RedrawWindow(edit.handle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE);
 }
 

@@ -1,10 +1,9 @@
-// How an edit shows the mark of a number that hit on Windows: its text in the
-// window's face made bold, its ground tinted, and its sunken edge drawn over
-// as a frame, solid for a main number and dashed for the bonus number. In high
-// contrast the system's colours stay: the ground is the window's, the frame
-// the highlight's. The edit keeps its place, size and text. Which edit is
-// marked is decided above the backend; the window's message handler asks here
-// for the ground.
+// How an edit shows a mark on Windows: its text in the window's face made
+// bold, its ground tinted, and its sunken edge drawn over as a frame, solid or
+// dashed, with the colours and dashes of MarkLook.h for the system's field
+// colours and its high-contrast switch. The edit keeps its place, size and
+// text. Which edit is marked is decided above the backend; the window's
+// message handler asks here for the ground.
 #pragma once
 
 #include "Win32Window.h"

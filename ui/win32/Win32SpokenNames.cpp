@@ -2,6 +2,7 @@
 // setSpokenName and relateLabel; see Win32SpokenNames.h.
 #include "Win32SpokenNames.h"
 
+#include "SpokenName.h"
 #include "Win32Text.h"
 #include "Win32Window.h"
 
@@ -85,16 +86,24 @@ void setSpokenName(Control& control, std::string_view name)
         window->spokenNames.set(control.handle, name);
 }
 
+void describe(Window& window, const Control& control)
+{
+    window.spokenNames.describe(control.handle,
+                                spokenDescription(control.mark ? control.mark->said : "", control.heading));
+}
+
 // A label that is its control's own name adds nothing: the control carries
 // that name already, and Windows' own relation (an unnamed edit taking the
 // name of the static before it in z-order) does not apply to a named one. A
 // heading becomes the control's description, which screen readers say after
-// its name.
+// its name (and its mark).
 void relateLabel(Control& label, Control& target, LabelRole role)
 {
     Window* window = windowOf(GetParent(target.handle));
-    if (window && role == LabelRole::Heading)
-        window->spokenNames.describe(target.handle, getText(label));
+    if (!window || role != LabelRole::Heading)
+        return;
+    target.heading = getText(label);
+    describe(*window, target);
 }
 
 }  // namespace Backend

@@ -1,9 +1,10 @@
 // What assistive technology announces for each control of a window, its name
-// and the heading said after it, kept by the system's annotation service. The
-// service is made through COM, which is started for it on the window's thread,
-// and every name it was given is taken back before the controls go. A system without COM or the service still runs
-// the program; its controls then keep the names that the system gives them.
-// Which name a control gets is decided above the seam (SpokenName.h).
+// and what is said after it (its mark, its heading), kept by the system's
+// annotation service. The service is made through COM, which is started for
+// it on the window's thread, and every name it was given is taken back before
+// the controls go. A system without COM or the service still runs the
+// program; its controls then keep the names that the system gives them.
+// Which words a control gets is decided above the seam (SpokenName.h).
 #pragma once
 
 #include <windows.h>
@@ -15,6 +16,9 @@ struct IAccPropServices;
 
 namespace Backend {
 
+struct Control;
+struct Window;
+
 class SpokenNames {
 public:
     SpokenNames();
@@ -25,7 +29,7 @@ public:
     // From now on, what a screen reader says for the control.
     void set(HWND control, std::string_view name);
 
-    // What a screen reader says after the control's name: a heading's text.
+    // What a screen reader says after the control's name.
     void describe(HWND control, std::string_view description);
 
     // Takes back every name and description set; each control must still exist.
@@ -38,5 +42,9 @@ private:
     bool m_comStarted = false;
     std::vector<HWND> m_annotated;
 };
+
+// Tells the window's names what is said after the control's name: its mark,
+// then its heading; called again when either changes.
+void describe(Window& window, const Control& control);
 
 }  // namespace Backend

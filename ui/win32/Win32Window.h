@@ -24,9 +24,10 @@ struct Control {
     AutoSize autoSize = AutoSize::No;
     Bounds bounds{};  // as designed, at 96 dpi
     std::function<void()> onClick;
-    std::function<void()> onEdited;              // edits only: the player changed the text
-    bool settingText = false;                    // the program's own write, no player's edit
-    lotto::HitMark mark = lotto::HitMark::None;  // edits only
+    std::function<void()> onEdited;        // edits only: the player changed the text
+    bool settingText = false;              // the program's own write, no player's edit
+    const MarkDefinition* mark = nullptr;  // edits only
+    std::string heading;                   // of the control's column or group, said after its name
 };
 
 struct Window {

@@ -1,4 +1,4 @@
-#include "TicketGrid.h"
+#include "NumberGrid.h"
 
 #include "NumberText.h"
 
@@ -41,9 +41,9 @@ ChosenNumbers chosenNumbers(const FieldStore& fields)
     return chosen;
 }
 
-GridNumbers gridNumbers(const FieldStore& fields, const HitMarks& marks)
+NumberGridState numberGridState(const FieldStore& fields, const HitMarks& marks)
 {
-    GridNumbers shown{};
+    NumberGridState shown{};
     const std::array<LotteryNumber, ticketSize> numbers = choices(fields);
     for (int i = 0; i < ticketSize; ++i) {
         if (numbers[i])

@@ -7,13 +7,13 @@ namespace Backend {
 
 // The seam takes the tap by value for the backends that keep it; none is kept here.
 // NOLINTNEXTLINE(performance-unnecessary-value-param)
-NumberGrid* offerTicketGrid(Window&, const TicketDefinition&, std::function<void(int)>)
+NumberGrid* offerNumberGrid(Window&, const TicketDefinition&, std::function<void(int)>)
 {
     return nullptr;
 }
 
 // Never reached: no grid is ever offered here.
-void showNumber(NumberGrid&, int, const lotto::GridNumber&, std::string_view) {}
+void showNumber(NumberGrid&, int, const GridNumber&) {}
 void showGridNote(NumberGrid&, std::string_view) {}
 
 }  // namespace Backend

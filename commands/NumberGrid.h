@@ -32,12 +32,12 @@ struct GridNumber {
 };
 
 // Every number of the grid, indexed by number; index 0 is never chosen.
-using GridNumbers = std::array<GridNumber, highestNumber + 1>;
+using NumberGridState = std::array<GridNumber, highestNumber + 1>;
 
 // The chosen numbers, each with the mark that its ticket field shows now
 // (marks, by FieldId): a hit stays marked in the grid exactly as long as in
 // its field, which loses its mark when its text changes.
-GridNumbers gridNumbers(const FieldStore& fields, const HitMarks& marks);
+NumberGridState numberGridState(const FieldStore& fields, const HitMarks& marks);
 
 enum class GridTap {
     Chosen,      // written into the first free ticket field
