@@ -19,7 +19,8 @@ import tempfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "tests", "support"))
-from desktop import FIRST_DRAW, FIRST_DRAW_HITS, FIRST_TICKET, NUMBER_FIELDS, Player, windows_named  # noqa: E402
+from desktop import (DRAW, FIRST_DRAW, FIRST_DRAW_HITS, FIRST_TICKET, NUMBER_FIELDS, PLAY, TICKET, Player,  # noqa: E402
+                     windows_named)
 from site_server import SiteServer  # noqa: E402
 from waiting import PATIENCE, wait_for  # noqa: E402
 import wineprefix  # noqa: E402
@@ -45,13 +46,13 @@ def window_picture(command, environment, client, path):
         if not wait_for(lambda: windows_named("Form1")):
             raise RuntimeError(f"{command[-1]} shows no window")
         player = Player(*client)
-        for k, number in enumerate(FIRST_TICKET):
-            player.type_into(f"Tipp{k + 1}", number)
-        player.click("Button1")
+        for name, number in zip(TICKET, FIRST_TICKET):
+            player.type_into(name, number)
+        player.click(PLAY)
         if not wait_for(lambda: player.marked(NUMBER_FIELDS) == FIRST_DRAW_HITS):
             raise RuntimeError(f"{command[-1]} marks no hits of the first draw")
         capture(environment["DISPLAY"], windows_named("Form1")[0], path)
-        drawn = [player.read(f"Zahl{k + 1}") for k in range(7)]
+        drawn = [player.read(name) for name in DRAW]
         if drawn != FIRST_DRAW:
             raise RuntimeError(f"{command[-1]} drew {drawn}, not the first draw")
     finally:
@@ -103,7 +104,7 @@ def phone(out):
                 for number in grid:
                     page.tap(number)
                 page.tap(draw)
-                drawn = "return Array.from({length: 7}, (_, k) => document.getElementById('Zahl' + (k + 1)).value)"
+                drawn = "return Array.from(document.querySelectorAll('.form .draw'), (field) => field.value)"
                 if not wait_for(lambda: page.run(drawn) == FIRST_DRAW):
                     raise RuntimeError(f"the page drew {page.run(drawn)}, not the first draw")
                 # The page's top, where the grid and the draw show together on this phone.

@@ -1,13 +1,16 @@
 // The declarative description of a window: its properties and every control
 // with name, kind, bounds, caption, tab position and click handler, and the
 // marks its fields can show. A form is built from one of these tables and
-// from nothing else.
+// from nothing else; what every platform reads from a table alike (its tab
+// order) is worked out here, once.
 #pragma once
 
 #include "MarkLook.h"
 
+#include <cstddef>
 #include <span>
 #include <string_view>
+#include <vector>
 
 class TForm;
 
@@ -77,7 +80,8 @@ struct FontDefinition {
 struct TicketDefinition {
     std::span<const std::string_view> fields;  // edits, in the order they are filled
     std::string_view play;                     // the button that plays the ticket
-    std::span<const std::string_view> result;  // the edits that show a play's result
+    std::span<const std::string_view> draw;    // the edits that show the numbers a play draws
+    std::span<const std::string_view> result;  // the other edits that show a play's result
     // The grid: its numbers, so many to a row, and what a screen reader calls
     // it. It stands after the last field, in the tab order as well.
     int lowest = 0;
@@ -103,6 +107,10 @@ struct FormDefinition {
     const TicketDefinition* ticket = nullptr;    // none: the form has no ticket
     std::span<const MarkDefinition> marks = {};  // each of another look
 };
+
+// The controls that are tab stops, as indexes into the table, in the order
+// Tab visits them: by tab order, and where two share one, in the table's order.
+std::vector<std::size_t> tabStops(std::span<const ControlDefinition> controls);
 
 // Converts a handler of a derived form for the table.
 template <class Form>

@@ -35,15 +35,12 @@ TForm::~TForm() = default;
 
 void TForm::createControls()
 {
-    std::vector<std::pair<int, Backend::Control*>> tabStops;
     std::vector<Backend::Control*> natives;
     for (const ControlDefinition& definition : m_definition.controls) {
         Backend::Control& native =
             Backend::createControl(*m_window, definition, clickAction(definition), editAction(m_controls.size()));
         m_controls.push_back(makeControl(definition, native));
         natives.push_back(&native);
-        if (definition.tabOrder != noTabStop)
-            tabStops.emplace_back(definition.tabOrder, &native);
     }
     for (std::size_t k = 0; k < natives.size(); ++k) {
         const LabelFor& labelFor = m_definition.controls[k].labelFor;
@@ -57,11 +54,9 @@ void TForm::createControls()
                                       + std::string(labelFor.control) + "\u201C.");
         Backend::relateLabel(*natives[k], *natives[named - m_definition.controls.begin()], labelFor.role);
     }
-    std::sort(tabStops.begin(), tabStops.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<Backend::Control*> order;
-    order.reserve(tabStops.size());
-    for (const auto& stop : tabStops)
-        order.push_back(stop.second);
+    for (const std::size_t stop : tabStops(m_definition.controls))
+        order.push_back(natives[stop]);
     Backend::setTabOrder(*m_window, order);
 }
 

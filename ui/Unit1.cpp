@@ -63,13 +63,14 @@ const ControlDefinition form1Controls[] = {
 // clang-format on
 
 constexpr std::string_view ticketFields[] = {"Tipp1", "Tipp2", "Tipp3", "Tipp4", "Tipp5", "Tipp6"};
-constexpr std::string_view resultFields[] = {"Zahl1", "Zahl2",      "Zahl3",      "Zahl4",       "Zahl5",      "Zahl6",
-                                             "Zahl7", "EditGewinn", "EditZusatz", "EditBereich", "EditDoppelt"};
+constexpr std::string_view drawFields[] = {"Zahl1", "Zahl2", "Zahl3", "Zahl4", "Zahl5", "Zahl6", "Zahl7"};
+constexpr std::string_view resultFields[] = {"EditGewinn", "EditZusatz", "EditBereich", "EditDoppelt"};
 
 // The grid as on the paper ticket: the game's numbers, seven to a row.
 const TicketDefinition form1Ticket = {
     .fields = ticketFields,
     .play = "Button1",
+    .draw = drawFields,
     .result = resultFields,
     .lowest = lotto::lowestNumber,
     .highest = lotto::highestNumber,

@@ -14,15 +14,16 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from desktop import CONTROLS, Player, answer_message_box, windows_named  # noqa: E402
+from desktop import CONTROLS, FORM, PLAY, Player, answer_message_box, windows_named  # noqa: E402
 from waiting import PATIENCE, wait_for  # noqa: E402
 from xserver import XServer  # noqa: E402
 
 LOTTO = sys.argv[1]
 ACTIONS = int(sys.argv[2]) if len(sys.argv) > 2 else 3000
 WINDOW_LEFT, WINDOW_TOP = 241, 107
-BUTTONS = {name: CONTROLS[name] for name in ("Button1", "Button3", "Button4", "Button5", "Button6", "Button7")}
-EDITS = {name: bounds for name, bounds in CONTROLS.items() if name.startswith(("Tipp", "Zahl", "Edit"))}
+# Every button but the one that closes the window, and every field.
+BUTTONS = {control["name"]: CONTROLS[control["name"]] for control in FORM.of_kind("button")}
+EDITS = {control["name"]: CONTROLS[control["name"]] for control in FORM.of_kind("edit")}
 TEXT_PIECES = ["7", "13", "49", "0", "-3", "140", "x", "ä", "ß", " 5", "1e3", "3.5", "+8", "99999999999"]
 
 
@@ -51,7 +52,7 @@ def one_command_line(rng):
         name = rng.choice(list(BUTTONS))
         words += ["mousemove", *centre(BUTTONS[name]), "mousedown", "1", "mouseup", "1"]
         actions += 1
-        if name == "Button1":
+        if name == PLAY:
             return words, actions, True
     text = rng.choice(TEXT_PIECES)
     words += ["mousemove", *centre(EDITS[rng.choice(list(EDITS))]), "mousedown", "1", "mouseup", "1", "key", "ctrl+a",

@@ -19,16 +19,17 @@ import pyatspi
 from gi.repository import GLib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from desktop import (DESKTOP_ID, FIRST_DRAW, FIRST_TICKET, FIRST_TRACE, check, summary, window_geometry,  # noqa: E402
-                     windows_named)
+from desktop import (DESKTOP_ID, FIRST_DRAW, FIRST_DRAW_HITS, FIRST_TICKET, FIRST_TRACE, FORM, check,  # noqa: E402
+                     summary, window_geometry, windows_named)
 from waiting import PATIENCE, wait_for  # noqa: E402
 from xserver import XServer  # noqa: E402
 
 LOTTO, PLATFORM = sys.argv[1], sys.argv[2]
-TICKET = [f"Tipp {k}" for k in range(1, 7)]
-DRAW = [f"Ziehung {k}" for k in range(1, 7)] + ["Zusatzzahl"]
-BUTTONS = ["Ziehung", "Schließen", "Doppelte Zahlen", "Zahl nicht im Tippscheinbereich", '"Beides"',
-           '"Zufallszahlen"', "Tippschein löschen!"]
+# Every button and field by what a screen reader says, as the form's table describes it.
+TICKET = FORM.spoken(*FORM.ticket["fields"])
+DRAW = FORM.spoken(*FORM.ticket["draw"])
+BUTTONS = [control["spoken"] for control in FORM.of_kind("button", "closeButton")]
+FIELDS = [control["spoken"] for control in FORM.of_kind("edit")]
 # What a programmer calls the controls; a screen reader must never say it.
 PROGRAMMERS_WORDS = re.compile(r"Edit|Button|BitBtn|Label|^(Tipp|Zahl)\d$")
 
@@ -113,7 +114,7 @@ def play(lotto):
     spoken_wrongly = [n for n in names if not n.strip() or PROGRAMMERS_WORDS.search(n)]
     check(not spoken_wrongly, f"every control has a name a player understands ({spoken_wrongly})")
     missing = [n for n in BUTTONS if not find(window, "push button", n)] + \
-              [n for n in TICKET + DRAW if not find(window, "text", n)]
+              [n for n in FIELDS if not find(window, "text", n)]
     check(not missing, f"every button and field is found by its spoken name ({missing})")
     if missing:
         return
@@ -138,8 +139,13 @@ def play(lotto):
     voice = [c for c in children(window) if c.getRoleName() == "notification"]
     def described():
         return {c.name: c.description for c in children(window) if c.getRoleName() == "text" and c.description}
-    hits = {"Gewinn: Anzahl Treffer": "Gewinn", "Fehler: Bereich": "Fehler", "Tipp 1": "Treffer, Tippeingabe ",
-            "Tipp 6": "Treffer", "Ziehung 1": "Treffer, Ziehung", "Ziehung 6": "Treffer"}
+    # After a field's name: "Treffer" where it shows a hit, then its heading.
+    hits = {}
+    for field in FORM.of_kind("edit"):
+        heading = FORM.described(field, "heading")
+        said = (["Treffer"] if field["name"] in FIRST_DRAW_HITS else []) + ([heading["caption"]] if heading else [])
+        if said:
+            hits[field["spoken"]] = ", ".join(said)
     check(settled(lambda: described() == hits),
           f"the fields of 3 and 44 keep their names and say that they hit after them ({described()})")
     said = f"Ziehung: {', '.join(draw[:6])}, Zusatzzahl {draw[6]}. 2 Treffer: 3, 44. Kein Gewinn."

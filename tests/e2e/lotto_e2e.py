@@ -14,8 +14,9 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from desktop import (CONTROLS, DESKTOP_ID, FIRST_DRAW, FIRST_TRACE, Player, answer_message_box, check,  # noqa: E402
-                     close, play_first_draw, summary, window_geometry, windows_named, xdotool)
+from desktop import (DESKTOP_ID, EDITS_IN_TAB_ORDER, FIRST_DRAW, FIRST_TRACE, TICKET, Player,  # noqa: E402
+                     answer_message_box, check, close, play_first_draw, summary, window_geometry, windows_named,
+                     xdotool)
 from waiting import PATIENCE, wait_for  # noqa: E402
 from xserver import CuttingProxy, XServer  # noqa: E402
 
@@ -120,7 +121,7 @@ def play(environment, player):
         check(read("EditBereich") == "", "no range finding for it")
 
         draw = play_first_draw(player, check_marks=True)
-        ticket = [read(f"Tipp{k + 1}") for k in range(6)]
+        ticket = [read(name) for name in TICKET]
         check(ticket == ["3", "7", "9", "15", "25", "44"], f"the typed ticket comes back sorted ({ticket})")
         # The first draw of the never-seeded generator, main numbers sorted.
         check(draw == FIRST_DRAW, f"the first draw ({draw})")
@@ -138,8 +139,7 @@ def play(environment, player):
         check(read("Zahl1") == second_draw, "the earlier draw stays")
 
         click("Button7")
-        check(all(read(name) == "" for name in CONTROLS if name.startswith(("Tipp", "Zahl", "Edit"))),
-              "Tippschein löschen! empties every field")
+        check(all(read(name) == "" for name in EDITS_IN_TAB_ORDER), "Tippschein löschen! empties every field")
 
         close(lotto, player, "the game")
         trace = lotto.stdout.read().decode()

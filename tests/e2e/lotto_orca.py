@@ -20,7 +20,8 @@ import threading
 import tty
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from desktop import FIRST_DRAW, FIRST_TICKET, check, summary, windows_named, xdotool  # noqa: E402
+from desktop import (CLOSE, FIRST_DRAW, FIRST_DRAW_HITS, FIRST_TICKET, FORM, TICKET, check, summary,  # noqa: E402
+                     windows_named, xdotool)
 from waiting import PATIENCE, wait_for  # noqa: E402
 from xserver import XServer  # noqa: E402
 
@@ -33,17 +34,19 @@ DefaultModule dummy
 LanguageDefaultModule "en" "dummy"
 LanguageDefaultModule "de" "dummy"
 """
-# What Orca says for each tab stop, from "Ziehung" round the form, in the C locale.
-TAB_STOPS = ["Ziehung push button", "Gewinn: Anzahl Treffer text", "Zusatzzahl getroffen text",
-             "Fehler: Bereich text", "Fehler: doppelte Zahl text", "Schließen push button",
-             "Doppelte Zahlen push button", "Zahl nicht im Tippscheinbereich push button", '"Beides" push button',
-             '"Zufallszahlen" push button', "Tippschein löschen! push button",
-             *(f"Tipp {k + 1} text" for k in range(6)), *(f"Ziehung {k + 1} text" for k in range(6)),
-             "Zusatzzahl text"]
+# What Orca says for each tab stop, from "Ziehung" round the form, in the C
+# locale: the control's own name and its role.
+ROLE = {"edit": "text", "button": "push button", "closeButton": "push button"}
+TAB_STOPS = [f"{control['spoken']} {ROLE[control['kind']]}" for control in FORM.tab_stops()]
+STOP_NAMES = [control["name"] for control in FORM.tab_stops()]
 # Once the first draw is shown, the fields of its hits, 3 and 44, keep their
 # names and say so after them, before their column's heading.
-HITS_SAID = {"Tipp 1 text": "Treffer, Tippeingabe", "Tipp 6 text": "Treffer", "Ziehung 1 text": "Treffer, Ziehung",
-             "Ziehung 6 text": "Treffer"}
+HITS_SAID = {f"{field['spoken']} text": ", ".join(["Treffer"] + ([heading["caption"].strip()] if heading else []))
+             for field, heading in ((FORM.named(name), FORM.described(FORM.named(name), "heading"))
+                                    for name in FIRST_DRAW_HITS)}
+# The ticket's first field, which its column's heading describes.
+FIRST_FIELD = FORM.named(TICKET[0])
+FIRST_FIELD_STOP = TAB_STOPS[STOP_NAMES.index(TICKET[0])]
 FOCUS = re.compile(r"^(.*) (text|push button)\.$")
 UTTERANCE = re.compile(r"^(\d\d):(\d\d):(\d\d\.\d+) - SPEECH OUTPUT: '(.*)' ?\{'established'")
 SAID_IN_TIME = 2.0  # seconds from "Ziehung" to the result
@@ -173,15 +176,17 @@ def game(orca, player, lotto):
 
     # Round one: every tab stop by its own name, the heading after Tipp 1's
     # name, and the ticket typed in.
+    heading = FORM.described(FIRST_FIELD, "heading")["caption"].strip()
+    typed = {TAB_STOPS[STOP_NAMES.index(field)]: number for field, number in zip(TICKET, FIRST_TICKET)}
     heard = []
     for stop in TAB_STOPS[1:]:
         name, index = player.tab()
         heard.append(name)
-        if name == "Tipp 1 text":
-            check(orca.says(index + 1, lambda text: text.strip() == "Tippeingabe") is not None,
-                  "the column's heading is said after Tipp 1's own name")
-        if name and name.startswith("Tipp "):
-            player.type(FIRST_TICKET[int(name.split()[1]) - 1])
+        if name == FIRST_FIELD_STOP:
+            check(orca.says(index + 1, lambda text: text.strip() == heading) is not None,
+                  f"the column's heading is said after {FIRST_FIELD['spoken']}'s own name")
+        if name in typed:
+            player.type(typed[name])
         if name != stop:
             break
     check(heard == TAB_STOPS[1:], f"Orca calls every control by its own name, round the form ({heard})")
@@ -200,8 +205,9 @@ def game(orca, player, lotto):
         check(0 <= delay <= SAID_IN_TIME, f"within {SAID_IN_TIME} s of the key ({delay:.2f} s)")
 
     # Round two: a field that hit says so, a letter into Tipp 3, and a two-digit number read whole.
+    third = STOP_NAMES.index(TICKET[2])
     hits = {}
-    wanted = TAB_STOPS[1:14]
+    wanted = TAB_STOPS[1:third + 1]
     heard = player.tab_round(wanted, hits)
     check(heard == wanted, f"the second round reaches Tipp 3 by the same names ({heard})")
     if heard != wanted:
@@ -209,30 +215,32 @@ def game(orca, player, lotto):
     player.type("x")
     name, index = player.tab()
     value = orca.says(index + 1, lambda text: text.endswith("selected.")) if index is not None else None
-    check(name == "Tipp 4 text" and value is not None and orca.said[value][1] == "15 selected.",
+    check(name == TAB_STOPS[third + 1] and value is not None and orca.said[value][1] == "15 selected.",
           f"a two-digit number is read whole when its field is entered ({orca.said[value][1] if value else None})")
-    heard = player.tab_round(TAB_STOPS[15:] + TAB_STOPS[:1], hits)
-    check(heard == TAB_STOPS[15:] + TAB_STOPS[:1], f"on to Ziehung by the same names ({heard})")
+    heard = player.tab_round(TAB_STOPS[third + 2:] + TAB_STOPS[:1], hits)
+    check(heard == TAB_STOPS[third + 2:] + TAB_STOPS[:1], f"on to Ziehung by the same names ({heard})")
     check(hits == HITS_SAID, f"each field that hit says so after its name ({hits})")
 
     message_and_focus_after_it(orca, player, "x")
 
     # The other way to the message: the ticket cleared, Shift+Tab back to
     # Ziehung, the empty Tipp 1's message; the focus is named after it too.
-    for stop in TAB_STOPS[1:11]:
+    clear = STOP_NAMES.index("Button7")
+    for stop in TAB_STOPS[1:clear + 1]:
         name, _ = player.tab()
-    check(name == "Tippschein löschen! push button", f"Tab reaches Tippschein löschen! ({name})")
+    check(name == TAB_STOPS[clear], f"Tab reaches Tippschein löschen! ({name})")
     echo = player.key("space", "space")
     check(orca.says(echo or 0, lambda text: text == "notification Tippschein ist leer.") is not None,
           "Orca says that the ticket is empty")
-    for stop in reversed(TAB_STOPS[:10]):
+    for stop in reversed(TAB_STOPS[:clear]):
         name, _ = player.tab("shift+Tab", "left shift")
     check(name == TAB_STOPS[0], f"Shift+Tab comes back to Ziehung ({name})")
     message_and_focus_after_it(orca, player, "")
 
-    for stop in TAB_STOPS[1:6]:
+    close = STOP_NAMES.index(CLOSE)
+    for stop in TAB_STOPS[1:close + 1]:
         name, _ = player.tab()
-    check(name == "Schließen push button", f"Tab reaches Schließen ({name})")
+    check(name == TAB_STOPS[close], f"Tab reaches Schließen ({name})")
     player.key("space", "space")
     check(wait_for(lambda: lotto.poll() is not None) and lotto.returncode == 0, "Schließen ends the game")
 

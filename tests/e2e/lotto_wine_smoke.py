@@ -10,9 +10,9 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from desktop import (EDITS_IN_TAB_ORDER, FIRST_DRAW, Player, answer_message_box, POINTER_ROOT,  # noqa: E402
-                     check, close_after_first_draw, keyboard_window, play_first_draw, summary, window_geometry,
-                     windows_named, xdotool)
+from desktop import (CLOSE, EDITS_IN_TAB_ORDER, FIRST_DRAW, FORM, TICKET, Player, answer_message_box,  # noqa: E402
+                     POINTER_ROOT, check, close_after_first_draw, keyboard_window, play_first_draw, summary,
+                     window_geometry, windows_named, xdotool)
 from waiting import PATIENCE, wait_for  # noqa: E402
 import wineprefix  # noqa: E402
 from xserver import XServer  # noqa: E402
@@ -23,8 +23,6 @@ OUTER = (241, 107, 696, 480)
 # Wine's default metrics for a sizeable window: 4 pixels of frame, 19 of caption.
 FRAME, CAPTION = 4, 19
 CLIENT_LEFT, CLIENT_TOP = OUTER[0] + FRAME, OUTER[1] + FRAME + CAPTION
-# The buttons between EditDoppelt and Tipp1: BitBtn1, Button3..Button6, Button7.
-BUTTONS_BETWEEN = 6
 
 
 def start(environment):
@@ -50,21 +48,23 @@ def play(environment, player):
         geometry = window_geometry(window)
         check(geometry == OUTER, f"the outer frame is at 241,107 with 696x480 ({geometry})")
 
-        # From the first focus on "Ziehung", Tab visits every edit in the designed order.
-        xdotool("key", "--delay", "20", "Tab")
-        for k, name in enumerate(EDITS_IN_TAB_ORDER):
-            xdotool("type", "--delay", "5", f"m{k}")
-            xdotool("key", "--delay", "20", *(["Tab"] * (BUTTONS_BETWEEN + 1 if name == "EditDoppelt" else 1)))
+        # From the first focus on "Ziehung", Tab visits every stop in the tab
+        # order, and each edit takes a mark of its own.
+        for stop in FORM.tab_stops()[1:]:
+            xdotool("key", "--delay", "20", "Tab")
+            if stop["kind"] == "edit":
+                xdotool("type", "--delay", "5", f"m{EDITS_IN_TAB_ORDER.index(stop['name'])}")
         marks = {name: player.read(name) for name in EDITS_IN_TAB_ORDER}
         check(all(marks[name] == f"m{k}" for k, name in enumerate(EDITS_IN_TAB_ORDER)),
               f"Tab reaches the edits in the designed order ({marks})")
 
-        # The Tab after Zahl7 wraps to "Ziehung"; Space presses it with "m4" in Tipp1.
-        player.click("Zahl7")
+        # The Tab after the last stop wraps to "Ziehung"; Space presses it
+        # with a mark in Tipp1.
+        player.click(FORM.tab_stops()[-1]["name"])
         xdotool("key", "--delay", "20", "Tab", "space")
         check(wait_for(lambda: len(windows_named("lotto")) == 1), "a letter on the ticket shows a message box")
         check(answer_message_box("Return"), "Return dismisses it")
-        check(all(player.read(name) == "" for name in EDITS_IN_TAB_ORDER[:4]),
+        check(all(player.read(name) == "" for name in FORM.ticket["result"]),
               "the result and error fields are cleared")
         # The reads above were handled after whatever the one key press did.
         check(not windows_named("lotto"), "exactly one message box")
@@ -74,7 +74,7 @@ def play(environment, player):
         check(player.read("EditDoppelt") == "Doppelte Zahl", "the duplicate example is reported")
 
         draw = play_first_draw(player, check_marks=True)
-        ticket = [player.read(f"Tipp{k + 1}") for k in range(6)]
+        ticket = [player.read(name) for name in TICKET]
         check(ticket == ["3", "7", "9", "15", "25", "44"], f"the ticket comes back sorted ({ticket})")
         check(draw == FIRST_DRAW, f"the first draw, as on Linux ({draw})")
         check(player.read("EditGewinn") == "2", "two matches: 3 and 44")
@@ -111,7 +111,7 @@ def closed_standard_output(environment, player):
     try:
         draw = play_first_draw(player)
         check(draw == FIRST_DRAW, f"with standard output closed, the draw still shows ({draw})")
-        player.click("BitBtn1")
+        player.click(CLOSE)
         code = lotto.wait(timeout=PATIENCE)
         check(code == 0, f"with standard output closed, Schließen exits with 0 (got {code})")
     except subprocess.TimeoutExpired:
@@ -138,7 +138,7 @@ def small_screen(environment):
             player = Player(placed[0] + FRAME, placed[1] + FRAME + CAPTION)
             player.click("Button3")
             check(player.read("Tipp1") == "15", "and the window plays there")
-            player.click("BitBtn1")
+            player.click(CLOSE)
             check(lotto.wait(timeout=PATIENCE) == 0, "and Schließen ends it with exit code 0")
         finally:
             if lotto.poll() is None:

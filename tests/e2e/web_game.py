@@ -1,7 +1,8 @@
 """The game's page in one browser engine, as the browser test works it: the
 settings of the run (engine, site, auditor, screenshots), the form as the
 player meets it (every control by its role and accessible name, with its
-designed bounds; the first ticket's draw), the page worked by role and name
+designed bounds, as the picture of the form describes it; the first
+ticket's draw), the page worked by role and name
 (Game), the hand that works it (Hand: mouse and keyboard, or finger), and the
 steps that every topic plays: a whole game, the first draw, and the outside
 auditor's verdict. The topics are web_layout.py, web_touch.py, web_faults.py
@@ -17,6 +18,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "support"))
 from browser import ACCESSIBILITY_TREE, DARK, FORCED_COLORS  # noqa: E402
 from desktop import FIRST_DRAW, FIRST_TICKET, FIRST_TRACE, check  # noqa: E402
+from form_picture import Form  # noqa: E402
 from waiting import wait_for  # noqa: E402
 
 SKIP = 77
@@ -29,64 +31,63 @@ AXE = sys.argv[3] if len(sys.argv) > 3 else "build-web/web-test-tools/node_modul
 
 SHOTS = os.environ.get("LOTTO_WEB_SCREENSHOTS")
 
-# Every control by its role and accessible name, with its designed client bounds.
-LABELS = {
-    "Gewinn": (88, 312, 36, 13), "Fehler": (88, 376, 29, 13), "Tippeingabe": (88, 32, 62, 13),
-    "Ziehung": (232, 32, 39, 13), "Zusatzzahl": (312, 32, 51, 13), "Zahleneingabe für Faule": (472, 16, 115, 13),
-}
+# The form as the build describes it from its table, beside the site.
+FORM = Form(os.environ.get("LOTTO_FORM") or os.path.join(SITE, "..", "ui", "form-parts", "form.json"))
 
-HEADLINE = ("Die eingegebenen Zahlen müssen im Bereich zwischen 1-49 liegen", (72, 0, 321, 17))
+# Every control by what the page calls it: a label by its text, every other
+# control by its role and accessible name; each with its designed client
+# bounds and, for a label, whether it sizes itself to its text.
+LABELS = {label["spoken"].strip(): label for label in FORM.of_kind("label")}
 
-BUTTONS = {
-    "Ziehung": (416, 248, 249, 49), "Tippschein löschen!": (416, 312, 249, 33), "Schließen": (416, 408, 249, 25),
-    '"Zufallszahlen"': (472, 48, 193, 25), "Doppelte Zahlen": (472, 80, 193, 25),
-    "Zahl nicht im Tippscheinbereich": (472, 112, 193, 25), '"Beides"': (472, 144, 193, 25),
-}
+BUTTONS = {control["spoken"]: tuple(control["bounds"]) for control in FORM.of_kind("button", "closeButton")}
 
-EDITS = {
-    "Gewinn: Anzahl Treffer": (88, 328, 41, 21), "Zusatzzahl getroffen": (136, 328, 145, 21),
-    "Fehler: Bereich": (88, 392, 193, 21), "Fehler: doppelte Zahl": (88, 416, 193, 21),
-    **{f"Tipp {k + 1}": (96, 56 + 32 * k, 41, 21) for k in range(6)},
-    **{f"Ziehung {k + 1}": (232, 56 + 32 * k, 41, 21) for k in range(6)},
-    "Zusatzzahl": (320, 56, 41, 21),
-}
+EDITS = {control["spoken"]: tuple(control["bounds"]) for control in FORM.of_kind("edit")}
 
 CONTROLS = [("button", name) for name in BUTTONS] + [("textbox", name) for name in EDITS]
 
-TAB_ORDER = ["Ziehung", "Gewinn: Anzahl Treffer", "Zusatzzahl getroffen", "Fehler: Bereich",
-             "Fehler: doppelte Zahl", "Schließen", "Doppelte Zahlen", "Zahl nicht im Tippscheinbereich",
-             '"Beides"', '"Zufallszahlen"', "Tippschein löschen!", *(f"Tipp {k + 1}" for k in range(6)),
-             *(f"Ziehung {k + 1}" for k in range(6)), "Zusatzzahl"]
+TAB_ORDER = [control["spoken"] for control in FORM.tab_stops()]
 
-# The one label that is its field's own name, and the headings that describe
-# the first control of their column or group without replacing its name.
-LABEL_FOR = {"Zusatzzahl": "Zusatzzahl"}
+# The labels that are a field's own name, and the headings that describe the
+# first control of their column or group without replacing its name.
+LABEL_FOR = {label["spoken"].strip(): FORM.named(label["labelFor"])["spoken"]
+             for label in FORM.of_kind("label") if label.get("labelRole") == "name"}
 
-HEADING_OF = {"Gewinn: Anzahl Treffer": "Gewinn", "Fehler: Bereich": "Fehler", "Tipp 1": "Tippeingabe",
-              "Ziehung 1": "Ziehung", '"Zufallszahlen"': "Zahleneingabe für Faule"}
+HEADING_OF = {FORM.named(label["labelFor"])["spoken"]: label["spoken"].strip()
+              for label in FORM.of_kind("label") if label.get("labelRole") == "heading"}
 
 FIRST_DRAW_SAID = "Ziehung: 3, 16, 21, 36, 37, 44, Zusatzzahl 10. 2 Treffer: 3, 44. Kein Gewinn."
 
-# The fields that show the first draw's hits, 3 and 44 on both sides: their
-# names, which stay, and what is said after them, the hit before a heading.
-FIRST_DRAW_MARKED = [["Tipp 1", "Treffer Tippeingabe"], ["Tipp 6", "Treffer"], ["Ziehung 1", "Treffer Ziehung"],
-                     ["Ziehung 6", "Treffer"]]
-
 SORTED_TICKET = ["3", "7", "9", "15", "25", "44"]
 
-TICKET = [f"Tipp {k + 1}" for k in range(6)]
+TICKET = FORM.spoken(*FORM.ticket["fields"])
 
-GRID = range(1, 50)  # the ticket's grid, in the touch layout
+GRID = range(FORM.ticket["grid"]["lowest"], FORM.ticket["grid"]["highest"] + 1)  # in the touch layout
 
 FIRST_DRAW_CHOSEN = [3, 7, 9, 15, 25, 44]
 
 FIRST_DRAW_GRID_MARKED = [["3", "Treffer"], ["44", "Treffer"]]
 
-DRAW = [f"Ziehung {k + 1}" for k in range(6)] + ["Zusatzzahl"]
+DRAW = FORM.spoken(*FORM.ticket["draw"])
+
+
+
+def said_after_hit(field):
+    """What is said after the name of a field that shows a hit: the hit, then its heading."""
+    heading = FORM.described(field, "heading")
+    return " ".join(["Treffer"] + ([heading["caption"].strip()] if heading else []))
+
+
+# The fields that show the first draw's hits, 3 and 44 on both sides (the
+# first and the last of the sorted ticket, the first and the sixth of the
+# draw): their names, which stay, and what is said after them.
+FIRST_DRAW_MARKED = [[field["spoken"], said_after_hit(field)]
+                     for field in (FORM.named(FORM.ticket["fields"][k]) for k in (0, 5))]
+FIRST_DRAW_MARKED += [[field["spoken"], said_after_hit(field)]
+                      for field in (FORM.named(FORM.ticket["draw"][k]) for k in (0, 5))]
 
 DESKTOP = (1000, 760)
 
-DESIGNED_WIDTH = 696  # narrower pages show the touch layout
+DESIGNED_WIDTH = FORM.bounds[2]  # narrower pages show the touch layout
 
 AXE_TAGS = ["wcag2a", "wcag2aa", "wcag21a", "wcag21aa", "wcag22aa", "best-practice"]
 
@@ -115,7 +116,7 @@ const described = (element) => (element.getAttribute('aria-describedby') || '').
 # Each number of the grid: its number, whether it is pressed, its name and
 # what is said after it, and whether it shows a mark.
 GRID_SHOWN = MARK_SEEN + """
-return Array.from(document.querySelectorAll('.numbers button'), (button) =>
+return Array.from(document.querySelectorAll('.number-grid button'), (button) =>
   [Number(button.textContent), button.getAttribute('aria-pressed') === 'true',
    [button.getAttribute('aria-label') || button.textContent, described(button)], markSeen(button)]);"""
 

@@ -14,7 +14,7 @@ from browser import HOLD, NO_SCRIPTS, NO_WASM
 from desktop import FIRST_TICKET, check
 from site_server import SiteServer
 from web_faults import reload_burst
-from web_game import (CONTROLS, DESKTOP, DRAW, ENGINE, HEADLINE, HERE, SHOTS, SITE, TICKET, Hand, drew_first,
+from web_game import (CONTROLS, DESKTOP, DRAW, ENGINE, HERE, LABELS, SHOTS, SITE, TICKET, Hand, drew_first,
                       first_draw, site_copy)
 
 # What assembles the site, for a new version of it.
@@ -56,7 +56,9 @@ def without_scripts(game):
         missing = [control for control, found in zip(CONTROLS, browser.find(CONTROLS)) if found is None]
         check(not missing, f"without JavaScript, the form shows, every button and field named ({missing})")
         text = browser.text()
-        check(NO_SCRIPT_NOTICE in text and HEADLINE[0] in text, f"with the notice {NO_SCRIPT_NOTICE!r} ({text[:120]!r})")
+        unseen = [name for name in LABELS if name not in text]
+        check(NO_SCRIPT_NOTICE in text and not unseen,
+              f"with the notice {NO_SCRIPT_NOTICE!r} and every label's text ({unseen}, {text[:120]!r})")
         if SHOTS:  # without a script of the page's own to wait for its frame
             os.makedirs(SHOTS, exist_ok=True)
             browser.screenshot(os.path.join(SHOTS, f"{ENGINE}-no-scripts.png"))

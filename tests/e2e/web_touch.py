@@ -5,8 +5,8 @@ ticket; the ticket's grid, its tab stop and arrow keys, a whole game by its
 taps, and the result in view; the message on a phone; the auditor there."""
 from browser import TOUCH
 from desktop import FIRST_TICKET, check
-from web_game import (DRAW, FIRST_DRAW, FIRST_DRAW_CHOSEN, FIRST_DRAW_GRID_MARKED, FIRST_DRAW_MARKED, GRID, TICKET,
-                      Hand, audit, audits, drew_first, whole_game)
+from web_game import (CONTROLS, DRAW, FIRST_DRAW, FIRST_DRAW_CHOSEN, FIRST_DRAW_GRID_MARKED, FIRST_DRAW_MARKED, GRID,
+                      TICKET, Hand, audit, audits, drew_first, whole_game)
 from web_layout import focus_and_tab_order
 
 # Phones as the touch layout meets them: upright (the smallest, the narrowest
@@ -36,7 +36,7 @@ const form = document.querySelector('.form');
 const scale = window.visualViewport ? visualViewport.scale : 1;
 return {touch: getComputedStyle(document.querySelector('.form')).display === 'grid', innerWidth, innerHeight,
         scrollWidth: document.documentElement.scrollWidth, form: edges(form.getBoundingClientRect()),
-        numbers: Array.from(form.querySelectorAll('.numbers button'), (n) => edges(n.getBoundingClientRect())),
+        numbers: Array.from(form.querySelectorAll('.number-grid button'), (n) => edges(n.getBoundingClientRect())),
         elements: Array.from(form.children, (element) => {
           const r = element.getBoundingClientRect();
           const text = document.createRange();
@@ -78,7 +78,7 @@ def touch_layout(game, where):
     check(seen["touch"], f"{where}: the touch layout shows")
     small = [(e["name"], round(e["box"][2] - e["box"][0]), round(e["box"][3] - e["box"][1])) for e in controls
              if e["box"][2] - e["box"][0] < SMALLEST_TARGET or e["box"][3] - e["box"][1] < SMALLEST_TARGET]
-    check(len(controls) == 24 and not small, f"{where}: every control at least 44x44 ({small})")
+    check(len(controls) == len(CONTROLS) and not small, f"{where}: every control at least 44x44 ({small})")
     # A thumb's width from 360 px on; the seven of a row still 40 px on the smallest phones.
     smallest = SMALLEST_TARGET if seen["innerWidth"] >= 360 else SMALLEST_GRID_TARGET
     sizes = [min(box[2] - box[0], box[3] - box[1]) for box in seen["numbers"]]
@@ -154,12 +154,12 @@ def grid_game(game, hand, where):
     typed = [str(int(number)) for number in FIRST_TICKET]
     check(game.wait(lambda: game.read(*TICKET) == typed), f"{where}: six taps fill the ticket ({game.read(*TICKET)})")
     hand.press(game.number(12))
-    said = game.run("return [document.querySelector('.numbers .note').textContent, "
+    said = game.run("return [document.querySelector('.number-grid .note').textContent, "
                     "document.querySelector('.frame [role=status]').textContent]")
     check(said == [FULL_TICKET_SAID] * 2 and game.read(*TICKET) == typed,
           f"{where}: a seventh changes nothing, and says why on the screen and to a screen reader ({said})")
     hand.press(game.number(25))
-    check(game.wait(lambda: game.read("Tipp 3") == "") and not game.run("return document.querySelector('.numbers .note').textContent"),
+    check(game.wait(lambda: game.read(TICKET[2]) == "") and not game.run("return document.querySelector('.number-grid .note').textContent"),
           f"{where}: a chosen number's tap empties its field, and the note goes")
     hand.press(game.number(25))
     hand.button("Ziehung")

@@ -5,30 +5,57 @@ shared by the end-to-end tests of every build.
 Nothing here waits for a fixed time. The program handles the X events of one
 client in the order they were sent, so an action needs no pause before the
 next; what a test wants to see it waits for (waiting.py)."""
+import functools
 import itertools
 import os
 import subprocess
 import tempfile
 
+from form_picture import Form
 from waiting import PATIENCE, wait_for
 
 # The desktop entry's name, which the window carries too (Wayland app id, X class).
 DESKTOP_ID = "io.github.lotto_6_aus_49.lotto"
 
-# Designed client positions (left, top, width, height) of the controls used by the tests.
-CONTROLS = {
-    "Button1": (416, 248, 249, 49), "Button3": (472, 80, 193, 25), "Button4": (472, 112, 193, 25),
-    "Button5": (472, 144, 193, 25), "Button6": (472, 48, 193, 25), "Button7": (416, 312, 249, 33),
-    "BitBtn1": (416, 408, 249, 25),
-    "EditGewinn": (88, 328, 41, 21), "EditZusatz": (136, 328, 145, 21),
-    "EditBereich": (88, 392, 193, 21), "EditDoppelt": (88, 416, 193, 21),
-    **{f"Tipp{k + 1}": (96, 56 + 32 * k, 41, 21) for k in range(6)},
-    **{f"Zahl{k + 1}": (232, 56 + 32 * k, 41, 21) for k in range(6)},
-    "Zahl7": (320, 56, 41, 21),
+
+@functools.cache
+def form():
+    """The form as the build describes it from its table, read when a test
+    first asks for one of its controls: a test that only checks (check,
+    summary) needs no build."""
+    return Form()
+
+
+def controls():
+    """Designed client positions (left, top, width, height) of the named controls but labels."""
+    return {control["name"]: tuple(control["bounds"]) for control in form().of_kind("edit", "button", "closeButton")}
+
+
+def first_draw_hits():
+    """The number fields that show the first draw's hits, 3 and 44, on the ticket and in the draw:
+    the first and the last of the sorted ticket, the first and the sixth of the draw."""
+    return [form().ticket["fields"][k] for k in (0, 5)] + [form().ticket["draw"][k] for k in (0, 5)]
+
+
+# What the tests take from the form, as this module's constants.
+FROM_FORM = {
+    "FORM": form,
+    "CONTROLS": controls,
+    "EDITS_IN_TAB_ORDER": lambda: [control["name"] for control in form().tab_stops() if control["kind"] == "edit"],
+    "TICKET": lambda: form().ticket["fields"],  # in the order they are filled
+    "DRAW": lambda: form().ticket["draw"],
+    "NUMBER_FIELDS": lambda: form().ticket["fields"] + form().ticket["draw"],
+    "FIRST_DRAW_HITS": first_draw_hits,
+    "PLAY": lambda: form().ticket["play"],  # the button that plays the ticket
+    "CLOSE": lambda: form().of_kind("closeButton")[0]["name"],
 }
-# The seventeen edits in the designed tab order.
-EDITS_IN_TAB_ORDER = ["EditGewinn", "EditZusatz", "EditBereich", "EditDoppelt",
-                      *(f"Tipp{k + 1}" for k in range(6)), *(f"Zahl{k + 1}" for k in range(7))]
+
+
+def __getattr__(name):
+    if name in FROM_FORM:
+        return FROM_FORM[name]()
+    raise AttributeError(f"module {__name__!r} has no attribute {name!r}")
+
 
 # How the desktop draws a field that shows a main number's hit (ui/MarkColours.h):
 # its frame over the field's left edge, its ground inside, right of the number.
@@ -106,7 +133,7 @@ class Player:
         self.client_top = client_top
 
     def click(self, name):
-        left, top, width, height = CONTROLS[name]
+        left, top, width, height = controls()[name]
         xdotool("mousemove", str(self.client_left + left + width // 2),
                 str(self.client_top + top + height // 2), "mousedown", "1", "mouseup", "1")
 
@@ -115,7 +142,7 @@ class Player:
         picture of the screen shows them (ImageMagick's import)."""
         points = []
         for name in names:
-            left, top, width, height = CONTROLS[name]
+            left, top, width, height = controls()[name]
             middle = self.client_top + top + height // 2
             points += [(self.client_left + left, middle), (self.client_left + left + width - 4, middle)]
         with tempfile.TemporaryDirectory(prefix="lotto-screen-") as folder:
@@ -172,31 +199,27 @@ FIRST_DRAW = ["3", "16", "21", "36", "37", "44", "10"]
 FIRST_TRACE = "4436163732110"
 
 
-# The number fields that show the first draw's hits, 3 and 44, on the ticket and in the draw.
-NUMBER_FIELDS = [f"Tipp{k + 1}" for k in range(6)] + [f"Zahl{k + 1}" for k in range(7)]
-FIRST_DRAW_HITS = ["Tipp1", "Tipp6", "Zahl1", "Zahl6"]
-
-
 def play_first_draw(player, check_marks=False):
     """Types FIRST_TICKET, presses "Ziehung" and gives the seven drawn numbers
     as shown. With check_marks, first waits for the marks of exactly the hits
     to be seen: reading a field types into it, which takes its mark away."""
-    for k, number in enumerate(FIRST_TICKET):
-        player.type_into(f"Tipp{k + 1}", number)
-    player.click("Button1")
+    ticket = form().ticket
+    for name, number in zip(ticket["fields"], FIRST_TICKET):
+        player.type_into(name, number)
+    player.click(ticket["play"])
     if check_marks:
         seen = []
 
         def hits_shown():
-            seen[:] = player.marked(NUMBER_FIELDS)
-            return seen == FIRST_DRAW_HITS
+            seen[:] = player.marked(ticket["fields"] + ticket["draw"])
+            return seen == first_draw_hits()
         check(wait_for(hits_shown), f"the fields of 3 and 44, on the ticket and in the draw, show that they hit ({seen})")
-    return [player.read(f"Zahl{k + 1}") for k in range(7)]
+    return [player.read(name) for name in ticket["draw"]]
 
 
 def close(lotto, player, what=None):
     """Presses "Schließen": the program must end with exit code 0."""
-    player.click("BitBtn1")
+    player.click(form().of_kind("closeButton")[0]["name"])
     code = lotto.wait(timeout=PATIENCE)
     check(code == 0, f"{what + ': ' if what else ''}Schließen ends the program with exit code 0 (got {code})")
 

@@ -34,18 +34,8 @@ using Text = const char*;
 
 // Implemented in page.js. Every element is known there by a number.
 extern "C" {
-int lotto_adoptWindow(Text markup,
-                      std::size_t markupLength,
-                      Text id,
-                      std::size_t idLength,
-                      Text voice,
-                      std::size_t voiceLength,
-                      Text touchQuery,
-                      std::size_t touchQueryLength,
-                      Text caption,
-                      std::size_t captionLength,
-                      void* target);
-int lotto_adoptControl(int window, int kind, Text id, std::size_t idLength, void* clickTarget);
+int lotto_adoptWindow(Text markup, std::size_t markupLength, void* target);
+int lotto_adoptControl(int window, Text id, std::size_t idLength, void* target);
 void lotto_setSpokenName(int control, Text name, std::size_t length);
 void lotto_announce(int window, Text text, std::size_t length);
 bool lotto_setTabOrder(int window, const int* controls, std::size_t count);
@@ -56,17 +46,7 @@ std::size_t lotto_textLength(int control);
 void lotto_copyText(int control, char* buffer, std::size_t size);
 void lotto_setText(int control, Text text, std::size_t length);
 void lotto_setMark(int control, Text look, std::size_t lookLength, Text describedBy, std::size_t describedByLength);
-int lotto_adoptGrid(int window,
-                    Text id,
-                    std::size_t idLength,
-                    Text fields,
-                    std::size_t fieldsLength,
-                    Text play,
-                    std::size_t playLength,
-                    Text result,
-                    std::size_t resultLength,
-                    int lowest,
-                    void* target);
+int lotto_adoptNumberGrid(int window, Text id, std::size_t idLength, void* target);
 void lotto_showNumber(int grid,
                       int number,
                       bool chosen,
@@ -74,7 +54,7 @@ void lotto_showNumber(int grid,
                       std::size_t lookLength,
                       Text describedBy,
                       std::size_t describedByLength);
-void lotto_showGridNote(int grid, Text note, std::size_t length);
+void lotto_showNumberGridNote(int grid, Text note, std::size_t length);
 void lotto_showMessage(Text title, std::size_t titleLength, Text message, std::size_t messageLength);
 }
 
@@ -82,6 +62,7 @@ namespace Backend {
 
 struct Control {
     int element = 0;
+    const ControlDefinition* definition = nullptr;
     std::function<void()> onClick;
     std::function<void()> onEdited;
     const PageMarkup::Page* page = nullptr;  // its window's
@@ -107,22 +88,6 @@ struct Window {
 namespace {
 
 bool running = false;
-
-// The numbers page.js knows the control kinds by.
-int kindNumber(ControlKind kind)
-{
-    switch (kind) {
-    case ControlKind::Label:
-        return 0;
-    case ControlKind::Edit:
-        return 1;
-    case ControlKind::Button:
-        return 2;
-    case ControlKind::CloseButton:
-        return 3;
-    }
-    throw Sysutils::Exception("Unbekannte Art von Steuerelement.");
-}
 
 }  // namespace
 
@@ -162,17 +127,12 @@ WindowPtr createWindow(const FormDefinition& definition)
 {
     WindowPtr window(new Window);
     window->page = std::make_unique<PageMarkup::Page>(definition);
-    const std::string_view id = window->page->box().attribute("id");
-    const std::string_view voice = window->page->voice().attribute("id");
-    const std::string touchQuery = PageMarkup::touchQuery(definition);
     // The whole description at once: the page reads it in one go, not one
     // control at a time, which on a slow phone holds up the start.
     const std::string markup = PageMarkup::html(window->page->frame());
-    window->element = lotto_adoptWindow(markup.data(), markup.size(), id.data(), id.size(), voice.data(), voice.size(),
-                                        touchQuery.data(), touchQuery.size(), definition.caption.data(),
-                                        definition.caption.size(), window.get());
+    window->element = lotto_adoptWindow(markup.data(), markup.size(), window.get());
     if (window->element == 0)
-        pageDiffers(id);
+        pageDiffers(window->page->box().attribute("id"));
     window->faces = std::make_unique<PageFaces>(window->element, definition);
     return window;
 }
@@ -183,14 +143,14 @@ Control& createControl(Window& window,
                        std::function<void()> onEdited)
 {
     auto control = std::make_unique<Control>();
+    control->definition = &definition;
     control->onClick = std::move(onClick);
     control->onEdited = std::move(onEdited);
     control->page = window.page.get();
     const PageMarkup::Element& described = window.page->control(definition);
     control->heading = described.attribute("aria-describedby");
     const std::string_view id = described.attribute("id");
-    control->element =
-        lotto_adoptControl(window.element, kindNumber(definition.kind), id.data(), id.size(), control.get());
+    control->element = lotto_adoptControl(window.element, id.data(), id.size(), control.get());
     if (control->element == 0)
         pageDiffers(id);
     window.controls.push_back(std::move(control));
@@ -199,7 +159,10 @@ Control& createControl(Window& window,
 
 void setSpokenName(Control& control, std::string_view name)
 {
-    lotto_setSpokenName(control.element, name.data(), name.size());
+    // Only a label's text can be its name (PageMarkup.h).
+    const std::string shown = control.definition->kind == ControlKind::Label ? getText(control) : std::string();
+    const std::string_view label = PageMarkup::ariaLabel(*control.definition, name, shown);
+    lotto_setSpokenName(control.element, label.data(), label.size());
 }
 
 // The page's markup carries the relation already, which adopting the
@@ -266,20 +229,18 @@ void setMark(Control& edit, const MarkDefinition* mark)
 }
 
 // The page shows the grid in its touch arrangement alone, and takes Enter
-// through the ticket there; the program need not know which arrangement shows.
-NumberGrid* offerNumberGrid(Window& window, const TicketDefinition& ticket, std::function<void(int)> onTap)
+// through the ticket there, whose parts it knows by their classes in the
+// markup; the program need not know which arrangement shows.
+NumberGrid* offerNumberGrid(Window& window, const TicketDefinition&, std::function<void(int)> onTap)
 {
     const PageMarkup::Element* element = window.page->grid();
     if (!element)
         return nullptr;
     const std::string_view id = element->attribute("id");
-    const PageMarkup::Page::TicketIds& ids = window.page->ticketIds();
     auto grid = std::make_unique<NumberGrid>();
     grid->onTap = std::move(onTap);
     grid->page = window.page.get();
-    grid->element =
-        lotto_adoptGrid(window.element, id.data(), id.size(), ids.fields.data(), ids.fields.size(), ids.play.data(),
-                        ids.play.size(), ids.result.data(), ids.result.size(), ticket.lowest, grid.get());
+    grid->element = lotto_adoptNumberGrid(window.element, id.data(), id.size(), grid.get());
     if (grid->element == 0)
         pageDiffers(id);
     window.grid = std::move(grid);
@@ -296,7 +257,7 @@ void showNumber(NumberGrid& grid, int number, const GridNumber& shown)
 
 void showGridNote(NumberGrid& grid, std::string_view note)
 {
-    lotto_showGridNote(grid.element, note.data(), note.size());
+    lotto_showNumberGridNote(grid.element, note.data(), note.size());
 }
 
 void announce(Window& window, std::string_view text)
@@ -331,7 +292,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void lotto_edited(Backend::Control* control) noe
 }
 
 // A tap on a number of the ticket's grid (page.js).
-extern "C" EMSCRIPTEN_KEEPALIVE void lotto_gridTap(Backend::NumberGrid* grid, int number) noexcept
+extern "C" EMSCRIPTEN_KEEPALIVE void lotto_numberGridTap(Backend::NumberGrid* grid, int number) noexcept
 {
     if (grid && grid->onTap)
         grid->onTap(number);

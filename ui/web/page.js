@@ -1,17 +1,17 @@
 // The page's own controls behind WebBackend.cpp: the form and its controls are
 // in the page from its first byte (PageMarkup.h describes them, the build
 // writes them), and the program adopts them: it finds each element by the
-// description, checks it, and listens to it. Tab goes round the form's tab
-// stops; in the touch arrangement Enter goes through the ticket, and a play
-// brings its result into view. Linked into lotto.js as an Emscripten library, beside layout.js
+// description, checks it, and listens to it. What each element is and does
+// the description says (its tag, its classes, its place); nothing of it is
+// decided here again. Tab goes round the form's tab stops; in the touch
+// arrangement Enter goes through the ticket, and a play brings its result
+// into view. Linked into lotto.js as an Emscripten library, beside layout.js
 // (which arrangement the form shows), faces.js (measuring and applying
 // faces), dialog.js (the modal message) and output.js (standard output to the
 // console). C++ knows every form and control by the number that these
 // functions hand out.
 mergeInto(LibraryManager.library, {
   $LottoPage: {
-    Kind: { label: 0, edit: 1, button: 2, closeButton: 3 },
-
     objects: [null],  // forms and controls, by the numbers C++ knows them by
     forms: [],
     encoded: null,    // a text on its way to C++, between its length and its copy
@@ -75,7 +75,7 @@ mergeInto(LibraryManager.library, {
 
     // The arrow keys move among the grid's numbers, row by row, and Home and
     // End to its first and last; the one the focus is on is the grid's tab stop.
-    onGridKey: function (grid, event) {
+    onNumberGridKey: function (grid, event) {
       var numbers = grid.numbers, at = numbers.indexOf(event.target);
       if (at < 0 || event.altKey || event.ctrlKey || event.metaKey || event.shiftKey) return;
       var perRow = parseInt(getComputedStyle(grid.element).getPropertyValue('--per-row'), 10) || 1;
@@ -84,14 +84,14 @@ mergeInto(LibraryManager.library, {
              : event.key in moves ? at + moves[event.key] : -1;
       if (to < 0 || to >= numbers.length) return;
       event.preventDefault();
-      LottoPage.gridStop(grid, numbers[to]);
+      LottoPage.numberGridStop(grid, numbers[to]);
       numbers[to].focus();
     },
 
     // The grid's one tab stop: the number the focus was on last. Moved where
     // the focus moves, which not every engine reports when its window is not
     // the system's active one.
-    gridStop: function (grid, button) {
+    numberGridStop: function (grid, button) {
       if (button === grid.stop || grid.numbers.indexOf(button) < 0) return;
       grid.stop.tabIndex = -1;
       grid.stop = button;
@@ -156,21 +156,20 @@ mergeInto(LibraryManager.library, {
       }
       return '';
     },
-    // The elements of the ids, each after a space.
-    elements: function (ids, length) {
-      return LottoPage.text(ids, length).split(' ').filter(Boolean).map(function (id) {
-        return document.getElementById(id);
-      });
-    },
-
+    // A field's text is its value; any other control's, the text of its
+    // caption where it has one.
     textOf: function (control) {
-      if (control.kind === LottoPage.Kind.edit) return control.element.value;
-      return (control.caption || control.element).textContent;
+      return control.text ? control.text.textContent : control.element.value;
     },
 
     setText: function (control, text) {
-      if (control.kind === LottoPage.Kind.edit) control.element.value = text;
-      else (control.caption || control.element).textContent = text;
+      if (control.text) control.text.textContent = text;
+      else control.element.value = text;
+    },
+
+    // The grid's button of that number.
+    numberGridButton: function (grid, number) {
+      return grid.numbers.find(function (button) { return Number(button.value) === number; });
     },
 
     // A mark, which lotto.css shows by its look (none: ''), and the ids of
@@ -187,27 +186,27 @@ mergeInto(LibraryManager.library, {
   // elements that say its marks and its status element; 0 where the page
   // lacks one or has it otherwise. The markup is the program's
   // description of the whole frame, read once, by which each control's
-  // element is checked as it is adopted.
+  // element is checked as it is adopted; the frame names the media query of
+  // the touch layout.
   lotto_adoptWindow__deps: ['$LottoPage'],
-  lotto_adoptWindow: function (markup, markupLength, id, idLength, voice, voiceLength, touchQuery, queryLength,
-                               caption, captionLength, target) {
-    var element = document.getElementById(LottoPage.text(id, idLength));
-    var voiceElement = document.getElementById(LottoPage.text(voice, voiceLength));
+  lotto_adoptWindow: function (markup, markupLength, target) {
     var description = document.createElement('template');
     description.innerHTML = LottoPage.text(markup, markupLength);
-    var beside = Array.prototype.slice.call(description.content.firstElementChild.children, 1);
+    var frame = description.content.firstElementChild;
+    var id = frame.querySelector('.form').id;
+    var element = document.getElementById(id);
+    var voiceElement = document.getElementById(frame.querySelector('[role=status]').id);
+    var beside = Array.prototype.slice.call(frame.children, 1);
     if (!element || !element.classList.contains('form') || beside.some(function (expected) {
       var found = document.getElementById(expected.id);
       return !found || found.parentElement !== element.parentElement || LottoPage.elementDiffers(found, expected, true);
     })) {
-      console.error('The page has no form ' + LottoPage.text(id, idLength) + ' as the program describes it.');
+      console.error('The page has no form ' + id + ' as the program describes it.');
       return 0;
     }
     var form = {
-      element: element, frame: element.parentElement, voice: voiceElement, caption: LottoPage.text(caption, captionLength),
-      described: description.content,
-      touchQuery: LottoPage.text(touchQuery, queryLength), order: [], shown: false, closed: false, wake: null,
-      target: target,
+      element: element, frame: element.parentElement, voice: voiceElement, described: description.content,
+      touchQuery: frame.dataset.touch, order: [], shown: false, closed: false, wake: null, target: target,
     };
     element.addEventListener('keydown', function (event) { LottoPage.onKey(form, event); });
     // A click on a label does nothing, as on the desktop: above all it must
@@ -221,9 +220,10 @@ mergeInto(LibraryManager.library, {
 
   // Takes the control's element from the page: the one with the id that the
   // program's description names, where it has the description's tag, each of
-  // its attributes and its text. 0 where the page differs.
+  // its attributes and its text. 0 where the page differs. Its clicks and
+  // the player's edits go to the program, which knows what each means.
   lotto_adoptControl__deps: ['$LottoPage'],
-  lotto_adoptControl: function (formNumber, kind, id, idLength, clickTarget) {
+  lotto_adoptControl: function (formNumber, id, idLength, target) {
     var form = LottoPage.objects[formNumber];
     id = LottoPage.text(id, idLength);
     var element = document.getElementById(id);
@@ -232,25 +232,22 @@ mergeInto(LibraryManager.library, {
       console.error('The page does not match the program: #' + id + ' ' + differs);
       return 0;
     }
-    var control = { kind: kind, element: element, caption: null };
-    if (kind === LottoPage.Kind.button || kind === LottoPage.Kind.closeButton) {
-      control.caption = element.querySelector('span');
-      element.addEventListener('click', function () { _lotto_click(clickTarget); });
-    } else if (kind === LottoPage.Kind.edit) {
-      // The player's typing, pasting, cutting and undoing, never the program's
-      // own value, told to the same control that a button's click is.
-      element.addEventListener('input', function () { _lotto_edited(clickTarget); });
-    }
+    var control = { element: element,
+                    text: element.localName === 'input' ? null : element.querySelector('.caption') || element };
+    element.addEventListener('click', function () { _lotto_click(target); });
+    // The player's typing, pasting, cutting and undoing, never the program's
+    // own value.
+    element.addEventListener('input', function () { _lotto_edited(target); });
     return LottoPage.add(control);
   },
 
   // Takes the ticket's grid from the page, as the program describes it, and
-  // the ticket's fields, the button that plays it and the fields of the
-  // result, for Enter and for bringing a result into view. The grid is the
-  // tab stop after the last field. 0 where the page differs.
-  lotto_adoptGrid__deps: ['$LottoPage', '$LottoLayout'],
-  lotto_adoptGrid: function (formNumber, id, idLength, fields, fieldsLength, play, playLength, result,
-                             resultLength, lowest, target) {
+  // the ticket's parts by their classes: its fields, the button that plays
+  // it and the fields of the draw and the result, for Enter and for bringing
+  // a result into view. The grid is a tab stop where it stands on the page.
+  // 0 where the page differs.
+  lotto_adoptNumberGrid__deps: ['$LottoPage', '$LottoLayout'],
+  lotto_adoptNumberGrid: function (formNumber, id, idLength, target) {
     var form = LottoPage.objects[formNumber];
     id = LottoPage.text(id, idLength);
     var element = document.getElementById(id);
@@ -261,48 +258,47 @@ mergeInto(LibraryManager.library, {
       return 0;
     }
     var grid = { element: element, numbers: Array.from(element.querySelectorAll('button')),
-                 note: element.querySelector('.note'), lowest: lowest };
+                 note: element.querySelector('.note') };
     grid.stop = grid.numbers[0];
-    grid.numbers.forEach(function (button, k) {
+    grid.numbers.forEach(function (button) {
       button.addEventListener('click', function () {
-        LottoPage.gridStop(grid, button);
-        _lotto_gridTap(target, lowest + k);
+        LottoPage.numberGridStop(grid, button);
+        _lotto_numberGridTap(target, Number(button.value));
       });
     });
-    element.addEventListener('keydown', function (event) { LottoPage.onGridKey(grid, event); });
-    element.addEventListener('focusin', function (event) { LottoPage.gridStop(grid, event.target); });
-    form.ticket = { fields: LottoPage.elements(fields, fieldsLength), play: LottoPage.elements(play, playLength)[0],
-                    result: LottoPage.elements(result, resultLength) };
+    element.addEventListener('keydown', function (event) { LottoPage.onNumberGridKey(grid, event); });
+    element.addEventListener('focusin', function (event) { LottoPage.numberGridStop(grid, event.target); });
+    var parts = function (selector) { return Array.from(form.element.querySelectorAll(selector)); };
+    form.ticket = { fields: parts('.ticket'), play: parts('.play')[0], result: parts('.draw, .result') };
     // After the program's own handler, which has drawn by then.
     form.ticket.play.addEventListener('click', function () { LottoPage.revealResult(form); });
-    var last = form.order.indexOf(form.ticket.fields[form.ticket.fields.length - 1]);
-    form.order.splice(last + 1, 0, grid);
+    var after = form.order.findIndex(function (stop) {
+      return element.compareDocumentPosition(stop) & Node.DOCUMENT_POSITION_FOLLOWING;
+    });
+    form.order.splice(after < 0 ? form.order.length : after, 0, grid);
     return LottoPage.add(grid);
   },
 
   lotto_showNumber__deps: ['$LottoPage'],
   lotto_showNumber: function (gridNumber, number, chosen, look, lookLength, describedBy, describedByLength) {
     var grid = LottoPage.objects[gridNumber];
-    var button = grid.numbers[number - grid.lowest];
+    var button = LottoPage.numberGridButton(grid, number);
     button.setAttribute('aria-pressed', chosen ? 'true' : 'false');
     LottoPage.showMark(button, LottoPage.text(look, lookLength), LottoPage.text(describedBy, describedByLength));
   },
 
-  lotto_showGridNote__deps: ['$LottoPage'],
-  lotto_showGridNote: function (gridNumber, note, length) {
+  lotto_showNumberGridNote__deps: ['$LottoPage'],
+  lotto_showNumberGridNote: function (gridNumber, note, length) {
     LottoPage.objects[gridNumber].note.textContent = LottoPage.text(note, length);
   },
 
-  // A label's text is its name already; every other control carries its name
-  // as aria-label, which a label pointing at it does not replace.
+  // The control's aria-label, as the program decides it; none for an empty one.
   lotto_setSpokenName__deps: ['$LottoPage'],
   lotto_setSpokenName: function (controlNumber, name, length) {
-    var control = LottoPage.objects[controlNumber];
-    var spoken = LottoPage.text(name, length);
-    if (!spoken || (control.kind === LottoPage.Kind.label && spoken === LottoPage.textOf(control)))
-      control.element.removeAttribute('aria-label');
-    else
-      control.element.setAttribute('aria-label', spoken);
+    var element = LottoPage.objects[controlNumber].element;
+    var label = LottoPage.text(name, length);
+    if (label) element.setAttribute('aria-label', label);
+    else element.removeAttribute('aria-label');
   },
 
   // Each form has one polite status element beside it, never shown: one
@@ -340,7 +336,6 @@ mergeInto(LibraryManager.library, {
     form.described = null;  // every control is adopted by now
     form.shown = true;
     form.closed = false;
-    document.title = form.caption;
     if (!form.frame.isConnected) (document.querySelector('main') || document.body).append(form.frame);
     var focus = document.activeElement;
     if (form.order.length && (!focus || focus === document.body)) form.order[0].focus({ preventScroll: true });

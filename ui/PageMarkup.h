@@ -1,10 +1,12 @@
-// How a form becomes the page's elements: the tag, id, attributes and text of
-// each, the relations between labels and controls, and the order, which is
-// the tab order. Decided here alone, from the form's table and nothing else:
-// the build writes the markup into index.html and the designed places into
-// the stylesheet, and the running program takes the same description to find
-// the element that stands for each control and to check it. Free of the
-// browser: it only describes; page.js adopts.
+// How a form becomes the page's elements: the tag, id, classes, attributes and
+// text of each, the relations between labels and controls, and the order,
+// which is the tab order. Decided here alone, from the form's table and
+// nothing else: the build writes the markup into index.html and each
+// control's places into the stylesheet, and the running program takes the
+// same description to find the element that stands for each control and to
+// check it; page.js reads what it needs from it and decides none of it again.
+// The build writes a picture of the form for the tests as well. Free of the
+// browser, built on every platform: it only describes.
 #pragma once
 
 #include "FormDefinition.h"
@@ -33,37 +35,35 @@ struct Element {
     std::string_view attribute(std::string_view name) const;
 };
 
-// The form as the page holds it: a frame with the form's box, whose children
-// are the controls in tab order (the elements without a tab stop first, in the
-// table's order), beside it a hidden element for each of the form's marks,
-// which says the mark for the elements it describes, and the form's unseen
-// status element last. Where the
-// form has a ticket, its fields' keys say "next", and the grid of its numbers
-// follows its last field: a group of toggle buttons, named by their numbers,
+// The form as the page holds it: a frame, which names the media query of the
+// touch layout, with the form's box, whose children are the controls in tab
+// order (the elements without a tab stop first, in the table's order),
+// beside it a hidden element for each of the form's marks, which says the
+// mark for the elements it describes, and the form's unseen status element
+// last. Each control's id is its name;
+// a label without one is named after the control it stands by, or after the
+// first words of its text, never after its place in the table; two elements
+// of one id are refused. Where the form has a ticket, its controls carry the
+// class of their part: "ticket" (its fields, whose keys say "next"), "play",
+// "draw" and "result"; and the grid of its numbers follows the last of its
+// fields: a group of toggle buttons, each with its number as value and text,
 // of which only the first is a tab stop (the page moves among them by the
-// arrow keys), and an empty note after them. Its texts are the table's, and
-// ids and numbers made here, which it keeps.
+// arrow keys), and an empty note after them. A button's text is its
+// "caption" child. Its texts are the table's, and ids and numbers made here,
+// which it keeps.
 class Page {
 public:
     explicit Page(const FormDefinition& form);
+    ~Page() = default;
     Page(const Page&) = delete;
     Page& operator=(const Page&) = delete;
 
     const Element& frame() const { return m_frame; }
     const Element& box() const { return m_frame.children.front(); }
-    const Element& voice() const { return m_frame.children.back(); }
     // Raises Sysutils::Exception where the control is not the form's.
     const Element& control(const ControlDefinition& control) const;
     // The ticket's grid; nullptr where the form has no ticket.
     const Element* grid() const;
-    // The ids of the ticket's elements, each after a space: its fields in
-    // order, the button that plays it, the fields of its result.
-    struct TicketIds {
-        std::string_view fields;
-        std::string_view play;
-        std::string_view result;
-    };
-    const TicketIds& ticketIds() const { return m_ticketIds; }
     // The id of the element that says the mark, one of the form's (its look
     // names it); empty for a look that the form has no mark of.
     std::string_view markId(const MarkDefinition& mark) const;
@@ -74,7 +74,6 @@ private:
 
     std::forward_list<std::string> m_texts;  // made ids and texts, which m_frame refers to; they stay put
     std::string_view m_gridId;               // empty: no grid
-    TicketIds m_ticketIds;
     std::array<std::string_view, std::size(markLooks) + 1> m_markIds;  // by look
     Element m_frame;
 };
@@ -92,9 +91,14 @@ std::string markStyles();
 // The element as HTML, its texts and attribute values escaped.
 std::string html(const Element& element);
 
-// The designed places and sizes as custom properties, one rule for the form
-// (with its designed face) and one for each control, and the numbers to a row
-// of the ticket's grid; lotto.css lays the form out with them.
+// The name that a control's element carries as aria-label, given what the
+// control shows: none (empty) for a label whose text says its name already.
+std::string_view ariaLabel(const ControlDefinition& control, std::string_view spokenName, std::string_view shownText);
+
+// The places of the form's elements, for lotto.css: the designed places and
+// sizes as custom properties, one rule for the form (with its designed face)
+// and one for each control; and the numbers to a row of the ticket's grid.
+// Each control and the grid go in the touch layout's area of their id's name.
 std::string places(const FormDefinition& form);
 
 // The media query under which the form shows in its touch layout: a coarse
@@ -104,5 +108,11 @@ std::string touchQuery(const FormDefinition& form);
 // The media query of a screen that shows the designed layout in the designed
 // face: one device pixel to the form's pixel, and room for the form.
 std::string designedFaceQuery(const FormDefinition& form);
+
+// The form as the tests expect to meet it, as JSON: its name, caption and
+// frame; each control in the page's order (which is the tab order) with its
+// name, id, kind, part of the ticket, caption, spoken name, designed bounds,
+// tab order and what a label stands by; and the ticket with its grid.
+std::string picture(const FormDefinition& form);
 
 }  // namespace PageMarkup

@@ -16,11 +16,14 @@ namespace PageMarkup {
 namespace {
 
 // The grid's id: the form's, with this after it.
-constexpr std::string_view gridSuffix = "-numbers";
+constexpr std::string_view gridSuffix = "-number-grid";
+
+// How many of its first words name a label that stands by no control.
+constexpr int wordsOfAFreeLabel = 3;
 
 std::string quoted(std::string_view name)
 {
-    return "\u201E" + std::string(name) + "\u201C";
+    return std::string("\u201E").append(name).append("\u201C");
 }
 
 [[noreturn]] void twoElements(const FormDefinition& form, std::string_view id)
@@ -28,14 +31,34 @@ std::string quoted(std::string_view name)
     throw Sysutils::Exception("Das Fenster " + quoted(form.name) + " hat zwei Elemente " + quoted(id) + ".");
 }
 
-// A control's id is its name. A label without one is named after the control
-// it stands by; one that stands by none, after its place among those.
-std::string madeId(const FormDefinition& form, const ControlDefinition& control, int& freeLabels)
+// A letter, a digit, or a byte of a character beyond ASCII: what an id's
+// words are made of, valid in HTML's ids and CSS's names alike.
+bool inWord(char c)
 {
-    if (control.labelFor.control.empty())
-        return std::string(form.name) + "-text" + std::to_string(++freeLabels);
-    return std::string(control.labelFor.control)
-           + (control.labelFor.role == LabelRole::Heading ? "-heading" : "-label");
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x80 || (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z');
+}
+
+// A control's id is its name. A label without one is named after the
+// control it stands by; one that stands by none, after its text's first words.
+std::string madeId(const ControlDefinition& control)
+{
+    if (!control.labelFor.control.empty())
+        return std::string(control.labelFor.control)
+               + (control.labelFor.role == LabelRole::Heading ? "-heading" : "-label");
+    std::string id = "text";
+    int words = 0;
+    for (std::size_t k = 0; k < control.caption.size() && words < wordsOfAFreeLabel;) {
+        if (!inWord(control.caption[k])) {
+            ++k;
+            continue;
+        }
+        id += '-';
+        for (; k < control.caption.size() && inWord(control.caption[k]); ++k)
+            id += control.caption[k];
+        ++words;
+    }
+    return id;
 }
 
 // The standard close icon: a cross, drawn by the stylesheet's stroke.
@@ -53,22 +76,20 @@ constexpr Attribute fieldAttributes[] = {{"inputmode", "numeric"},
                                          {"autocapitalize", "off"},
                                          {"autocorrect", "off"}};
 
-Element controlElement(const ControlDefinition& control, std::string_view id)
+// part: the class of the control's part of the ticket; empty for none.
+Element controlElement(const ControlDefinition& control, std::string_view id, std::string_view part)
 {
     Element element;
     element.control = &control;
     std::vector<Attribute>& attributes = element.attributes;
-    // A label's text is its name already; every other control carries its
-    // name as aria-label, which a label pointing at it does not replace.
     const std::string_view spoken = spokenName(control, control.caption);
+    const std::string_view label = ariaLabel(control, spoken, control.caption);
     switch (control.kind) {
     case ControlKind::Label:
         element.tag = "label";
         attributes.push_back({"id", id});
         element.text = control.caption;
-        if (spoken != control.caption)
-            attributes.push_back({"aria-label", spoken});
-        return element;
+        break;
     case ControlKind::Edit:
         element.tag = "input";
         attributes.push_back({"type", "text"});
@@ -84,12 +105,14 @@ Element controlElement(const ControlDefinition& control, std::string_view id)
         attributes.push_back({"id", id});
         if (control.kind == ControlKind::CloseButton)
             element.children.push_back(closeGlyph());
-        element.children.push_back(Element{"span", {}, control.caption, {}});
+        element.children.push_back(Element{"span", {{"class", "caption"}}, control.caption, {}});
         break;
     }
-    if (!spoken.empty())
-        attributes.push_back({"aria-label", spoken});
-    if (control.tabOrder == noTabStop)
+    if (!part.empty())
+        attributes.push_back({"class", part});
+    if (!label.empty())
+        attributes.push_back({"aria-label", label});
+    if (control.tabOrder == noTabStop && control.kind != ControlKind::Label)
         attributes.push_back({"tabindex", "-1"});
     return element;
 }
@@ -101,6 +124,28 @@ std::size_t indexOf(const FormDefinition& form, std::string_view name)
             return k;
     }
     throw Sysutils::Exception("Das Fenster " + quoted(form.name) + " hat kein Steuerelement " + quoted(name) + ".");
+}
+
+// The class of each control's part of the ticket, by the control's index.
+std::vector<std::string_view> ticketParts(const FormDefinition& form)
+{
+    std::vector<std::string_view> parts(form.controls.size());
+    const TicketDefinition* ticket = form.ticket;
+    if (!ticket)
+        return parts;
+    const auto mark = [&](std::span<const std::string_view> names, std::string_view part) {
+        for (const std::string_view name : names) {
+            std::string_view& marked = parts[indexOf(form, name)];
+            if (!marked.empty())
+                throw Sysutils::Exception("Das Steuerelement " + quoted(name) + " hat zwei Teile des Tippscheins.");
+            marked = part;
+        }
+    };
+    mark(ticket->fields, "ticket");
+    mark({&ticket->play, 1}, "play");
+    mark(ticket->draw, "draw");
+    mark(ticket->result, "result");
+    return parts;
 }
 
 void escapeInto(std::string& out, std::string_view text, bool attribute)
@@ -141,7 +186,8 @@ bool isVoid(std::string_view tag)
     return tag == "input";
 }
 
-void writeInto(std::string& out, const Element& element)
+// The tree is the one that Page makes, three levels deep at most.
+void writeInto(std::string& out, const Element& element)  // NOLINT(misc-no-recursion)
 {
     out += '<';
     out += element.tag;
@@ -175,6 +221,69 @@ std::string cssColour(std::uint32_t rgb)
     return hex.data();
 }
 
+std::string jsonString(std::string_view text)
+{
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escaped[8];
+            (void)std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+std::string jsonBounds(const Bounds& bounds)
+{
+    std::string json = "[";
+    for (const int value : {bounds.left, bounds.top, bounds.width, bounds.height})
+        json.append(json.size() > 1 ? ", " : "").append(std::to_string(value));
+    return json + "]";
+}
+
+std::string jsonNames(std::span<const std::string_view> names)
+{
+    std::string out = "[";
+    for (const std::string_view name : names)
+        out.append(out.size() > 1 ? ", " : "").append(jsonString(name));
+    return out + "]";
+}
+
+// A JSON object, written member by member; each value is JSON already.
+class JsonObject {
+public:
+    JsonObject& add(std::string_view key, const std::string& value)
+    {
+        m_text.append(m_text.empty() ? "{" : ", ").append(jsonString(key)).append(": ").append(value);
+        return *this;
+    }
+    std::string text() const { return (m_text.empty() ? "{" : m_text) + "}"; }
+
+private:
+    std::string m_text;
+};
+
+std::string_view kindName(ControlKind kind)
+{
+    switch (kind) {
+    case ControlKind::Label:
+        return "label";
+    case ControlKind::Edit:
+        return "edit";
+    case ControlKind::Button:
+        return "button";
+    case ControlKind::CloseButton:
+        return "closeButton";
+    }
+    return {};
+}
+
 }  // namespace
 
 std::string_view Element::attribute(std::string_view name) const
@@ -195,15 +304,15 @@ Page::Page(const FormDefinition& form)
 {
     const std::size_t count = form.controls.size();
     std::vector<std::string_view> ids;
-    int freeLabels = 0;
     for (const ControlDefinition& control : form.controls) {
-        ids.push_back(control.name.empty() ? keep(madeId(form, control, freeLabels)) : control.name);
+        ids.push_back(control.name.empty() ? keep(madeId(control)) : control.name);
         if (std::find(ids.begin(), ids.end() - 1, ids.back()) != ids.end() - 1)
             twoElements(form, ids.back());
     }
+    const std::vector<std::string_view> parts = ticketParts(form);
     std::vector<Element> elements;
     for (std::size_t k = 0; k < count; ++k)
-        elements.push_back(controlElement(form.controls[k], ids[k]));
+        elements.push_back(controlElement(form.controls[k], ids[k], parts[k]));
 
     // A label that is its control's name is the control's <label>. A heading
     // is not: a <label> makes a labelled-by relation, which some screen
@@ -224,31 +333,29 @@ Page::Page(const FormDefinition& form)
     // in. Those without a tab stop first, in the table's order.
     std::vector<std::size_t> order;
     for (std::size_t k = 0; k < count; ++k) {
-        const int stop = form.controls[k].tabOrder;
-        auto at = order.end();
-        while (stop != noTabStop && at != order.begin() && form.controls[*(at - 1)].tabOrder > stop)
-            --at;
-        order.insert(at, k);
+        if (form.controls[k].tabOrder == noTabStop)
+            order.push_back(k);
     }
-    if (const TicketDefinition* ticket = form.ticket) {
-        for (const std::string_view field : ticket->fields)
-            elements[indexOf(form, field)].attributes.push_back({"enterkeyhint", "next"});
-        const auto idList = [&](std::span<const std::string_view> names) {
-            std::string list;
-            for (const std::string_view name : names)
-                list.append(list.empty() ? "" : " ").append(ids[indexOf(form, name)]);
-            return keep(std::move(list));
-        };
-        m_ticketIds = {idList(ticket->fields), idList({&ticket->play, 1}), idList(ticket->result)};
+    const std::vector<std::size_t> stops = tabStops(form.controls);
+    order.insert(order.end(), stops.begin(), stops.end());
+
+    // The grid after the ticket's field that comes last.
+    std::size_t lastField = count;
+    for (std::size_t k = 0; k < count; ++k) {
+        if (parts[order[k]] == "ticket")
+            lastField = k;
     }
     Element box{"div", {{"class", "form"}, {"id", form.name}}, {}, {}};
-    for (const std::size_t k : order) {
-        box.children.push_back(std::move(elements[k]));
-        if (form.ticket && !form.ticket->fields.empty() && form.controls[k].name == form.ticket->fields.back())
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::size_t control = order[k];
+        if (parts[control] == "ticket")
+            elements[control].attributes.push_back({"enterkeyhint", "next"});
+        box.children.push_back(std::move(elements[control]));
+        if (k == lastField)
             box.children.push_back(gridElement(form, *form.ticket));
     }
 
-    m_frame = Element{"div", {{"class", "frame"}}, {}, {}};
+    m_frame = Element{"div", {{"class", "frame"}, {"data-touch", keep(touchQuery(form))}}, {}, {}};
     m_frame.children.push_back(std::move(box));
 
     // What a mark says is the description of the elements that show it,
@@ -290,14 +397,15 @@ std::string_view lookName(MarkLook look)
 Element Page::gridElement(const FormDefinition& form, const TicketDefinition& ticket)
 {
     Element grid{"div",
-                 {{"class", "numbers"},
+                 {{"class", "number-grid"},
                   {"id", m_gridId = keep(std::string(form.name).append(gridSuffix))},
                   {"role", "group"},
                   {"aria-label", ticket.spokenName}},
                  {},
                  {}};
     for (int number = ticket.lowest; number <= ticket.highest; ++number) {
-        Element button{"button", {{"type", "button"}, {"aria-pressed", "false"}}, keep(std::to_string(number)), {}};
+        const std::string_view text = keep(std::to_string(number));
+        Element button{"button", {{"type", "button"}, {"value", text}, {"aria-pressed", "false"}}, text, {}};
         if (number != ticket.lowest)
             button.attributes.push_back({"tabindex", "-1"});
         grid.children.push_back(std::move(button));
@@ -331,23 +439,37 @@ std::string html(const Element& element)
     return out;
 }
 
+std::string_view ariaLabel(const ControlDefinition& control, std::string_view spokenName, std::string_view shownText)
+{
+    if (control.kind == ControlKind::Label && spokenName == shownText)
+        return {};
+    return spokenName;
+}
+
 std::string places(const FormDefinition& form)
 {
     const Page page(form);
-    std::string css = "#" + std::string(form.name) + " { --form-width: " + pixels(form.bounds.width)
-                      + "; --form-height: " + pixels(form.bounds.height) + "; --designed-family: "
-                      + cssString(form.font.family) + "; --designed-size: " + pixels(form.font.pixelHeight) + "; }\n";
+    std::string css;
+    // Appended piece by piece: a literal before a string made on the spot
+    // has GCC 12 at -O3 warn of an overlap that cannot happen.
+    const auto rule = [&css](std::string_view id, const std::string& declarations) {
+        css.append("#").append(id).append(" {").append(declarations).append(" }\n");
+    };
+    rule(form.name, " --form-width: " + pixels(form.bounds.width) + "; --form-height: " + pixels(form.bounds.height)
+                        + "; --designed-family: " + cssString(form.font.family)
+                        + "; --designed-size: " + pixels(form.font.pixelHeight) + ";");
     for (const ControlDefinition& control : form.controls) {
         const Bounds& bounds = control.bounds;
-        css += "#" + std::string(page.control(control).attribute("id")) + " { --left: " + pixels(bounds.left)
-               + "; --top: " + pixels(bounds.top) + ";";
+        const std::string_view id = page.control(control).attribute("id");
+        std::string declarations = " --left: " + pixels(bounds.left) + "; --top: " + pixels(bounds.top) + ";";
         if (control.autoSize == AutoSize::No)
-            css += " --width: " + pixels(bounds.width) + "; --height: " + pixels(bounds.height) + ";";
-        css += " }\n";
+            declarations += " --width: " + pixels(bounds.width) + "; --height: " + pixels(bounds.height) + ";";
+        rule(id, declarations.append(" grid-area: ").append(id).append(";"));
     }
-    if (form.ticket)
-        css += "#" + std::string(form.name).append(gridSuffix) + " { --per-row: " + std::to_string(form.ticket->perRow)
-               + "; }\n";
+    if (const Element* grid = page.grid()) {
+        const std::string_view id = grid->attribute("id");
+        rule(id, (" --per-row: " + std::to_string(form.ticket->perRow) + "; grid-area: ").append(id).append(";"));
+    }
     return css;
 }
 
@@ -377,6 +499,53 @@ std::string touchQuery(const FormDefinition& form)
 std::string designedFaceQuery(const FormDefinition& form)
 {
     return "(resolution: 1dppx) and (min-width: " + pixels(form.bounds.width) + ")";
+}
+
+std::string picture(const FormDefinition& form)
+{
+    const Page page(form);
+    std::string controls;
+    for (const Element& element : page.box().children) {
+        const ControlDefinition* control = element.control;
+        if (!control)
+            continue;
+        JsonObject described;
+        described.add("name", jsonString(control->name))
+            .add("id", jsonString(element.attribute("id")))
+            .add("kind", jsonString(kindName(control->kind)))
+            .add("part", jsonString(element.attribute("class")))
+            .add("caption", jsonString(control->caption))
+            .add("spoken", jsonString(spokenName(*control, control->caption)))
+            .add("bounds", jsonBounds(control->bounds))
+            .add("autoSize", control->autoSize == AutoSize::Yes ? "true" : "false")
+            .add("tabOrder", control->tabOrder == noTabStop ? "null" : std::to_string(control->tabOrder));
+        if (!control->labelFor.control.empty())
+            described.add("labelFor", jsonString(control->labelFor.control))
+                .add("labelRole", jsonString(control->labelFor.role == LabelRole::Heading ? "heading" : "name"));
+        controls.append(controls.empty() ? "[\n  " : ",\n  ").append(described.text());
+    }
+    JsonObject picture;
+    picture.add("name", jsonString(form.name))
+        .add("caption", jsonString(form.caption))
+        .add("bounds", jsonBounds(form.bounds))
+        .add("controls", controls.empty() ? "[]" : controls + "]");
+    if (const TicketDefinition* ticket = form.ticket) {
+        const Element* grid = page.grid();
+        JsonObject numbers;
+        numbers.add("id", jsonString(grid ? grid->attribute("id") : ""))
+            .add("lowest", std::to_string(ticket->lowest))
+            .add("highest", std::to_string(ticket->highest))
+            .add("perRow", std::to_string(ticket->perRow))
+            .add("spoken", jsonString(ticket->spokenName));
+        JsonObject described;
+        described.add("fields", jsonNames(ticket->fields))
+            .add("play", jsonString(ticket->play))
+            .add("draw", jsonNames(ticket->draw))
+            .add("result", jsonNames(ticket->result))
+            .add("grid", numbers.text());
+        picture.add("ticket", described.text());
+    }
+    return picture.text() + "\n";
 }
 
 }  // namespace PageMarkup
