@@ -24,11 +24,16 @@ std::unique_ptr<TControl> makeControl(const ControlDefinition& definition, Backe
 }  // namespace
 
 TForm::TForm(const FormDefinition& definition)
-    : m_definition(definition), m_window(Backend::createWindow(definition)), m_grid(definition.ticket, nullptr)
+    : m_definition(definition),
+      m_window(Backend::createWindow(definition)),
+      m_grid(definition.ticket, nullptr),
+      m_task(definition.task, nullptr)
 {
     createControls();
     if (const TicketDefinition* ticket = definition.ticket)
         m_grid = TNumberGrid(ticket, Backend::offerNumberGrid(*m_window, *ticket, tapAction(ticket->onTap)));
+    if (const TaskDefinition* task = definition.task)
+        offerTaskPart(*task);
 }
 
 TForm::~TForm() = default;
@@ -90,6 +95,42 @@ std::function<void(int)> TForm::tapAction(TNumberEvent onTap)
     if (!onTap)
         return {};
     return [this, onTap](int number) { handleInput([this, onTap, number] { (this->*onTap)(number); }); };
+}
+
+// A start while the task runs, and a stop while it does not, are a press
+// that the page had on its way already: nothing to do. The part stops
+// before the form hears of a stop, and after a slice that finished the task
+// or raised.
+void TForm::offerTaskPart(const TaskDefinition& task)
+{
+    const TNumberEvent onStart = task.onStart;
+    const TNotifyEvent onStop = task.onStop;
+    const TSliceEvent onSlice = task.onSlice;
+    auto start = [this, onStart](int choice) {
+        handleInput([this, onStart, choice] {
+            if (!m_task.Running() && onStart)
+                (this->*onStart)(choice);
+        });
+    };
+    auto stop = [this, onStop] {
+        handleInput([this, onStop] {
+            if (!m_task.Running())
+                return;
+            m_task.Stop();
+            if (onStop)
+                (this->*onStop)();
+        });
+    };
+    auto frame = [this, onSlice] {
+        bool more = false;
+        Application->Dispatch([this, onSlice, &more] {
+            more = m_task.Running() && onSlice
+                   && m_task.Frame([this, onSlice](std::int64_t steps) { return (this->*onSlice)(steps); });
+        });
+        if (!more)
+            m_task.Stop();
+    };
+    m_task = TTaskPart(&task, Backend::offerTaskPart(*m_window, task, start, stop, frame));
 }
 
 void TForm::Show()

@@ -49,8 +49,13 @@ struct Element {
 // fields: a group of toggle buttons, each with its number as value and text,
 // of which only the first is a tab stop (the page moves among them by the
 // arrow keys), and an empty note after them. A button's text is its
-// "caption" child. Its texts are the table's, and ids and numbers made here,
-// which it keeps.
+// "caption" child. Where the form runs a long task, its part follows the
+// form's box, outside the window: a section headed by the task's name, with
+// the choice of what to run for, the start and the stop button (closed until
+// the task runs), the progress with the text that says how far it is, a table
+// of texts with its column and row headings, and a status element for the
+// note on how the task ended; each id the task's name with its role after it.
+// Its texts are the table's, and ids and numbers made here, which it keeps.
 class Page {
 public:
     explicit Page(const FormDefinition& form);
@@ -64,6 +69,8 @@ public:
     const Element& control(const ControlDefinition& control) const;
     // The ticket's grid; nullptr where the form has no ticket.
     const Element* grid() const;
+    // The part that runs the form's long task; nullptr where it runs none.
+    const Element* task() const;
     // The id of the element that says the mark, one of the form's (its look
     // names it); empty for a look that the form has no mark of.
     std::string_view markId(const MarkDefinition& mark) const;
@@ -71,9 +78,12 @@ public:
 private:
     std::string_view keep(std::string text);
     Element gridElement(const FormDefinition& form, const TicketDefinition& ticket);
+    Element taskElement(const TaskDefinition& task);
 
-    std::forward_list<std::string> m_texts;  // made ids and texts, which m_frame refers to; they stay put
-    std::string_view m_gridId;               // empty: no grid
+    std::forward_list<std::string> m_texts;   // made ids and texts, which m_frame refers to; they stay put
+    std::string_view m_gridId;                // empty: no grid
+    std::string_view m_taskId;                // empty: no long task
+    std::vector<std::string_view> m_taskIds;  // the part's and its elements'
     std::array<std::string_view, std::size(markLooks) + 1> m_markIds;  // by look
     Element m_frame;
 };
@@ -112,7 +122,8 @@ std::string designedFaceQuery(const FormDefinition& form);
 // The form as the tests expect to meet it, as JSON: its name, caption and
 // frame; each control in the page's order (which is the tab order) with its
 // name, id, kind, part of the ticket, caption, spoken name, designed bounds,
-// tab order and what a label stands by; and the ticket with its grid.
+// tab order and what a label stands by; the ticket with its grid; and the
+// long task's part with its texts.
 std::string picture(const FormDefinition& form);
 
 }  // namespace PageMarkup

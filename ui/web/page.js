@@ -5,7 +5,8 @@
 // the description says (its tag, its classes, its place); nothing of it is
 // decided here again. Tab goes round the form's tab stops; in the touch
 // arrangement Enter goes through the ticket, and a play brings its result
-// into view. Linked into lotto.js as an Emscripten library, beside layout.js
+// into view. Below the form, the part of a long task runs its slices between
+// the page's frames. Linked into lotto.js as an Emscripten library, beside layout.js
 // (which arrangement the form shows), faces.js (measuring and applying
 // faces), dialog.js (the modal message) and output.js (standard output to the
 // console). C++ knows every form and control by the number that these
@@ -37,14 +38,18 @@ mergeInto(LibraryManager.library, {
       return element;
     },
 
-    // Tab and Shift+Tab go round the form's tab stops that show, as in a
-    // desktop window; the ticket's grid is one of them, entered at its number
-    // that had the focus last.
+    // Tab and Shift+Tab go round the form's tab stops that show and are
+    // open, as in a desktop window; the ticket's grid is one of them, entered
+    // at its number that had the focus last, and so are the controls of the
+    // long task's part below the form.
     onKey: function (form, event) {
       if (event.altKey || event.ctrlKey || event.metaKey) return;
       if (event.key === 'Enter' && !event.shiftKey) LottoPage.onEnter(form, event);
       if (event.key !== 'Tab') return;
-      var order = form.order.filter(function (stop) { return (stop.element || stop).getClientRects().length; });
+      var order = form.order.filter(function (stop) {
+        var element = stop.element || stop;
+        return element.getClientRects().length && !element.disabled;
+      });
       if (!order.length) return;
       var focus = document.activeElement;
       var at = order.findIndex(function (stop) { return stop === focus || (stop.element && stop.element.contains(focus)); });
@@ -195,7 +200,7 @@ mergeInto(LibraryManager.library, {
     var frame = description.content.firstElementChild;
     var id = frame.querySelector('.form').id;
     var element = document.getElementById(id);
-    var voiceElement = document.getElementById(frame.querySelector('[role=status]').id);
+    var voiceElement = document.getElementById(frame.querySelector(':scope > [role=status]').id);
     var beside = Array.prototype.slice.call(frame.children, 1);
     if (!element || !element.classList.contains('form') || beside.some(function (expected) {
       var found = document.getElementById(expected.id);
@@ -279,6 +284,81 @@ mergeInto(LibraryManager.library, {
     return LottoPage.add(grid);
   },
 
+  // Takes the part of the form's long task from the page, as the program
+  // describes it (the window's adoption has checked it whole), with its
+  // choice, buttons, progress, texts and table, whose data cells it keeps
+  // row by row. Its choice and buttons are tab stops after the form's. 0
+  // where the page lacks it.
+  lotto_adoptTaskPart__deps: ['$LottoPage'],
+  lotto_adoptTaskPart: function (formNumber, id, idLength, target) {
+    var form = LottoPage.objects[formNumber];
+    id = LottoPage.text(id, idLength);
+    var element = document.getElementById(id);
+    if (!element || element.parentElement !== form.frame) {
+      console.error('The page does not match the program: #' + id + ' is not beside the form');
+      return 0;
+    }
+    var part = {
+      element: element, form: form, running: false, frame: 0,
+      choice: element.querySelector('select'), start: element.querySelector('.start'),
+      stop: element.querySelector('.stop'), progress: element.querySelector('progress'),
+      tally: element.querySelector('.tally'), note: element.querySelector('.note'),
+      cells: Array.from(element.querySelectorAll('tbody tr'), function (row) {
+        return Array.from(row.querySelectorAll('td'));
+      }),
+    };
+    part.start.addEventListener('click', function () { _lotto_taskStart(target, part.choice.selectedIndex); });
+    part.stop.addEventListener('click', function () { _lotto_taskStop(target); });
+    element.addEventListener('keydown', function (event) { LottoPage.onKey(form, event); });
+    form.order.push(part.choice, part.start, part.stop);
+    form.task = part;
+    part.run = function () {
+      part.frame = 0;
+      if (!part.running || form.closed) return;
+      _lotto_taskFrame(target);
+      if (part.running && !form.closed) part.frame = requestAnimationFrame(part.run);
+    };
+    return LottoPage.add(part);
+  },
+
+  // While the task runs, one frame's slices before each frame the page
+  // paints; the choice and the start button wait, and the focus goes from
+  // the button that closes to the one that opens.
+  lotto_runTask__deps: ['$LottoPage'],
+  lotto_runTask: function (partNumber, running) {
+    var part = LottoPage.objects[partNumber];
+    var focus = document.activeElement;
+    part.running = !!running;
+    part.choice.disabled = part.start.disabled = part.running;
+    part.stop.disabled = !part.running;
+    if (focus === (part.running ? part.start : part.stop)) (part.running ? part.stop : part.start).focus();
+    if (part.running && !part.frame) part.frame = requestAnimationFrame(part.run);
+    if (!part.running) {
+      cancelAnimationFrame(part.frame);
+      part.frame = 0;
+    }
+  },
+
+  // A share below 0: the end is not known, the progress is under way.
+  lotto_showTaskProgress__deps: ['$LottoPage'],
+  lotto_showTaskProgress: function (partNumber, share, text, length) {
+    var part = LottoPage.objects[partNumber];
+    if (share < 0) part.progress.removeAttribute('value');
+    else part.progress.value = share;
+    part.tally.textContent = LottoPage.text(text, length);
+  },
+
+  lotto_showTaskCell__deps: ['$LottoPage'],
+  lotto_showTaskCell: function (partNumber, row, column, text, length) {
+    LottoPage.objects[partNumber].cells[row][column].textContent = LottoPage.text(text, length);
+  },
+
+  // The note is the part's status element: said once, politely.
+  lotto_showTaskNote__deps: ['$LottoPage'],
+  lotto_showTaskNote: function (partNumber, note, length) {
+    LottoPage.objects[partNumber].note.textContent = LottoPage.text(note, length);
+  },
+
   lotto_showNumber__deps: ['$LottoPage'],
   lotto_showNumber: function (gridNumber, number, chosen, look, lookLength, describedBy, describedByLength) {
     var grid = LottoPage.objects[gridNumber];
@@ -346,6 +426,7 @@ mergeInto(LibraryManager.library, {
   lotto_closeWindow: function (formNumber) {
     var form = LottoPage.objects[formNumber];
     form.closed = true;
+    if (form.task) cancelAnimationFrame(form.task.frame);
     form.frame.remove();
     var wake = form.wake;
     form.wake = null;
