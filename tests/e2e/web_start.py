@@ -16,6 +16,7 @@ from site_server import SiteServer
 from web_faults import reload_burst
 from web_game import (CONTROLS, DESKTOP, DRAW, ENGINE, HERE, LABELS, SHOTS, SITE, TICKET, Hand, drew_first,
                       first_draw, site_copy)
+from web_how_long import in_the_fallback
 
 # What assembles the site, for a new version of it.
 WEB_SOURCES = os.path.join(HERE, "..", "..", "ui", "web")
@@ -101,7 +102,8 @@ def program_held(game):
 
 def other_sites(game):
     """The program built as JavaScript: it plays the same game where there is
-    no WebAssembly, and where the page's policy refuses to compile it."""
+    no WebAssembly, and where the page's policy refuses to compile it, and
+    plays the ticket on as well."""
     browser = game.browser
     strict = ("under a policy without 'wasm-unsafe-eval'", lambda page: page.replace(" 'wasm-unsafe-eval'", "", 1))
     cases = [strict] if NO_WASM not in browser.can else [("without WebAssembly", None), strict]
@@ -116,6 +118,7 @@ def other_sites(game):
             try:
                 check(game.load(), f"{where}: the form shows")
                 first_draw(game, where)
+                in_the_fallback(game, where)
                 fetched = game.run(FETCHED)
                 check(FALLBACK in fetched and "lotto.wasm" not in fetched, f"{where}: played by {FALLBACK} ({fetched})")
             finally:
