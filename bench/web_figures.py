@@ -102,7 +102,8 @@ addEventListener('click', (event) => {
 });"""
 
 # "bis 6 Richtige" for 3 7 9 15 25 44, played on from a click on its start
-# button: the time to its summary, and the draws it says it took.
+# button: the time to its summary, the draws it says it took, and the frames
+# the page had meanwhile, with the longest time between two.
 SIX_RIGHT_TICKET = [3, 7, 9, 15, 25, 44]
 SIX_RIGHT_DRAWS = 6_787_823
 PLAY_ON = """
@@ -111,10 +112,19 @@ const part = document.querySelector('.task'), note = part.querySelector('[role=s
 arguments[0].forEach((number, k) => { document.getElementById('Tipp' + (k + 1)).value = String(number); });
 part.querySelector('select').selectedIndex = 0;
 const start = performance.now();
+let frames = 0, last = start, longest = 0, running = true;
+const frame = (now) => {
+  frames += 1;
+  longest = Math.max(longest, now - last);
+  last = now;
+  if (running) requestAnimationFrame(frame);
+};
+requestAnimationFrame(frame);
 new MutationObserver((changes, observer) => {
   if (!note.textContent) return;
   observer.disconnect();
-  done([performance.now() - start, part.querySelector('.tally').textContent]);
+  running = false;
+  done([performance.now() - start, part.querySelector('.tally').textContent, frames, longest]);
 }).observe(note, {childList: true, characterData: true, subtree: true});
 part.querySelector('.start').click();"""
 
@@ -223,19 +233,22 @@ def loads(driver, base, starts, where):
 def played_on(driver, base, runs, where):
     """"bis 6 Richtige" RUNS times, each on a fresh page once its first draw
     (WATCH's) is in; prints the median, and gives the draws a second."""
-    seconds = []
+    seconds, rates, longest = [], [], []
     for _ in range(runs):
         driver.get(base + "index.html")
         if not wait_for(lambda: driver.execute_script(DONE, True), poll=0.02):
             sys.exit(f"{where}: the first draw did not come within {PATIENCE} s")
-        took, tally = driver.execute_async_script(PLAY_ON, SIX_RIGHT_TICKET)
+        took, tally, frames, gap = driver.execute_async_script(PLAY_ON, SIX_RIGHT_TICKET)
         if int(tally.split()[0].replace(".", "")) != SIX_RIGHT_DRAWS:
             sys.exit(f"{where}: bis 6 Richtige took {tally}, not {SIX_RIGHT_DRAWS:,}")
         seconds.append(took / 1000)
+        rates.append(frames / seconds[-1])
+        longest.append(gap)
     median = statistics.median(seconds)
     rate = SIX_RIGHT_DRAWS / median
     print(f"\n{where}: \"bis 6 Richtige\" for 3 7 9 15 25 44 ({SIX_RIGHT_DRAWS:,} draws), click to summary, median of "
-          f"{runs}: {median:.2f} s (fastest {min(seconds):.2f} s), {rate / 1e6:.1f} million draws a second")
+          f"{runs}: {median:.2f} s (fastest {min(seconds):.2f} s), {rate / 1e6:.1f} million draws a second; "
+          f"meanwhile {statistics.median(rates):.0f} frames a second, at most {max(longest):.0f} ms between two")
     return rate
 
 

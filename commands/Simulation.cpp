@@ -81,14 +81,19 @@ std::optional<double> Simulation::progress() const
     return static_cast<double>(m_draws) / static_cast<double>(m_goal.draws);
 }
 
+// Written piece by piece into one text: a browser downloads every
+// temporary text's cleanup.
 std::string Simulation::summary() const
 {
+    std::string said;
     if (m_done && m_goal.draws == 0) {
-        return std::string(combinationName(m_goal.until)) + " nach " + drawsAndDurationText(m_draws)
-               + "; im Mittel dauert es " + drawsText(oddsOf(m_goal.until).oneInRounded()) + ".";
+        said.append(combinationName(m_goal.until)).append(" nach ").append(drawsAndDurationText(m_draws));
+        return said.append("; im Mittel dauert es ").append(drawsText(oddsOf(m_goal.until).oneInRounded())).append(".");
     }
-    const std::string head = m_done ? durationText(m_draws) + ", " + drawsText(m_draws)
-                                    : "Abgebrochen nach " + drawsAndDurationText(m_draws);
+    if (m_done)
+        said.append(durationText(m_draws)).append(", ").append(drawsText(m_draws));
+    else
+        said.append("Abgebrochen nach ").append(drawsAndDurationText(m_draws));
     std::int64_t wins = 0;
     Combination highest = Combination::None;
     for (Combination combination : combinationsHighestFirst) {
@@ -97,14 +102,17 @@ std::string Simulation::summary() const
         wins += seen(combination);
         highest = std::max(highest, combination);
     }
-    const std::string expectedWins =
-        " bei " + approximateNumber(static_cast<double>(m_draws) - expected(Combination::None)) + " erwarteten";
     if (wins == 0)
-        return head + ": kein Gewinn" + expectedWins + ".";
-    if (wins == 1)
-        return head + ": 1 Gewinn (" + std::string(combinationName(highest)) + ")" + expectedWins + ".";
-    return head + ": " + groupedNumber(wins) + " Gewinne" + expectedWins + ", der höchste "
-           + std::string(combinationName(highest)) + ".";
+        said.append(": kein Gewinn");
+    else if (wins == 1)
+        said.append(": 1 Gewinn (").append(combinationName(highest)).append(")");
+    else
+        said.append(": ").append(groupedNumber(wins)).append(" Gewinne");
+    said.append(" bei ").append(approximateNumber(static_cast<double>(m_draws) - expected(Combination::None)));
+    said.append(" erwarteten");
+    if (wins > 1)
+        said.append(", der höchste ").append(combinationName(highest));
+    return said.append(".");
 }
 
 std::optional<Simulation> startSimulation(FieldStore& fields, const PlayGoal& goal)

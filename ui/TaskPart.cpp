@@ -78,10 +78,10 @@ void TTaskPart::ShowCell(int row, int column, std::string_view text)
     if (at >= rows || in >= columns)
         return;
     m_cells.resize(rows * columns);
-    std::optional<std::string>& shown = m_cells[at * columns + in];
+    std::string& shown = m_cells[at * columns + in];
     if (shown == text)
         return;
-    shown = std::string(text);
+    shown = text;
     Backend::showTaskCell(*m_native, row, column, text);
 }
 

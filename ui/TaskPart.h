@@ -50,7 +50,7 @@ private:
     const TaskDefinition* m_definition;
     Backend::TaskPart* m_native;
     bool m_running = false;
-    double m_stepsPerSecond = 0;                      // measured in this run; 0 until a slice took measurable time
-    std::int64_t m_probe = 1;                         // the steps of the next slice until then
-    std::vector<std::optional<std::string>> m_cells;  // as shown, row by row; none before the first showing
+    double m_stepsPerSecond = 0;       // measured in this run; 0 until a slice took measurable time
+    std::int64_t m_probe = 1;          // the steps of the next slice until then
+    std::vector<std::string> m_cells;  // as shown, row by row: empty, as the page has them, until shown
 };
