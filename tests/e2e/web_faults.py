@@ -1,15 +1,32 @@
 """The browser test's topic "faults": what goes wrong and how the page
 answers: a text that is no number (the modal message), a page whose form
-differs from the program's description (refused plainly), and reloads in
-quick succession while the program is on its way (nothing given up fails)."""
+differs from the program's description (refused plainly), reloads in
+quick succession while the program is on its way (nothing given up fails),
+a program that cannot be fetched (said, and loaded again on request, the
+ticket kept), and a page whose script the policy refuses (said)."""
+import re
 import tempfile
+import time
 
-from browser import CONSOLE
-from desktop import check
+from browser import CONSOLE, TOUCH
+from desktop import FIRST_TICKET, check
 from site_server import SiteServer
-from web_game import Hand, site_copy
+from web_game import CONTROLS, DESKTOP, SITE, TICKET, Hand, drew_first, site_copy, site_names
 
 RELOADS = 30
+
+UNLOADED_SAID = "Das Spiel konnte nicht geladen werden."
+
+# What the alert of a program that could not be fetched says, and its button.
+UNLOADED = ("const n = document.querySelector('#unloaded[role=alert]'); "
+            "return n ? [n.querySelector('p') && n.querySelector('p').textContent, "
+            "n.querySelector('button') && n.querySelector('button').textContent] : null")
+
+UNSTARTED_WITHIN = 10  # seconds
+
+# The notice of a page whose script never ran, as it shows.
+UNSTARTED = ("const n = document.querySelector('.unstarted[role=alert]'); "
+             "return n && getComputedStyle(n).visibility === 'visible' && n.getClientRects().length ? n.innerText : ''")
 
 
 def modal_message(game):
@@ -62,3 +79,66 @@ def reload_burst(game):
     game.collect_console()
     check(len(game.errors) == before, f"{RELOADS} reloads in quick succession leave no error in the console "
           f"({game.errors[before:]})")
+
+
+def failed_load(game):
+    """A program that cannot be fetched (its WebAssembly answering 500, the
+    program itself 404, the connection cut off halfway): the form stays with
+    what was typed into it, the page says that the game could not be loaded,
+    visibly and to a screen reader, and "Erneut versuchen" loads it without a
+    reload, the ticket kept and its press carried out."""
+    browser = game.browser
+    program, wasm, _ = site_names(SITE)
+    home = game.url
+    faults = [(wasm, 500, DESKTOP, False), (program, 404, DESKTOP, False), (wasm, "reset", (390, 844), True)]
+    for file, fault, size, phone in faults:
+        where = f"{file} answering {fault}"
+        if phone and TOUCH not in browser.can:
+            continue
+        server = SiteServer(SITE)  # a host of its own: no worker answers yet
+        server.serve(SITE, faults={file: fault})
+        game.url = server.url
+        try:
+            browser.set_viewport(*size, touch=phone)
+            browser.open(game.url)
+            game.controls = dict(zip(CONTROLS, browser.find(CONTROLS)))
+            hand = Hand(game, touch=phone)
+            for name, number in zip(TICKET, FIRST_TICKET):
+                hand.fill(name, number)
+            hand.button("Ziehung")
+            check(game.wait(lambda: game.run(UNLOADED) == [UNLOADED_SAID, "Erneut versuchen"]),
+                  f"{where}: an alert says that the game could not be loaded ({game.run(UNLOADED)})")
+            retry = browser.find([("button", "Erneut versuchen")])[0]
+            check(retry is not None and not game.shown() and game.read(*TICKET) == FIRST_TICKET,
+                  f"{where}: the form stays with the typed ticket, and a button to try again")
+            game.screenshot(f"{'phone' if phone else 'desktop'}-failed-load")
+            server.serve(SITE)
+            game.trace.clear()
+            hand.press(retry)
+            check(game.wait(game.shown), f"{where}: Erneut versuchen loads the program, without a reload")
+            drew_first(game, f"{where}: then the ticket typed and pressed before")
+        finally:
+            server.stop()
+            game.url = home
+            browser.set_viewport(*DESKTOP)
+        game.collect_console()
+        # The engine's report of the failed fetch, and of the worker that could not install, is no error of the game.
+        game.errors = [error for error in game.errors
+                       if not re.search(f"{re.escape(file)}|ERR_|Failed|fetching the script", error)]
+
+
+def refused_script(game):
+    """A page whose inline script the policy refuses (a byte of it changed
+    on the way) says within a few seconds that the game cannot start."""
+    with tempfile.TemporaryDirectory(prefix="lotto-web-site-") as folder:
+        server = SiteServer(site_copy(folder, lambda page: page.replace("(function () {", "(function  () {", 1)))
+        try:
+            game.browser.open(server.url)
+            shown = time.monotonic()
+            check(game.wait(lambda: game.run(UNSTARTED)) and time.monotonic() - shown < UNSTARTED_WITHIN,
+                  f"a page whose script was refused says so within {UNSTARTED_WITHIN} s ({game.run(UNSTARTED)!r})")
+            game.screenshot("unstarted")
+        finally:
+            server.stop()
+    game.collect_console()
+    game.errors = [error for error in game.errors if not re.search("Content.Security.Policy", error)]

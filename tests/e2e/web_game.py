@@ -27,6 +27,15 @@ SITE = sys.argv[2] if len(sys.argv) > 2 else "build-web/site"
 
 AXE = sys.argv[3] if len(sys.argv) > 3 else "build-web/web-test-tools/node_modules/axe-core/axe.min.js"
 
+# The site's next version: the same but for one caption, so its page and program differ.
+SITE_NEXT = sys.argv[4] if len(sys.argv) > 4 else "build-web/site-next"
+
+# The names under which the page asks for its program, its WebAssembly and its fallback.
+PROGRAM_NAMES = "const n = document.querySelector('script[data-program]').dataset; return [n.program, n.wasm, n.fallback]"
+
+# The program's files as the page has fetched them so far.
+FETCHED = "return performance.getEntriesByType('resource').map((e) => e.name.split('/').pop()).filter((n) => /^lotto.*[.](js|wasm)$/.test(n))"
+
 SHOTS = os.environ.get("LOTTO_WEB_SCREENSHOTS")
 
 # Every control by its role and accessible name, with its designed client bounds.
@@ -273,6 +282,13 @@ def site_copy(folder, change):
     with open(os.path.join(site, "index.html"), "w", encoding="utf-8") as file:
         file.write(changed)
     return site
+
+def site_names(site):
+    """The program's file, its WebAssembly's and its fallback's, as the site's page names them."""
+    with open(os.path.join(site, "index.html"), encoding="utf-8") as file:
+        page = file.read()
+    return [re.search(f'data-{key}="([^"]+)"', page).group(1) for key in ("program", "wasm", "fallback")]
+
 
 def drew_first(game, where):
     """The desktop's first draw in its fields, the ticket sorted, and its one trace line."""
