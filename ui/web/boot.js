@@ -31,25 +31,33 @@
   };
 
   // A part that could not be fetched waits for "Erneut versuchen", which asks
-  // again for every part that failed.
+  // again for every part that failed, by an address of its own each time: an
+  // engine may keep a failed answer for the address it once had.
   var waiting = [];
+  var tries = 0;
   var failed = function () {
     var notice = document.getElementById('unloaded');
     if (!waiting.length) {
       make('p', { textContent: 'Das Spiel konnte nicht geladen werden.' }, notice);
       make('button', { type: 'button', textContent: 'Erneut versuchen', onclick: function () {
         notice.textContent = '';
+        ++tries;
         waiting.splice(0).forEach(function (again) { again(); });
       } }, notice);
     }
     return new Promise(function (again) { waiting.push(again); });
   };
+  var address = function (name) { return tries ? name + '?' + tries : name; };
 
-  // The WebAssembly's bytes, for load_wasm.js in the program.
+  // The WebAssembly compiled, for load_wasm.js in the program. A file cut
+  // short (an engine may hand on what came before a connection broke) does
+  // not compile, and counts as not fetched.
   var wasm = function () {
-    return fetch(names.wasm, { credentials: 'same-origin' }).then(function (response) {
+    return fetch(address(names.wasm), { credentials: 'same-origin' }).then(function (response) {
       if (!response.ok) throw new Error('HTTP ' + response.status);
       return response.arrayBuffer();
+    }).then(function (bytes) {
+      return WebAssembly.compile(bytes);
     }).catch(function () {
       return failed().then(wasm);
     });
@@ -60,10 +68,15 @@
   // otherwise hold up on a slow phone; a page in the background, which paints
   // nothing, starts it at once. It is fetched from now on.
   make('link', { rel: 'preload', as: 'script', href: source });
+  // A script cut short does not run: its shell (shell.js, at its head) is
+  // then missing.
   var program = function () {
-    make('script', { src: source, onerror: function () {
+    var again = function () {
       this.remove();
       failed().then(program);
+    };
+    make('script', { src: address(source), onerror: again, onload: function () {
+      if (!window.LottoShell) again.call(this);
     } });
   };
   if (document.hidden) program();
