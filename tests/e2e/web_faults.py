@@ -11,7 +11,7 @@ import time
 from browser import CONSOLE, TOUCH
 from desktop import FIRST_TICKET, check
 from site_server import SiteServer
-from web_game import CONTROLS, DESKTOP, SITE, TICKET, Hand, drew_first, site_copy, site_names
+from web_game import DESKTOP, SITE, TICKET, Hand, drew_first, site_copy, site_names
 
 RELOADS = 30
 
@@ -83,14 +83,15 @@ def reload_burst(game):
 
 def failed_load(game):
     """A program that cannot be fetched (its WebAssembly answering 500, the
-    program itself 404, the connection cut off halfway): the form stays with
+    program itself 404, either cut off halfway): the form stays with
     what was typed into it, the page says that the game could not be loaded,
     visibly and to a screen reader, and "Erneut versuchen" loads it without a
     reload, the ticket kept and its press carried out."""
     browser = game.browser
     program, wasm, _ = site_names(SITE)
     home = game.url
-    faults = [(wasm, 500, DESKTOP, False), (program, 404, DESKTOP, False), (wasm, "reset", (390, 844), True)]
+    faults = [(wasm, 500, DESKTOP, False), (program, 404, DESKTOP, False), (program, "reset", DESKTOP, False),
+              (wasm, "reset", (390, 844), True)]
     for file, fault, size, phone in faults:
         where = f"{file} answering {fault}"
         if phone and TOUCH not in browser.can:
@@ -100,23 +101,27 @@ def failed_load(game):
         game.url = server.url
         try:
             browser.set_viewport(*size, touch=phone)
+            game.settle()
             browser.open(game.url)
-            game.controls = dict(zip(CONTROLS, browser.find(CONTROLS)))
+            game.find_controls()
             hand = Hand(game, touch=phone)
             for name, number in zip(TICKET, FIRST_TICKET):
                 hand.fill(name, number)
             hand.button("Ziehung")
             check(game.wait(lambda: game.run(UNLOADED) == [UNLOADED_SAID, "Erneut versuchen"]),
                   f"{where}: an alert says that the game could not be loaded ({game.run(UNLOADED)})")
-            retry = browser.find([("button", "Erneut versuchen")])[0]
-            check(retry is not None and not game.shown() and game.read(*TICKET) == FIRST_TICKET,
+            retry = game.wait(lambda: browser.find([("button", "Erneut versuchen")])[0])
+            check(retry and not game.shown() and game.read(*TICKET) == FIRST_TICKET,
                   f"{where}: the form stays with the typed ticket, and a button to try again")
+            if not retry:
+                continue
             game.screenshot(f"{'phone' if phone else 'desktop'}-failed-load")
             server.serve(SITE)
             game.trace.clear()
             hand.press(retry)
             check(game.wait(game.shown), f"{where}: Erneut versuchen loads the program, without a reload")
             drew_first(game, f"{where}: then the ticket typed and pressed before")
+            game.settle()
         finally:
             server.stop()
             game.url = home

@@ -144,17 +144,29 @@ class Game:
         # A question may fail while the page is still changing under it: that answer is a no.
         return wait_for(predicate, tolerate=Exception)
 
-    def load(self):
-        # A face that the page is fetching for a new screen would be cut off
-        # by the reload, which some engines report as an error of the page.
+    def settle(self):
+        """Waits for the faces the page is fetching: one that a new page
+        cut off would be reported by some engines as an error of the page."""
         self.run("return new Promise((frame) => requestAnimationFrame(() => setTimeout(frame)))"
                  ".then(() => document.fonts.ready).then(() => true)")
+
+    def load(self):
+        self.settle()
         self.browser.open(self.url)
         if not self.wait(self.shown):
             return False
         self.controls = dict(zip(CONTROLS, self.browser.find(CONTROLS)))
         self.grid_numbers = None
         return True
+
+    def find_controls(self, wanted=CONTROLS):
+        """The controls of a page that has just loaded, once the engine names
+        those WANTED (a page whose program does not run may come before its
+        accessibility does)."""
+        def named():
+            found = self.browser.find(wanted)
+            return None not in found and found
+        self.controls = dict(zip(wanted, self.wait(named) or self.browser.find(wanted)))
 
     def number(self, number):
         """The ticket's grid's button of that number, found by its name before any mark renames it."""

@@ -93,7 +93,7 @@ def program_held(game):
     browser.hold("*.wasm")
     try:
         browser.open(game.url)
-        game.controls = dict(zip(CONTROLS, browser.find(CONTROLS)))
+        game.find_controls()
         early_presses(game)
         typed = game.read(*TICKET)
         check(not game.shown() and typed == ["12", *SECOND_TICKET[1:]] and not any(game.read(*DRAW)),
@@ -174,7 +174,7 @@ def plays(game, where, version):
     page = versions.get(tuple(game.run(PROGRAM_NAMES)))
     notice = game.run("const n = document.getElementById('notice'); return n.hidden ? '' : n.innerText.trim()")
     check(page == version and game.shown(), f"{where}: the page of version {version} plays ({page}; {notice!r})")
-    game.controls = dict(zip(CONTROLS, game.browser.find(CONTROLS)))
+    game.find_controls([("button", "Ziehung"), *(("textbox", name) for name in TICKET + DRAW)])
     first_draw(game, where)
     program, wasm, fallback = game.run(PROGRAM_NAMES)
     fetched = set(game.run(FETCHED))
