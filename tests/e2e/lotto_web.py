@@ -51,6 +51,9 @@ def play(game, server):
         game.collect_console()
         check(False, f"the form shows ({game.errors})")
         return
+    # The offline copy made before the page is left: WebKit may take an
+    # install that its page cut off for done, with the copy empty.
+    game.run("return navigator.serviceWorker.ready.then(() => true)")
     one_fetch_of_program(game)
     form_at_zoom_one(game)
     focus_and_tab_order(game, "designed layout")

@@ -23,15 +23,15 @@ MISSING_PAGE = "nichtda.html"  # a page of the folder that the server does not h
 # A second ticket, typed over the first while the program is held back.
 SECOND_TICKET = ["40", "2", "13", "28", "9", "31"]
 
-# The copies the worker keeps, and whether it is still installing a new one.
+# The copies the worker keeps, and whether a new one is still on its way in.
 COPIES = ("return navigator.serviceWorker.getRegistration().then((r) => caches.keys().then((names) => "
-          "[names.filter((n) => n.startsWith('lotto-')).sort(), !!(r && (r.installing || r.waiting))]))")
+          "[names.filter((n) => n.startsWith('lotto-')).sort(), "
+          "!!(r && (r.installing || r.waiting || (r.active && r.active.state !== 'activated')))]))")
 
 # The page shown: its title, whether it is the game's, and its text.
 SHOWN_PAGE = """
 return [document.title, !!document.querySelector('script[data-program]'),
         (document.body || document.documentElement).textContent.replace(/\\s+/g, ' ').trim().slice(0, 160)];"""
-
 
 def without_scripts(game):
     """JavaScript off: the form is there all the same, every control named, with the notice."""
@@ -63,7 +63,6 @@ def one_fetch_of_program(game):
     check(sorted(fetched) == sorted([program, wasm]), f"the first visit fetches its program {program} and {wasm} once "
                                                       f"each, and not {fallback} ({fetched})")
 
-
 def early_presses(game):
     """A ticket, Ziehung, Tippschein löschen!, a second ticket typed over the
     first, Ziehung, and one more number typed."""
@@ -75,7 +74,6 @@ def early_presses(game):
         if ticket == FIRST_TICKET:
             hand.button("Tippschein löschen!")
     hand.fill("Tipp 1", "12")
-
 
 def program_held(game):
     """The program held back on its way: the form is there, and what the
@@ -115,7 +113,6 @@ def program_held(game):
         server.stop()
         game.url = home
     check(game.load(), "a new game shows")
-
 
 def other_sites(game):
     """The program built as JavaScript: it plays the same game where there is
@@ -168,6 +165,7 @@ def plays(game, where, version):
     """A visit: the page of the site's VERSION (1 or 2), played by its own
     program: the first draw, by the files whose names its page gives, and
     neither refused nor ended with an error."""
+    game.settle()
     game.browser.open(game.url)
     game.wait(lambda: game.shown() or game.run("return !document.getElementById('notice').hidden"))
     versions = {tuple(site_names(site)): number for number, site in ((1, SITE), (2, SITE_NEXT))}
@@ -180,7 +178,6 @@ def plays(game, where, version):
     fetched = set(game.run(FETCHED))
     check(fetched in ({program, wasm}, {fallback}), f"{where}: with the files its page names ({fetched})")
 
-
 def settled(game):
     """The copies once no new worker is installing."""
     found = []
@@ -191,7 +188,6 @@ def settled(game):
         return not installing
     game.wait(idle)
     return found
-
 
 def update(game, caching, wasm, broken=False):
     """The first version installed (the worker controls the second visit),
@@ -232,7 +228,6 @@ def update(game, caching, wasm, broken=False):
     # The engine's report of the file that failed, and of the page offline, is no error of the game.
     game.errors = [error for error in game.errors if not re.search("LICENSES|Failed to (load|fetch)|ERR_", error)]
 
-
 def updates(game):
     """The update with each kind of host's caching, with and without
     WebAssembly, and with a new worker that cannot install."""
@@ -246,34 +241,41 @@ def updates(game):
         update(game, caching, wasm)
     update(game, "max-age", True, broken=True)
 
-
 def offline(game, server):
     """The offline copy: what the worker answers, and what not, while the
-    server is there; the game without a server; then updates to the site's
-    next version."""
+    server is there; the game without a server, on a host of its own (WebKit
+    may drop the copy of a site left unvisited for a while); then updates to
+    the site's next version."""
     game.browser.set_viewport(*DESKTOP)
     check(game.load() and game.run("return navigator.serviceWorker.ready.then(() => true)"),
           "the service worker is ready after one visit")
     reload_burst(game)
-    other_page(game, online=True)
-    server.pause()
-    other_page(game, online=False)
-    check(game.load(), "with the server gone, a reload shows the form, from the copy")
-    hand = Hand(game, touch=False)
-    hand.button('"Zufallszahlen"')
-    hand.button("Ziehung")
-    check(game.wait(lambda: all(game.read(*DRAW)) and game.read("Gewinn: Anzahl Treffer") != ""),
-          "and the game plays offline")
-    stored = game.run("return indexedDB.databases().then((d) => "
-                      "[document.cookie, localStorage.length, sessionStorage.length, d.length])")
-    check(stored == ["", 0, 0, 0], f"nothing stored besides the offline copy ({stored})")
-    hosts = game.run("return performance.getEntriesByType('resource').map(e => new URL(e.name).host)"
-                     ".filter(h => h !== location.host)")
-    check(hosts == [], f"the page asks no other host ({hosts})")
-    server.resume()
+    home = game.url
+    own = SiteServer(SITE)
+    game.url = own.url
+    try:
+        check(game.load() and game.run("return navigator.serviceWorker.ready.then(() => true)") and settled(game),
+              "on a host of its own, the worker is ready after one visit")
+        other_page(game, online=True)
+        own.pause()
+        other_page(game, online=False)
+        check(game.load(), "with the server gone, a reload shows the form, from the copy")
+        hand = Hand(game, touch=False)
+        hand.button('"Zufallszahlen"')
+        hand.button("Ziehung")
+        check(game.wait(lambda: all(game.read(*DRAW)) and game.read("Gewinn: Anzahl Treffer") != ""),
+              "and the game plays offline")
+        stored = game.run("return indexedDB.databases().then((d) => "
+                          "[document.cookie, localStorage.length, sessionStorage.length, d.length])")
+        check(stored == ["", 0, 0, 0], f"nothing stored besides the offline copy ({stored})")
+        hosts = game.run("return performance.getEntriesByType('resource').map(e => new URL(e.name).host)"
+                         ".filter(h => h !== location.host)")
+        check(hosts == [], f"the page asks no other host ({hosts})")
+    finally:
+        own.stop()
+        game.url = home
     updates(game)
     check(game.load(), "back on the site's first version, the form shows")
-
 
 def close_game(game):
     Hand(game, touch=False).button("Schließen")

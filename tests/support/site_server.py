@@ -1,5 +1,5 @@
 """The built site on a static web server of this machine's own Python, on a
-free port of the loopback, for the browser test, the pictures and the
+free port of an address of the loopback, for the browser test, the pictures and the
 figures. It caches as one of three kinds of host does:
 - "max-age" (the default, as many hosts do): the browser may keep each file
   for ten minutes without asking again; a test that the site must not depend
@@ -12,6 +12,7 @@ Its folder, its kind of caching and the files that fail (a status such as
 anew for every request, so that a test can switch them under a page that
 keeps its connection open. Nothing is waited for a fixed time: the server is
 handed out once it answers."""
+import itertools
 import json
 import os
 import socket
@@ -58,22 +59,18 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         super().end_headers()
     def log_message(self, *arguments):
         pass
-http.server.ThreadingHTTPServer(("127.0.0.1", int(sys.argv[2])), Handler).serve_forever()"""
+http.server.ThreadingHTTPServer((sys.argv[2], int(sys.argv[3])), Handler).serve_forever()"""
 
 
-handed_out = set()
+# Each server of a run on an address of its own: a browser keeps a site's
+# offline copy by its origin, and WebKit's by its host alone.
+hosts = (f"127.0.0.{n}" for n in itertools.cycle(range(1, 255)))
 
 
-def free_port():
-    """A free port that no server of this run had before: a browser keeps a
-    site's offline copy by its address, port included."""
-    while True:
-        with socket.socket() as probe:
-            probe.bind(("127.0.0.1", 0))
-            port = probe.getsockname()[1]
-        if port not in handed_out:
-            handed_out.add(port)
-            return port
+def free_port(host):
+    with socket.socket() as probe:
+        probe.bind((host, 0))
+        return probe.getsockname()[1]
 
 
 class SiteServer:
@@ -82,8 +79,9 @@ class SiteServer:
     one) and resume() brings it back on the same port."""
 
     def __init__(self, folder, port=None, caching="max-age"):
-        self.port = port or free_port()
-        self.url = f"http://127.0.0.1:{self.port}/"
+        self.host = next(hosts)
+        self.port = port or free_port(self.host)
+        self.url = f"http://{self.host}:{self.port}/"
         handle, self.control = tempfile.mkstemp(prefix="lotto-site-server-", suffix=".json")
         os.close(handle)
         self.process = None
@@ -99,11 +97,11 @@ class SiteServer:
         os.replace(self.control + ".new", self.control)
 
     def resume(self):
-        self.process = subprocess.Popen([sys.executable, "-c", SERVE, self.control, str(self.port)],
+        self.process = subprocess.Popen([sys.executable, "-c", SERVE, self.control, self.host, str(self.port)],
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
         def answers():
-            socket.create_connection(("127.0.0.1", self.port), timeout=1).close()
+            socket.create_connection((self.host, self.port), timeout=1).close()
             return True
         if not wait_for(answers, tolerate=OSError):  # refused until the server listens
             self.stop()
