@@ -103,7 +103,6 @@ def failed_load(game):
         game.url = server.url
         try:
             browser.set_viewport(*size, touch=phone)
-            game.settle()
             browser.open(game.url)
             game.find_controls()
             hand = Hand(game, touch=phone)
@@ -111,7 +110,8 @@ def failed_load(game):
                 hand.fill(name, number)
             hand.button("Ziehung")
             check(game.wait(lambda: game.run(UNLOADED) == [UNLOADED_SAID, "Erneut versuchen"]),
-                  f"{where}: an alert says that the game could not be loaded ({game.run(UNLOADED)})")
+                  f"{where}: an alert says that the game could not be loaded ({game.run(UNLOADED)}, "
+                  f"{game.run('return location.href')})")
             retry = game.wait(lambda: browser.find([("button", "Erneut versuchen")])[0])
             check(retry and not game.shown() and game.read(*TICKET) == FIRST_TICKET,
                   f"{where}: the form stays with the typed ticket, and a button to try again")
@@ -123,15 +123,18 @@ def failed_load(game):
             hand.press(retry)
             check(game.wait(game.shown), f"{where}: Erneut versuchen loads the program, without a reload")
             drew_first(game, f"{where}: then the ticket typed and pressed before")
-            game.settle()
         finally:
+            browser.open("about:blank")
             server.stop()
             game.url = home
             browser.set_viewport(*DESKTOP)
         game.collect_console()
-        # The engine's report of the failed fetch, and of the worker that could not install, is no error of the game.
+        # The engine's reports of the failed fetch, of the worker that could not
+        # install and of what the page had not finished loading when it was
+        # left are no errors of the game.
         game.errors = [error for error in game.errors
-                       if not re.search(f"{re.escape(file)}|ERR_|Failed|fetching the script", error)]
+                       if not re.search(f"{re.escape(file)}|ERR_|Failed|fetching the script", error)
+                       and server.url not in error]
 
 def refused_script(game):
     """A page whose inline script the policy refuses (a byte of it changed
@@ -144,8 +147,11 @@ def refused_script(game):
             check(game.wait(lambda: game.run(UNSTARTED)) and time.monotonic() - shown < UNSTARTED_WITHIN,
                   f"a page whose script was refused says so within {UNSTARTED_WITHIN} s ({game.run(UNSTARTED)!r})")
             game.screenshot("unstarted")
-            game.settle()
+            game.browser.open("about:blank")
         finally:
             server.stop()
-    game.collect_console()
-    game.errors = [error for error in game.errors if not re.search("Content.Security.Policy", error)]
+        # The engine's report of the refusal, and of what the refused page had
+        # not finished loading when it was left, is no error of the game.
+        game.collect_console()
+        game.errors = [error for error in game.errors
+                       if not re.search("Content.Security.Policy", error) and server.url not in error]
