@@ -11,6 +11,7 @@
 
 #include "FormDefinition.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -106,18 +107,20 @@ void showGridNote(NumberGrid& grid, std::string_view note);
 // The part of the page that runs the form's long task as the definition
 // describes it, where the platform offers one; the window owns it. onStart:
 // the start button was pressed, with the index of the choice made; onStop:
-// the stop button was pressed; onFrame: once between the screen's frames
-// while the task runs, until runTask(false). nullptr where the platform
-// declines: a desktop window, whose designed layout has no room for it.
+// the stop button was pressed; onSlice: so many steps of the task, true once
+// it is done. While the task runs, the platform calls onSlice between the
+// screen's frames, each frame as many steps as it can spare time for, until
+// runTask(false). nullptr where the platform declines: a desktop window,
+// whose designed layout has no room for it.
 TaskPart* offerTaskPart(Window& window,
                         const TaskDefinition& task,
                         std::function<void(int)> onStart,
                         std::function<void()> onStop,
-                        std::function<void()> onFrame);
+                        std::function<bool(std::int64_t)> onSlice);
 
-// The task runs (onFrame is called, the choice and the start button wait,
-// the stop button takes the focus from the start button) or not (the other
-// way round).
+// The task runs (its slices come, the choice and the start button wait, the
+// stop button takes the focus from the start button) or not (the other way
+// round).
 void runTask(TaskPart& part, bool running);
 
 // How far the task is: the share done, 0 to 1, or none where its end is not

@@ -100,37 +100,33 @@ std::function<void(int)> TForm::tapAction(TNumberEvent onTap)
 // A start while the task runs, and a stop while it does not, are a press
 // that the page had on its way already: nothing to do. The part stops
 // before the form hears of a stop, and after a slice that finished the task
-// or raised.
+// or raised (and so counts as done).
 void TForm::offerTaskPart(const TaskDefinition& task)
 {
-    const TNumberEvent onStart = task.onStart;
-    const TNotifyEvent onStop = task.onStop;
-    const TSliceEvent onSlice = task.onSlice;
-    auto start = [this, onStart](int choice) {
-        handleInput([this, onStart, choice] {
-            if (!m_task.Running() && onStart)
-                (this->*onStart)(choice);
+    auto start = [this, &task](int choice) {
+        handleInput([this, &task, choice] {
+            if (!m_task.Running() && task.onStart)
+                (this->*task.onStart)(choice);
         });
     };
-    auto stop = [this, onStop] {
-        handleInput([this, onStop] {
+    auto stop = [this, &task] {
+        handleInput([this, &task] {
             if (!m_task.Running())
                 return;
             m_task.Stop();
-            if (onStop)
-                (this->*onStop)();
+            if (task.onStop)
+                (this->*task.onStop)();
         });
     };
-    auto frame = [this, onSlice] {
-        bool more = false;
-        Application->Dispatch([this, onSlice, &more] {
-            more = m_task.Running() && onSlice
-                   && m_task.Frame([this, onSlice](std::int64_t steps) { return (this->*onSlice)(steps); });
-        });
-        if (!more)
+    auto slice = [this, &task](std::int64_t steps) {
+        bool done = true;
+        Application->Dispatch(
+            [this, &task, steps, &done] { done = !m_task.Running() || !task.onSlice || (this->*task.onSlice)(steps); });
+        if (done)
             m_task.Stop();
+        return done;
     };
-    m_task = TTaskPart(&task, Backend::offerTaskPart(*m_window, task, start, stop, frame));
+    m_task = TTaskPart(&task, Backend::offerTaskPart(*m_window, task, start, stop, slice));
 }
 
 void TForm::Show()

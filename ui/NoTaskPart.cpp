@@ -10,7 +10,7 @@ TaskPart* offerTaskPart(Window&,
                         const TaskDefinition&,
                         std::function<void(int)>,
                         std::function<void()>,
-                        std::function<void()>)
+                        std::function<bool(std::int64_t)>)
 // NOLINTEND(performance-unnecessary-value-param)
 {
     return nullptr;

@@ -368,9 +368,8 @@ Page::Page(const FormDefinition& form)
     m_frame = Element{"div", {{"class", "frame"}, {"data-touch", keep(touchQuery(form))}}, {}, {}};
     m_frame.children.push_back(std::move(box));
 
-    // The long task's part after the form, outside the window's frame.
     if (form.task) {
-        m_frame.children.push_back(taskElement(*form.task));
+        m_task = taskElement(*form.task);
         for (const std::string_view id : m_taskIds) {
             if (id == form.name || std::find(ids.begin(), ids.end(), id) != ids.end())
                 twoElements(form, id);
@@ -452,8 +451,8 @@ Element Page::taskElement(const TaskDefinition& task)
     Element& choose = child(part, "div", {{"class", "choose"}});
     child(choose, "label", {{"for", choiceId}}, task.choice);
     Element& choice = child(choose, "select", {{"id", choiceId}});
-    for (std::size_t k = 0; k < task.choices.size(); ++k)
-        child(choice, "option", {{"value", keep(std::to_string(k))}}, task.choices[k]);
+    for (const std::string_view text : task.choices)
+        child(choice, "option", {}, text);
     child(choose, "button", {{"type", "button"}, {"class", "start"}, {"id", id("start")}}, task.start);
     child(choose, "button", {{"type", "button"}, {"class", "stop"}, {"id", id("stop")}, {"disabled", ""}}, task.stop);
 
@@ -479,15 +478,6 @@ Element Page::taskElement(const TaskDefinition& task)
     }
     child(part, "p", {{"class", "note"}, {"id", id("note")}, {"role", "status"}});
     return part;
-}
-
-const Element* Page::task() const
-{
-    for (const Element& element : m_frame.children) {
-        if (!m_taskId.empty() && element.attribute("id") == m_taskId)
-            return &element;
-    }
-    return nullptr;
 }
 
 const Element* Page::grid() const

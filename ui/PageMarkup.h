@@ -49,12 +49,15 @@ struct Element {
 // fields: a group of toggle buttons, each with its number as value and text,
 // of which only the first is a tab stop (the page moves among them by the
 // arrow keys), and an empty note after them. A button's text is its
-// "caption" child. Where the form runs a long task, its part follows the
-// form's box, outside the window: a section headed by the task's name, with
-// the choice of what to run for, the start and the stop button (closed until
-// the task runs), the progress with the text that says how far it is, a table
-// of texts with its column and row headings, and a status element for the
-// note on how the task ended; each id the task's name with its role after it.
+// "caption" child. Where the form runs a long task, its part is described
+// apart, for the running program to put after the form's box, outside the
+// window, once the platform offers it (the part works only with the
+// program, and the page's first bytes stay the form's): a section headed by
+// the task's name, with the choice of what to run for, the start and the
+// stop button (closed until the task runs), the progress with the text that
+// says how far it is, a table of texts with its column and row headings, and
+// a status element for the note on how the task ended; each id the task's
+// name with its role after it, which no control of the form may have.
 // Its texts are the table's, and ids and numbers made here, which it keeps.
 class Page {
 public:
@@ -69,8 +72,9 @@ public:
     const Element& control(const ControlDefinition& control) const;
     // The ticket's grid; nullptr where the form has no ticket.
     const Element* grid() const;
-    // The part that runs the form's long task; nullptr where it runs none.
-    const Element* task() const;
+    // The part that runs the form's long task, not among the frame's
+    // children; nullptr where the form runs none.
+    const Element* task() const { return m_taskId.empty() ? nullptr : &m_task; }
     // The id of the element that says the mark, one of the form's (its look
     // names it); empty for a look that the form has no mark of.
     std::string_view markId(const MarkDefinition& mark) const;
@@ -84,6 +88,7 @@ private:
     std::string_view m_gridId;                // empty: no grid
     std::string_view m_taskId;                // empty: no long task
     std::vector<std::string_view> m_taskIds;  // the part's and its elements'
+    Element m_task;
     std::array<std::string_view, std::size(markLooks) + 1> m_markIds;  // by look
     Element m_frame;
 };

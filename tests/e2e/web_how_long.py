@@ -19,8 +19,8 @@ GOALS = TASK["choices"]
 
 SIX_RIGHT_DRAWS = 6_787_823  # for 3 7 9 15 25 44, as tests/commands/DrawCommandTest.cpp states
 
-# A ticket whose first six right come after 25,278,631 draws: a run long enough to be stopped.
-LONG_TICKET = ["44", "45", "46", "47", "48", "49"]
+# A ticket whose first six right come after 44,678,740 draws: a run long enough to be stopped.
+LONG_TICKET = ["38", "39", "40", "41", "42", "43"]
 
 STOP_WITHIN = 100  # ms from the click on "Abbrechen" to the run having stopped
 

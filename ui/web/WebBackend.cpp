@@ -57,7 +57,7 @@ void lotto_showNumber(int grid,
                       Text describedBy,
                       std::size_t describedByLength);
 void lotto_showNumberGridNote(int grid, Text note, std::size_t length);
-int lotto_adoptTaskPart(int window, Text id, std::size_t idLength, void* target);
+int lotto_makeTaskPart(int window, Text markup, std::size_t markupLength, void* target);
 void lotto_runTask(int part, bool running);
 void lotto_showTaskProgress(int part, double share, Text text, std::size_t length);  // share below 0: unknown
 void lotto_showTaskCell(int part, int row, int column, Text text, std::size_t length);
@@ -86,7 +86,7 @@ struct TaskPart {
     int element = 0;
     std::function<void(int)> onStart;
     std::function<void()> onStop;
-    std::function<void()> onFrame;
+    std::function<bool(std::int64_t)> onSlice;
 };
 
 struct Window {
@@ -275,24 +275,25 @@ void showGridNote(NumberGrid& grid, std::string_view note)
     lotto_showNumberGridNote(grid.element, note.data(), note.size());
 }
 
-// The part below the form, in both arrangements; page.js runs its frames.
+// The part below the form, in both arrangements, made from its description
+// now that it works; page.js runs its slices between the page's frames.
 TaskPart* offerTaskPart(Window& window,
                         const TaskDefinition&,
                         std::function<void(int)> onStart,
                         std::function<void()> onStop,
-                        std::function<void()> onFrame)
+                        std::function<bool(std::int64_t)> onSlice)
 {
     const PageMarkup::Element* element = window.page->task();
     if (!element)
         return nullptr;
-    const std::string_view id = element->attribute("id");
+    const std::string markup = PageMarkup::html(*element);
     auto part = std::make_unique<TaskPart>();
     part->onStart = std::move(onStart);
     part->onStop = std::move(onStop);
-    part->onFrame = std::move(onFrame);
-    part->element = lotto_adoptTaskPart(window.element, id.data(), id.size(), part.get());
+    part->onSlice = std::move(onSlice);
+    part->element = lotto_makeTaskPart(window.element, markup.data(), markup.size(), part.get());
     if (part->element == 0)
-        pageDiffers(id);
+        pageDiffers(element->attribute("id"));
     window.task = std::move(part);
     return window.task.get();
 }
@@ -369,11 +370,13 @@ extern "C" EMSCRIPTEN_KEEPALIVE void lotto_taskStop(Backend::TaskPart* part) noe
         part->onStop();
 }
 
-// A frame of the page while the task runs (page.js).
-extern "C" EMSCRIPTEN_KEEPALIVE void lotto_taskFrame(Backend::TaskPart* part) noexcept
+// A slice of the task while it runs, of so many steps (page.js, whose
+// numbers are doubles); true once it is done, or where it cannot go on.
+extern "C" EMSCRIPTEN_KEEPALIVE bool lotto_taskSlice(Backend::TaskPart* part, double steps) noexcept
 {
-    if (part && part->onFrame)
-        part->onFrame();
+    if (!part || !part->onSlice || !(steps >= 1))
+        return true;
+    return part->onSlice(static_cast<std::int64_t>(steps));
 }
 
 // The page laid the form out again (layout.js).

@@ -82,8 +82,8 @@
   if (document.hidden) program();
   else requestAnimationFrame(function () { setTimeout(program); });
 
-  // Each press on the form's buttons (and on the ticket's numbers, and on
-  // those of the part below the form) and each edit of its fields, in their order, until page.js takes them: an edit as
+  // Each press on the form's buttons (and on the ticket's numbers) and each
+  // edit of its fields, in their order, until page.js takes them: an edit as
   // the field's text after it, so that each press finds the fields as they
   // were when it came. The program alone acts on them, once.
   var early = window.lottoEarly = [];
@@ -91,7 +91,7 @@
     var target = event.target;
     if (window.lottoEarly !== early || !target.closest) return;
     var field = event.type === 'input' && target.closest('.form input');
-    var button = event.type === 'click' && target.closest('.frame button');
+    var button = event.type === 'click' && target.closest('.form button');
     if (!field && !button) return;
     event.stopImmediatePropagation();
     var last = early[early.length - 1];

@@ -14,6 +14,9 @@
 mergeInto(LibraryManager.library, {
   $LottoPage: {
     objects: [null],  // forms and controls, by the numbers C++ knows them by
+    // The time a frame gives a long task's slices, in ms: the page paints
+    // after them, and hears the player, about 30 times a second.
+    taskFrameTime: 25,
     forms: [],
     encoded: null,    // a text on its way to C++, between its length and its copy
 
@@ -304,20 +307,25 @@ mergeInto(LibraryManager.library, {
     return LottoPage.add(grid);
   },
 
-  // Takes the part of the form's long task from the page, as the program
-  // describes it (the window's adoption has checked it whole), with its
-  // choice, buttons, progress, texts and table, whose data cells it keeps
-  // row by row. Its choice and buttons are tab stops after the form's. 0
-  // where the page lacks it.
-  lotto_adoptTaskPart__deps: ['$LottoPage'],
-  lotto_adoptTaskPart: function (formNumber, id, idLength, target) {
+  // Makes the part of the form's long task from the program's description
+  // and puts it after the form's box, with its choice, buttons, progress,
+  // texts and table, whose data cells it keeps row by row. Its choice and
+  // buttons are tab stops after the form's. 0 where the page has an element
+  // of one of its ids already.
+  lotto_makeTaskPart__deps: ['$LottoPage'],
+  lotto_makeTaskPart: function (formNumber, markup, markupLength, target) {
     var form = LottoPage.objects[formNumber];
-    id = LottoPage.text(id, idLength);
-    var element = document.getElementById(id);
-    if (!element || element.parentElement !== form.frame) {
-      console.error('The page does not match the program: #' + id + ' is not beside the form');
+    var description = document.createElement('template');
+    description.innerHTML = LottoPage.text(markup, markupLength);
+    var element = description.content.firstElementChild;
+    var taken = [element].concat(Array.from(element.querySelectorAll('[id]'))).find(function (made) {
+      return document.getElementById(made.id);
+    });
+    if (taken) {
+      console.error('The page does not match the program: #' + taken.id + ' is there already');
       return 0;
     }
+    form.element.after(element);
     var part = {
       element: element, form: form, running: false, frame: 0,
       choice: element.querySelector('select'), start: element.querySelector('.start'),
@@ -332,10 +340,22 @@ mergeInto(LibraryManager.library, {
     element.addEventListener('keydown', function (event) { LottoPage.onKey(form, event); });
     form.order.push(part.choice, part.start, part.stop);
     form.task = part;
+    // Each frame, slices until the frame's time is spent, each of as many
+    // steps as fill the time left at the rate measured in this run; before
+    // a slice took long enough to be measured (a browser's clock may count
+    // whole milliseconds), eight times the steps of the last.
     part.run = function () {
       part.frame = 0;
-      if (!part.running || form.closed) return;
-      _lotto_taskFrame(target);
+      var start = performance.now(), now = start;
+      while (part.running && !form.closed && now - start < LottoPage.taskFrameTime) {
+        var left = LottoPage.taskFrameTime - (now - start);
+        var steps = part.rate ? Math.max(1, Math.floor(part.rate * left)) : part.probe;
+        if (_lotto_taskSlice(target, steps)) return;  // done: the program has ended the run
+        var took = performance.now() - now;
+        now += took;
+        if (took >= 2) part.rate = steps / took;
+        else if (!part.rate) part.probe = Math.min(steps * 8, 1e12);
+      }
       if (part.running && !form.closed) part.frame = requestAnimationFrame(part.run);
     };
     return LottoPage.add(part);
@@ -352,7 +372,11 @@ mergeInto(LibraryManager.library, {
     part.choice.disabled = part.start.disabled = part.running;
     part.stop.disabled = !part.running;
     if (focus === (part.running ? part.start : part.stop)) (part.running ? part.stop : part.start).focus();
-    if (part.running && !part.frame) part.frame = requestAnimationFrame(part.run);
+    if (part.running && !part.frame) {
+      part.rate = 0;
+      part.probe = 1;
+      part.frame = requestAnimationFrame(part.run);
+    }
     if (!part.running) {
       cancelAnimationFrame(part.frame);
       part.frame = 0;
@@ -368,9 +392,12 @@ mergeInto(LibraryManager.library, {
     part.tally.textContent = LottoPage.text(text, length);
   },
 
+  // Each frame shows every cell: only a text that changed is written.
   lotto_showTaskCell__deps: ['$LottoPage'],
   lotto_showTaskCell: function (partNumber, row, column, text, length) {
-    LottoPage.objects[partNumber].cells[row][column].textContent = LottoPage.text(text, length);
+    var cell = LottoPage.objects[partNumber].cells[row][column];
+    text = LottoPage.text(text, length);
+    if (cell.textContent !== text) cell.textContent = text;
   },
 
   // The note is the part's status element: said once, politely.
