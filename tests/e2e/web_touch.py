@@ -37,7 +37,7 @@ const scale = window.visualViewport ? visualViewport.scale : 1;
 return {touch: getComputedStyle(document.querySelector('.form')).display === 'grid', innerWidth, innerHeight,
         scrollWidth: document.documentElement.scrollWidth, form: edges(form.getBoundingClientRect()),
         numbers: Array.from(form.querySelectorAll('.number-grid button'), (n) => edges(n.getBoundingClientRect())),
-        elements: Array.from(form.children, (element) => {
+        elements: Array.from(form.children).filter((element) => element.getClientRects().length).map((element) => {
           const r = element.getBoundingClientRect();
           const text = document.createRange();
           text.selectNodeContents(element);
