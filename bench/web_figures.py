@@ -8,7 +8,8 @@
   desktop: first paint, the form painted, and a press on "Ziehung" (made as
   soon as the form is painted, after six numbers typed) drawn, for the game
   and for a static copy of its page (its rendered markup without the
-  scripts), loaded alternately in one run with the browser's caches and the
+  scripts and the preload of the program, so that it fetches nothing of the
+  program), loaded alternately in one run with the browser's caches and the
   service worker bypassed; medians, the ratios to the static copy's form
   painted, the largest layout shift of any load, and how many faces the
   game's loads fetched (none on the phone, whose touch layout draws in the
@@ -36,7 +37,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from waiting import PATIENCE, wait_for  # noqa: E402
 
 STATIC_PAGE = "static.html"
-FALLBACK = "lotto-nowasm.js"  # fetched only where WebAssembly is missing or refused
+FALLBACK = "lotto-nowasm."  # the start of its name; fetched only where WebAssembly is missing or refused
 
 # In every page from its first byte: first paint, the moment the form's named
 # controls all have a box (taken one frame later, when that frame has been
@@ -141,7 +142,7 @@ def sizes(site):
     for name, raw, packed in rows:
         print(f"| `{name}` | {raw:,} | {packed:,} |")
     faces = [row for row in rows if row[0].startswith("fonts/")]
-    fallback = [row for row in rows if row[0] == FALLBACK]
+    fallback = [row for row in rows if row[0].startswith(FALLBACK)]
     rest = [row for row in rows if row not in faces and row not in fallback]
     print(f"| all but the faces and the fallback | {sum(r[1] for r in rest):,} | {sum(r[2] for r in rest):,} |")
     print(f"| the faces (WOFF2, as served) | {sum(r[1] for r in faces):,} | {sum(r[2] for r in faces):,} |")
@@ -150,13 +151,15 @@ def sizes(site):
 
 
 def static_copy(driver, base, root):
-    """The game's page as drawn once the form has shown, without its scripts."""
+    """The game's page as drawn once the form has shown, without its scripts
+    and without the preload that boot.js adds: nothing of the program."""
     driver.get(base + "index.html")
     if not wait_for(lambda: driver.execute_script(DONE, True), poll=0.01):
         sys.exit(f"index.html: the first draw did not come within {PATIENCE} s")
     markup = driver.execute_script(
         "const page = document.documentElement.cloneNode(true);"
-        "page.querySelectorAll('script, noscript, dialog, .ruler').forEach((e) => e.remove());"
+        "page.querySelectorAll('script, link[rel=preload]:not([as=font]), noscript, dialog, .ruler')"
+        ".forEach((e) => e.remove());"
         "return '<!DOCTYPE html>\\n' + page.outerHTML;")
     with open(os.path.join(root, STATIC_PAGE), "w", encoding="utf-8") as file:
         file.write(markup)

@@ -5,14 +5,15 @@ clicks, taps and typing on the controls, found by their role and accessible
 name. One scenario, its steps by topic in the modules beside this one:
 - web_start.py: the page without JavaScript, one fetch of the program, the
   form before the program runs, the program built as JavaScript, the offline
-  copy and a new version of the site, Schließen;
+  copy and updates to the site's next version, Schließen;
 - web_layout.py: the designed layout's geometry and face at zoom 1 and at two
   device pixels to the CSS pixel, first focus and tab order, the names, a
   switch of layout with a message open;
 - web_touch.py: the touch layout on phones played by taps (the ticket's grid,
   Enter through the ticket, "Ziehung" in reach, the result in view);
 - web_faults.py: the modal message, a page that differs from the program,
-  reloads in quick succession;
+  reloads in quick succession, a program that cannot be fetched, a page
+  whose script is refused;
 - web_game.py: what they share: the form as the player meets it, the page and
   the hand that works it, a whole game with the desktop's draws and the trace
   in the console, the marks of the numbers that hit, and the outside auditor
@@ -20,7 +21,7 @@ name. One scenario, its steps by topic in the modules beside this one:
 What the engine cannot check is left out, and said; a host where the engine
 cannot start reports the test as skipped.
 
-usage: lotto_web.py chromium|firefox|webkit SITE_DIR AXE_JS
+usage: lotto_web.py chromium|firefox|webkit SITE_DIR AXE_JS NEXT_SITE_DIR
        (LOTTO_WEB_SCREENSHOTS=DIR keeps screenshots)"""
 import json
 import os
@@ -35,7 +36,7 @@ import browser as engines  # noqa: E402
 from browser import CONSOLE  # noqa: E402
 from desktop import check, summary  # noqa: E402
 from site_server import SiteServer  # noqa: E402
-from web_faults import modal_message, refused_page  # noqa: E402
+from web_faults import failed_load, modal_message, refused_page, refused_script  # noqa: E402
 from web_game import AXE, DESKTOP, ENGINE, SITE, Game, Hand, audits, skip, whole_game  # noqa: E402
 from web_layout import designed_at_ratio_two, focus_and_tab_order, form_at_zoom_one, layout_switch, names  # noqa: E402
 from web_start import close_game, offline, one_fetch_of_program, other_sites, program_held, without_scripts  # noqa: E402
@@ -50,6 +51,9 @@ def play(game, server):
         game.collect_console()
         check(False, f"the form shows ({game.errors})")
         return
+    # The offline copy made before the page is left: WebKit may take an
+    # install that its page cut off for done, with the copy empty.
+    game.run("return navigator.serviceWorker.ready.then(() => true)")
     one_fetch_of_program(game)
     form_at_zoom_one(game)
     focus_and_tab_order(game, "designed layout")
@@ -66,6 +70,8 @@ def play(game, server):
     touch_pass(game)
     other_sites(game)
     refused_page(game)
+    refused_script(game)
+    failed_load(game)
     offline(game, server)
     close_game(game)
     game.collect_console()

@@ -29,6 +29,15 @@ SITE = sys.argv[2] if len(sys.argv) > 2 else "build-web/site"
 
 AXE = sys.argv[3] if len(sys.argv) > 3 else "build-web/web-test-tools/node_modules/axe-core/axe.min.js"
 
+# The site's next version: the same but for one caption, so its page and program differ.
+SITE_NEXT = sys.argv[4] if len(sys.argv) > 4 else "build-web/site-next"
+
+# The names under which the page asks for its program, its WebAssembly and its fallback.
+PROGRAM_NAMES = "const n = document.querySelector('script[data-program]').dataset; return [n.program, n.wasm, n.fallback]"
+
+# The program's files as the page has fetched them so far.
+FETCHED = "return performance.getEntriesByType('resource').map((e) => e.name.split('/').pop()).filter((n) => /^lotto.*[.](js|wasm)$/.test(n))"
+
 SHOTS = os.environ.get("LOTTO_WEB_SCREENSHOTS")
 
 # The form as the build describes it from its table, beside the site.
@@ -76,7 +85,6 @@ OUTCOME = FORM.ticket["outcome"]
 # What is said after that field's name after the first draw: the result, then its heading.
 FIRST_OUTCOME_SAID = " ".join([FIRST_RESULT] + [label["caption"].strip() for label in
                                                  [FORM.described(FORM.named(OUTCOME["field"]), "heading")] if label])
-
 
 
 def said_after_hit(field):
@@ -133,6 +141,7 @@ def skip(reason):
     print(f"SKIPPED: {ENGINE}: " + " ".join(str(reason).split())[:300], flush=True)
     sys.exit(SKIP)
 
+
 class Game:
     """The game's page in one engine, worked by role and accessible name."""
 
@@ -150,17 +159,29 @@ class Game:
         # A question may fail while the page is still changing under it: that answer is a no.
         return wait_for(predicate, tolerate=Exception)
 
-    def load(self):
-        # A face that the page is fetching for a new screen would be cut off
-        # by the reload, which some engines report as an error of the page.
+    def settle(self):
+        """Waits for the faces the page is fetching: one that a new page
+        cut off would be reported by some engines as an error of the page."""
         self.run("return new Promise((frame) => requestAnimationFrame(() => setTimeout(frame)))"
                  ".then(() => document.fonts.ready).then(() => true)")
+
+    def load(self):
+        self.settle()
         self.browser.open(self.url)
         if not self.wait(self.shown):
             return False
         self.controls = dict(zip(CONTROLS, self.browser.find(CONTROLS)))
         self.grid_numbers = None
         return True
+
+    def find_controls(self, wanted=CONTROLS):
+        """The controls of a page that has just loaded, once the engine names
+        those WANTED (a page whose program does not run may come before its
+        accessibility does)."""
+        def named():
+            found = self.browser.find(wanted)
+            return None not in found and found
+        self.controls = dict(zip(wanted, self.wait(named) or self.browser.find(wanted)))
 
     def number(self, number):
         """The ticket's grid's button of that number, found by its name."""
@@ -251,6 +272,7 @@ class Game:
         self.left_out.append(what)
         print(f"left out in {ENGINE}: {what} ({why})", flush=True)
 
+
 class Hand:
     """How the player works the form: mouse and keyboard, or finger and a phone's on-screen keyboard."""
 
@@ -278,6 +300,7 @@ class Hand:
             browser.type_text(text)
         game.wait(lambda: game.read(name) == text)
 
+
 def site_copy(folder, change):
     """A copy of the site in FOLDER whose page is CHANGE(page)."""
     site = os.path.join(folder, "site")
@@ -291,11 +314,20 @@ def site_copy(folder, change):
         file.write(changed)
     return site
 
+
+def site_names(site):
+    """The program's file, its WebAssembly's and its fallback's, as the site's page names them."""
+    with open(os.path.join(site, "index.html"), encoding="utf-8") as file:
+        page = file.read()
+    return [re.search(f'data-{key}="([^"]+)"', page).group(1) for key in ("program", "wasm", "fallback")]
+
+
 def drew_first(game, where):
     """The desktop's first draw in its fields, the ticket sorted, and its one trace line."""
     check(game.wait(lambda: game.read(*DRAW) == FIRST_DRAW) and game.read(*TICKET) == SORTED_TICKET,
           f"{where}: the first draw is the desktop's, the ticket sorted ({game.read(*DRAW)}, {game.read(*TICKET)})")
     check(game.traced(1) and game.trace == [FIRST_TRACE], f"{where}: with its trace ({game.trace})")
+
 
 def first_draw(game, where):
     """The ticket typed, Ziehung pressed: the desktop's first draw, with its trace."""
@@ -306,6 +338,7 @@ def first_draw(game, where):
         hand.fill(name, number)
     hand.button("Ziehung")
     drew_first(game, where)
+
 
 def whole_game(game, hand, where, grid=False):
     """With the grid, it shows the typed ticket and its marks as well."""
@@ -349,6 +382,7 @@ def whole_game(game, hand, where, grid=False):
     check(game.traced(2) and len(game.trace) == 2 and len(game.trace[1]) >= 7,
           f"{where}: the random ticket traces its own line ({game.trace})")
 
+
 def audit(game, where):
     """axe-core's verdict on the page as it is."""
     with open(AXE, encoding="utf-8") as file:
@@ -360,6 +394,7 @@ def audit(game, where):
     for violation in violations:
         print(f"     axe: {violation['id']} ({violation['impact']}): {', '.join(violation['targets'])}")
     check(not violations, f"axe: no violations in {where} ({len(violations)})")
+
 
 def audits(game, layout, shot, prepare=None):
     """The auditor in the system's light, dark and forced colours; on each

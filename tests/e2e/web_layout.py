@@ -64,6 +64,7 @@ def form_at_zoom_one(game):
           f"{count} controls in the designed pixel face ({len(placed)}, {sorted(set(p['face'] for p in placed))})")
     check(not game.run("return document.querySelectorAll('canvas').length"), "no canvas")
 
+
 def differs_unclipped(game, only):
     """Whether the page changes where nothing clips the labels (all of them,
     or the one numbered ONLY): then a label loses some of its drawing to its
@@ -83,6 +84,7 @@ def differs_unclipped(game, only):
     if not game.wait(compared):
         raise RuntimeError("the page never held still for two pictures")
     return answer[0]
+
 
 def designed_at_ratio_two(game):
     """A screen of two device pixels to the CSS pixel, where the designed face
@@ -119,6 +121,7 @@ def designed_at_ratio_two(game):
     check(not cut, f"{where}: every label's text drawn whole, nothing of it lost to its box or the form's edge ({cut})")
     game.screenshot(f"desktop-ratio{RATIO}")
 
+
 def focus_and_tab_order(game, where, grid=False):
     """With the grid, it is one tab stop after the ticket, and the arrow keys
     move among its numbers; it is entered again at the last one."""
@@ -144,6 +147,7 @@ def focus_and_tab_order(game, where, grid=False):
         moved.append(game.focused())
     check(moved == ["1", "2", "9", "49", "48", "1", "8", order[at + 1], "8"],
           f"{where}: the arrow keys, Home and End move among the grid's numbers, a row of seven at a time ({moved})")
+
 
 def names(game):
     missing = [item for item, found in game.controls.items() if found is None]
@@ -176,6 +180,7 @@ def names(game):
     said = json.dumps([[node[key] for key in ("name", "description", "value")] for node in nodes], ensure_ascii=False)
     leaked = sorted(set(match.group(0) for match in PROGRAMMER_NAMES.finditer(said)))
     check(not leaked, f"no programmer name reaches the accessibility tree ({leaked})")
+
 
 def layout_switch(game):
     """From the desktop's width to a phone's and back, with a message open."""

@@ -70,6 +70,7 @@ def overlapping(elements):
                 pairs.append((a["name"], b["name"]))
     return pairs
 
+
 def touch_layout(game, where):
     """What a thumb and an eye need of the touch layout at the present size,
     seen at the foot of the page, where "Ziehung" has a place of its own."""
@@ -102,6 +103,7 @@ def touch_layout(game, where):
         or e["text"][2] > e["inner"][2] + 1 or e["text"][3] > e["inner"][3] + 1)]
     check(not cut, f"{where}: every label's and button's text is whole in its box ({cut})")
 
+
 def ticket_in_reach(game, hand, where):
     """Ziehung at the foot of the screen while the ticket shows, also once a
     field of it has the focus (on a phone, the keyboard's)."""
@@ -114,10 +116,12 @@ def ticket_in_reach(game, hand, where):
     check(game.wait(lambda: above_play(game, fields, at_foot=True)),
           f"{where}: and so with Tipp 6 focused ({game.run(IN_VIEW, fields[-1], play)})")
 
+
 def above_play(game, elements, at_foot=False):
     """The elements in view above Ziehung, which is on the screen (AT_FOOT: in its lower half)."""
     height, *boxes, (top, bottom) = game.run(IN_VIEW, *elements, game.control("button", "Ziehung"))
     return bottom <= height and (not at_foot or top >= height / 2) and all(0 <= t and b <= top for t, b in boxes)
+
 
 def enter_through_ticket(game, hand, where):
     """Enter, the key that says "next", goes from field to field and on to
@@ -137,12 +141,14 @@ def enter_through_ticket(game, hand, where):
     check(visited == TICKET[1:] + ["Ziehung"] and game.read(*DRAW) == drawn and len(game.trace) == traced,
           f"{where}: Enter goes through the ticket to Ziehung without drawing ({visited})")
 
+
 def play_by_grid(game, hand):
     """The first ticket by six taps on the grid, and Ziehung."""
     for number in FIRST_TICKET:
         hand.press(game.number(int(number)))
     hand.button("Ziehung")
     game.wait(lambda: game.read(*DRAW) == FIRST_DRAW)
+
 
 def grid_game(game, hand, where):
     """A whole game on a fresh start by the grid alone: six taps, a seventh
@@ -175,6 +181,7 @@ def grid_game(game, hand, where):
           f"{where}: the drawn numbers, the bonus number, the match count and the line of the result in view, "
           f"above Ziehung ({game.run(IN_VIEW, *shown, game.control('button', 'Ziehung'))})")
 
+
 def message_on_phone(game, hand, where):
     hand.fill("Tipp 3", "x")
     hand.button("Ziehung")
@@ -190,6 +197,7 @@ def message_on_phone(game, hand, where):
     hand.press(game.dialog()["ok"])
     check(game.wait(lambda: not game.dialog()) and game.focused() == "Ziehung",
           f"{where}: OK closes the message and the focus goes back to Ziehung")
+
 
 def touch_pass(game):
     browser = game.browser

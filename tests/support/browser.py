@@ -18,6 +18,7 @@ PIXEL_RATIO = "pixel ratio"      # a screen of more than one device pixel to the
 NO_SCRIPTS = "no scripts"        # pages loaded with JavaScript turned off
 NO_WASM = "no WebAssembly"       # pages loaded without WebAssembly, as in Lockdown Mode
 HOLD = "hold a request"          # the requests for a file held back until released
+STOP_WORKERS = "stop workers"    # the service workers stopped, as a browser stops an idle one
 
 ENGINES = {"chromium": "browser_selenium.Chromium", "firefox": "browser_firefox.Firefox",
            "webkit": "browser_selenium.WebKit"}
@@ -148,6 +149,11 @@ class Browser:
         raise NotImplementedError
 
     def release(self):
+        raise NotImplementedError
+
+    def stop_workers(self):
+        """Stops every service worker, which forgets all it kept in memory
+        (only where STOP_WORKERS is in can)."""
         raise NotImplementedError
 
     def text(self):

@@ -10,8 +10,8 @@ import json
 import os
 import shutil
 
-from browser import (ACCESSIBILITY_TREE, CONSOLE, DARK, FORCED_COLORS, HOLD, NO_SCRIPTS, NO_WASM, PIXEL_RATIO, TOUCH,
-                     Browser, ScriptError, Unavailable, wrapped)
+from browser import (ACCESSIBILITY_TREE, CONSOLE, DARK, FORCED_COLORS, HOLD, NO_SCRIPTS, NO_WASM, PIXEL_RATIO,
+                     STOP_WORKERS, TOUCH, Browser, ScriptError, Unavailable, wrapped)
 from waiting import PATIENCE
 
 try:
@@ -112,7 +112,8 @@ class SeleniumBrowser(Browser):
 
 class Chromium(SeleniumBrowser):
     engine = "chromium"
-    can = frozenset({TOUCH, DARK, FORCED_COLORS, CONSOLE, ACCESSIBILITY_TREE, PIXEL_RATIO, NO_SCRIPTS, NO_WASM, HOLD})
+    can = frozenset({TOUCH, DARK, FORCED_COLORS, CONSOLE, ACCESSIBILITY_TREE, PIXEL_RATIO, NO_SCRIPTS, NO_WASM, HOLD,
+                     STOP_WORKERS})
     without_wasm = None  # the script that takes WebAssembly away from each new page
 
     def __init__(self, profile):
@@ -177,6 +178,10 @@ class Chromium(SeleniumBrowser):
 
     def release(self):
         self.cdp("Fetch.disable")  # lets what it held go on
+
+    def stop_workers(self):
+        self.cdp("ServiceWorker.enable")
+        self.cdp("ServiceWorker.stopAllWorkers")
 
     def accessibility_tree(self):
         value = lambda node, key: node.get(key, {}).get("value")  # noqa: E731

@@ -194,6 +194,26 @@ mergeInto(LibraryManager.library, {
       console.error('The page does not match the program: #' + id + ' ' + differs);
       return null;
     },
+
+    // What the player did on the form before the program listened (boot.js
+    // kept it), done again in its order as the player did it: each edit puts
+    // its field's text as the player left it, and is told to the program as
+    // typing is, so that each press finds the fields as they were when it
+    // came. What was typed after the last press stays.
+    replay: function (form) {
+      var early = window.lottoEarly;
+      window.lottoEarly = null;
+      early.forEach(function (step) {
+        var element = step.button || step.field;
+        if (form.closed || !element.isConnected) return;
+        if (step.button) {
+          element.click();
+        } else {
+          element.value = step.text;
+          element.dispatchEvent(new Event('input', { bubbles: true }));
+        }
+      });
+    },
   },
 
   // Takes the form's box from the page, with its frame, and beside it the
@@ -336,8 +356,8 @@ mergeInto(LibraryManager.library, {
 
   // The form is on the page from its first byte; the program takes it over.
   // The first tab stop takes the focus, unless the player has put it
-  // somewhere already; the page stays at its top. Presses that came before
-  // the program (boot.js) are carried out once it waits for events.
+  // somewhere already; the page stays at its top. What the player did before
+  // the program listened (boot.js) is carried out once it waits for events.
   lotto_showWindow__deps: ['$LottoPage', '$LottoLayout'],
   lotto_showWindow: function (formNumber) {
     var form = LottoPage.objects[formNumber];
@@ -369,11 +389,7 @@ mergeInto(LibraryManager.library, {
         return;
       }
       form.wake = wakeUp;
-      var early = window.lottoEarlyPresses;
-      window.lottoEarlyPresses = null;
-      if (early && early.length) setTimeout(function () {
-        early.forEach(function (button) { if (button.isConnected) button.click(); });
-      });
+      if (window.lottoEarly) setTimeout(LottoPage.replay, 0, form);
     });
   },
 
