@@ -45,10 +45,12 @@ struct Element {
 // first words of its text, never after its place in the table; two elements
 // of one id are refused. Where the form has a ticket, its controls carry the
 // class of their part: "ticket" (its fields, whose keys say "next"), "play",
-// "draw" and "result"; and the grid of its numbers follows the last of its
-// fields: a group of toggle buttons, each with its number as value and text,
-// of which only the first is a tab stop (the page moves among them by the
-// arrow keys), and an empty note after them. A button's text is its
+// "draw" (and "bonus" for the number drawn besides the others) and "result";
+// the grid of its numbers follows the last of its fields: a group of toggle
+// buttons, each with its number as value and text, of which only the first
+// is a tab stop (the page moves among them by the arrow keys), and an empty
+// note after them; and the line of the outcome, an empty "outcome" that the
+// window's description of that field fills, follows the field. A button's text is its
 // "caption" child. Its texts are the table's, and ids and numbers made here,
 // which it keeps.
 class Page {
@@ -67,6 +69,9 @@ public:
     // The id of the element that says the mark, one of the form's (its look
     // names it); empty for a look that the form has no mark of.
     std::string_view markId(const MarkDefinition& mark) const;
+    // The id of the element that says what the window says of the control,
+    // the line of the ticket's outcome; empty for any other control.
+    std::string_view descriptionId(const ControlDefinition& control) const;
 
 private:
     std::string_view keep(std::string text);
@@ -74,6 +79,9 @@ private:
 
     std::forward_list<std::string> m_texts;  // made ids and texts, which m_frame refers to; they stay put
     std::string_view m_gridId;               // empty: no grid
+    // The ticket's outcome, if any, and the id of the line that says its description.
+    const ControlDefinition* m_described = nullptr;
+    std::string_view m_descriptionId;
     std::array<std::string_view, std::size(markLooks) + 1> m_markIds;  // by look
     Element m_frame;
 };
@@ -98,7 +106,8 @@ std::string_view ariaLabel(const ControlDefinition& control, std::string_view sp
 // The places of the form's elements, for lotto.css: the designed places and
 // sizes as custom properties, one rule for the form (with its designed face)
 // and one for each control; and the numbers to a row of the ticket's grid.
-// Each control and the grid go in the touch layout's area of their id's name.
+// Each control, the grid and the outcome's line go in the touch layout's area
+// of their id's name.
 std::string places(const FormDefinition& form);
 
 // The media query under which the form shows in its touch layout: a coarse
@@ -112,7 +121,8 @@ std::string designedFaceQuery(const FormDefinition& form);
 // The form as the tests expect to meet it, as JSON: its name, caption and
 // frame; each control in the page's order (which is the tab order) with its
 // name, id, kind, part of the ticket, caption, spoken name, designed bounds,
-// tab order and what a label stands by; and the ticket with its grid.
+// tab order and what a label stands by; and the ticket with its grid and
+// its outcome's line.
 std::string picture(const FormDefinition& form);
 
 }  // namespace PageMarkup

@@ -2,8 +2,9 @@
 // buttons. Its whole content is the form table in Unit1.cpp. A click on
 // "Ziehung" runs the draw command over the window's seventeen edits: it clears
 // the results, reads Tipp1..Tipp6, and either reports a finding in the error
-// fields or writes back the sorted ticket, the draw and the match count.
-// After each command a screen reader is told what the fields now show. Where
+// fields or writes back the sorted ticket, the draw and the match count,
+// whose description then says the result in words ("Kein Gewinn"). After
+// each command a screen reader is told what the fields now show. Where
 // the platform offers the ticket's grid, a tap on a number there fills or
 // empties a ticket field, and after each of the player's inputs the grid shows
 // the ticket fields as they now are. The window keeps no state of its own
@@ -60,6 +61,8 @@ protected:
 private:
     // The ticket's grid shows the six ticket fields as they are.
     void ShowNumberGrid();
+    // The field whose description says the draw's result in words.
+    TEdit& Outcome() const;
 
     std::string m_gridNote;  // why the last tap changed nothing, until the grid shows it
 };
