@@ -59,15 +59,20 @@ std::string resultAnnouncement(const FieldStore& fields)
     if (!fields.getText(FieldId::EditZusatz).empty())
         said += ". Zusatzzahl getroffen";
     said += ".";
-    // The result in the game's words: a win with its odds, or that there is none.
+    const std::string combination = combinationAnnouncement(fields);
+    return combination.empty() ? said : said + " " + combination + ".";
+}
+
+std::string combinationAnnouncement(const FieldStore& fields)
+{
     const std::optional<Combination> combination = shownCombination(fields);
     if (!combination)
-        return said;
+        return {};
     std::string name(combinationName(*combination));
     name.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(name.front())));
     if (*combination == Combination::None)
-        return said + " " + name + ".";
-    return said + " " + name + ", Chance 1 zu " + groupedNumber(oddsOf(*combination).oneInRounded()) + ".";
+        return name;
+    return name + ", Chance 1 zu " + groupedNumber(oddsOf(*combination).oneInRounded());
 }
 
 std::string ticketAnnouncement(const FieldStore& fields)

@@ -15,6 +15,12 @@ namespace lotto {
 // the winning combination with its odds ("Kein Gewinn." below three right).
 std::string resultAnnouncement(const FieldStore& fields);
 
+// The result of the draw that the fields show, in the game's words: the
+// winning combination with its odds ("3 Richtige mit Zusatzzahl, Chance 1 zu
+// 812"), or "Kein Gewinn" below three right; empty where no draw completed.
+// The end of resultAnnouncement, and what a window says of the match count.
+std::string combinationAnnouncement(const FieldStore& fields);
+
 // After an entry aid or the clear button: the ticket as it now reads, or that it is empty.
 std::string ticketAnnouncement(const FieldStore& fields);
 

@@ -31,6 +31,19 @@ DESIGNED = (241, 107)
 WINE_FRAME, WINE_CAPTION = 4, 19
 PHONE = (390, 844)  # CSS pixels, three device pixels each
 
+# Waits until the page's scroll position has held for three frames.
+SCROLL_HELD = """
+return new Promise((done) => {
+  let at = null, still = 0;
+  const frame = () => {
+    still = scrollY === at ? still + 1 : 0;
+    at = scrollY;
+    if (still < 3) return requestAnimationFrame(frame);
+    done(true);
+  };
+  requestAnimationFrame(frame);
+});"""
+
 
 def capture(display, window, path):
     subprocess.run(["import", "-display", display, "-window", window, path], check=True)
@@ -107,7 +120,9 @@ def phone(out):
                 drawn = "return Array.from(document.querySelectorAll('.form .draw'), (field) => field.value)"
                 if not wait_for(lambda: page.run(drawn) == FIRST_DRAW):
                     raise RuntimeError(f"the page drew {page.run(drawn)}, not the first draw")
-                # The page's top, where the grid and the draw show together on this phone.
+                # The page's top, where the grid and the draw show together on
+                # this phone, once the result has come into view (smoothly).
+                page.run(SCROLL_HELD)
                 page.run("document.activeElement.blur(); window.scrollTo({top: 0, behavior: 'instant'})")
                 page.run("return new Promise((frame) => requestAnimationFrame(() => requestAnimationFrame(frame)))")
                 path = os.path.join(out, f"phone-{scheme}.png")

@@ -56,6 +56,14 @@ Control& createControl(Window& window,
 // What assistive technology announces for the control, from now on.
 void setSpokenName(Control& control, std::string_view name);
 
+// What assistive technology says after the control's name and its mark,
+// before its heading, from now on: what the window has to say of what the
+// control shows; an empty text says nothing. Only the page shows it too, as
+// the line of its ticket's outcome (FormDefinition.h) where there is room;
+// it has an element for that control's alone, and raises
+// Sysutils::Exception for any other control.
+void setDescription(Control& control, std::string_view text);
+
 // Tells assistive technology what a label is to the target control: its name,
 // or a heading that is said after the target's own name (and its mark) and
 // never replaces it.

@@ -34,6 +34,20 @@ void TEdit::SetMark(const MarkDefinition* mark)
     Backend::setMark(Native(), mark);
 }
 
+void TEdit::SetDescription(std::string_view description)
+{
+    if (description == m_description)
+        return;
+    m_description = description;
+    Backend::setDescription(Native(), description);
+}
+
+void TEdit::TextChanged()
+{
+    SetMark(nullptr);
+    SetDescription({});
+}
+
 TNumberGrid::TNumberGrid(const TicketDefinition* definition, Backend::NumberGrid* native)
     : m_definition(definition), m_native(native)
 {

@@ -1,7 +1,7 @@
 // The controls a form is made of. A control only wraps its native counterpart,
 // which the backend creates and its window owns; it keeps no text of its own.
-// An edit keeps its mark, which goes whenever its text changes, be it by the
-// program or by the player.
+// An edit keeps its mark and what the window says of its text, which both go
+// whenever its text changes, be it by the program or by the player.
 #pragma once
 
 #include "Backend.h"
@@ -53,11 +53,17 @@ public:
     const MarkDefinition* Mark() const { return m_mark; }
     void SetMark(const MarkDefinition* mark);
 
+    // What the window says of the text (empty: nothing), said after the
+    // name and the mark until the text changes (Backend::setDescription).
+    const std::string& Description() const { return m_description; }
+    void SetDescription(std::string_view description);
+
 protected:
-    void TextChanged() override { SetMark(nullptr); }
+    void TextChanged() override;
 
 private:
     const MarkDefinition* m_mark = nullptr;
+    std::string m_description;
 };
 
 class TButton : public TControl {

@@ -80,14 +80,19 @@ struct FontDefinition {
 // The form's ticket, for a platform that offers a quicker way through it than
 // the designed window: the page's touch arrangement, where Enter moves from
 // field to field and on to the button that plays the ticket, a grid of the
-// numbers fills the fields by taps, and a play brings the fields with its
-// result into view. A desktop window, whose every field is in view and
-// typed into, offers none of it: its designed layout has no room for a grid.
+// numbers fills the fields by taps, a play brings the fields with its result
+// into view, the numbers drawn look drawn, and the result in words is a line
+// of its own. A desktop window, whose every field is in view and typed into,
+// offers none of it: its designed layout has no room for a grid.
 struct TicketDefinition {
     std::span<const std::string_view> fields;  // edits, in the order they are filled
     std::string_view play;                     // the button that plays the ticket
     std::span<const std::string_view> draw;    // the edits that show the numbers a play draws
+    std::string_view bonus;                    // of those, the number drawn besides the others; none: empty
     std::span<const std::string_view> result;  // the other edits that show a play's result
+    // Of those, the one whose description (which the window sets, Backend.h)
+    // says the result in words, shown as that line; none: empty.
+    std::string_view outcome;
     // The grid: its numbers, so many to a row, and what a screen reader calls
     // it. It stands after the last field, in the tab order as well.
     int lowest = 0;

@@ -68,6 +68,7 @@ Control& createControl(Window& window,
 }
 
 void setSpokenName(Control&, std::string_view) {}
+void setDescription(Control&, std::string_view) {}
 void relateLabel(Control&, Control&, LabelRole) {}
 void setTabOrder(Window&, std::span<Control* const>) {}
 

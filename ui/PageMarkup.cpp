@@ -146,6 +146,12 @@ std::vector<std::string_view> ticketParts(const FormDefinition& form)
     mark({&ticket->play, 1}, "play");
     mark(ticket->draw, "draw");
     mark(ticket->result, "result");
+    if (!ticket->bonus.empty()) {
+        std::string_view& bonus = parts[indexOf(form, ticket->bonus)];
+        if (bonus != "draw")
+            throw Sysutils::Exception("Die Zusatzzahl " + quoted(ticket->bonus) + " ist keine gezogene Zahl.");
+        bonus = "draw bonus";
+    }
     return parts;
 }
 
@@ -355,6 +361,10 @@ Page::Page(const FormDefinition& form)
         if (parts[order[k]] == "ticket")
             lastField = k;
     }
+    // The line of the result in words, which the window's description of
+    // the ticket's outcome fills, after that field.
+    const std::size_t outcome =
+        form.ticket && !form.ticket->outcome.empty() ? indexOf(form, form.ticket->outcome) : count;
     Element box{"div", {{"class", "form"}, {"id", form.name}}, {}, {}};
     for (std::size_t k = 0; k < count; ++k) {
         const std::size_t control = order[k];
@@ -363,6 +373,13 @@ Page::Page(const FormDefinition& form)
         box.children.push_back(std::move(elements[control]));
         if (k == lastField)
             box.children.push_back(gridElement(form, *form.ticket));
+        if (control == outcome) {
+            m_described = &form.controls[control];
+            m_descriptionId = keep(std::string(ids[control]).append("-description"));
+            if (std::find(ids.begin(), ids.end(), m_descriptionId) != ids.end())
+                twoElements(form, m_descriptionId);
+            box.children.push_back(Element{"p", {{"class", "outcome"}, {"id", m_descriptionId}}, {}, {}});
+        }
     }
 
     m_frame = Element{"div", {{"class", "frame"}, {"data-touch", keep(touchQuery(form))}}, {}, {}};
@@ -395,6 +412,11 @@ Page::Page(const FormDefinition& form)
 std::string_view Page::markId(const MarkDefinition& mark) const
 {
     return m_markIds[static_cast<std::size_t>(mark.look)];
+}
+
+std::string_view Page::descriptionId(const ControlDefinition& control) const
+{
+    return &control == m_described ? m_descriptionId : std::string_view();
 }
 
 std::string_view lookName(MarkLook look)
@@ -536,6 +558,10 @@ std::string places(const FormDefinition& form)
         const std::string_view id = grid->attribute("id");
         rule(id, (" --per-row: " + std::to_string(form.ticket->perRow) + "; grid-area: ").append(id).append(";"));
     }
+    for (const ControlDefinition& control : form.controls) {
+        if (const std::string_view id = page.descriptionId(control); !id.empty())
+            rule(id, std::string(" grid-area: ").append(id).append(";"));
+    }
     return css;
 }
 
@@ -604,10 +630,16 @@ std::string picture(const FormDefinition& form)
             .add("perRow", std::to_string(ticket->perRow))
             .add("spoken", jsonString(ticket->spokenName));
         JsonObject described;
+        JsonObject outcome;
+        if (!ticket->outcome.empty())
+            outcome.add("field", jsonString(ticket->outcome))
+                .add("id", jsonString(page.descriptionId(form.controls[indexOf(form, ticket->outcome)])));
         described.add("fields", jsonNames(ticket->fields))
             .add("play", jsonString(ticket->play))
             .add("draw", jsonNames(ticket->draw))
+            .add("bonus", jsonString(ticket->bonus))
             .add("result", jsonNames(ticket->result))
+            .add("outcome", ticket->outcome.empty() ? "null" : outcome.text())
             .add("grid", numbers.text());
         picture.add("ticket", described.text());
     }

@@ -45,20 +45,22 @@ struct Element {
 // first words of its text, never after its place in the table; two elements
 // of one id are refused. Where the form has a ticket, its controls carry the
 // class of their part: "ticket" (its fields, whose keys say "next"), "play",
-// "draw" and "result"; and the grid of its numbers follows the last of its
-// fields: a group of toggle buttons, each with its number as value and text,
-// of which only the first is a tab stop (the page moves among them by the
-// arrow keys), and an empty note after them. A button's text is its
-// "caption" child. Where the form runs a long task, its part is described
-// apart, for the running program to put after the form's box, outside the
-// window, once the platform offers it (the part works only with the
-// program, and the page's first bytes stay the form's): a section headed by
-// the task's name, with the choice of what to run for, the start and the
+// "draw" (and "bonus" for the number drawn besides the others) and "result";
+// the grid of its numbers follows the last of its fields: a group of toggle
+// buttons, each with its number as value and text, of which only the first
+// is a tab stop (the page moves among them by the arrow keys), and an empty
+// note after them; and the line of the outcome, an empty "outcome" that the
+// window's description of that field fills, follows the field. A button's
+// text is its "caption" child. Where the form runs a long task, its part is
+// described apart, for the running program to put after the form's box,
+// outside the window, once the platform offers it (the part works only with
+// the program, and the page's first bytes stay the form's): a section headed
+// by the task's name, with the choice of what to run for, the start and the
 // stop button (closed until the task runs), the progress with the text that
 // says how far it is, a table of texts with its column and row headings, and
 // a status element for the note on how the task ended; each id the task's
-// name with its role after it, which no control of the form may have.
-// Its texts are the table's, and ids and numbers made here, which it keeps.
+// name with its role after it, which no control of the form may have. Its
+// texts are the table's, and ids and numbers made here, which it keeps.
 class Page {
 public:
     explicit Page(const FormDefinition& form);
@@ -78,6 +80,9 @@ public:
     // The id of the element that says the mark, one of the form's (its look
     // names it); empty for a look that the form has no mark of.
     std::string_view markId(const MarkDefinition& mark) const;
+    // The id of the element that says what the window says of the control,
+    // the line of the ticket's outcome; empty for any other control.
+    std::string_view descriptionId(const ControlDefinition& control) const;
 
 private:
     std::string_view keep(std::string text);
@@ -89,6 +94,9 @@ private:
     std::string_view m_taskId;                // empty: no long task
     std::vector<std::string_view> m_taskIds;  // the part's and its elements'
     Element m_task;
+    // The ticket's outcome, if any, and the id of the line that says its description.
+    const ControlDefinition* m_described = nullptr;
+    std::string_view m_descriptionId;
     std::array<std::string_view, std::size(markLooks) + 1> m_markIds;  // by look
     Element m_frame;
 };
@@ -113,7 +121,8 @@ std::string_view ariaLabel(const ControlDefinition& control, std::string_view sp
 // The places of the form's elements, for lotto.css: the designed places and
 // sizes as custom properties, one rule for the form (with its designed face)
 // and one for each control; and the numbers to a row of the ticket's grid.
-// Each control and the grid go in the touch layout's area of their id's name.
+// Each control, the grid and the outcome's line go in the touch layout's area
+// of their id's name.
 std::string places(const FormDefinition& form);
 
 // The media query under which the form shows in its touch layout: a coarse
@@ -127,8 +136,8 @@ std::string designedFaceQuery(const FormDefinition& form);
 // The form as the tests expect to meet it, as JSON: its name, caption and
 // frame; each control in the page's order (which is the tab order) with its
 // name, id, kind, part of the ticket, caption, spoken name, designed bounds,
-// tab order and what a label stands by; the ticket with its grid; and the
-// long task's part with its texts.
+// tab order and what a label stands by; the ticket with its grid and its
+// outcome's line; and the long task's part with its texts.
 std::string picture(const FormDefinition& form);
 
 }  // namespace PageMarkup

@@ -26,14 +26,22 @@ inline std::string_view spokenName(const ControlDefinition& control, std::string
     return control.kind == ControlKind::Edit ? control.caption : shownText;
 }
 
-// What is said after a control's name: what its mark says, then its heading,
-// either of them empty where there is none ("Treffer, Tippeingabe"). The
-// page joins the ids of the elements that say them in the same order, with
-// a space.
-inline std::string spokenDescription(std::string_view mark, std::string_view heading, std::string_view between = ", ")
+// What is said after a control's name: what its mark says, what the window
+// says of it (its description), then its heading, each of them empty where
+// there is none ("Treffer, Tippeingabe", "Kein Gewinn, Gewinn"). The page
+// joins the ids of the elements that say them in the same order, with a space.
+inline std::string spokenDescription(std::string_view mark,
+                                     std::string_view description,
+                                     std::string_view heading,
+                                     std::string_view between = ", ")
 {
-    std::string said(mark);
-    if (!said.empty() && !heading.empty())
-        said += between;
-    return said += heading;
+    std::string said;
+    for (const std::string_view part : {mark, description, heading}) {
+        if (part.empty())
+            continue;
+        if (!said.empty())
+            said += between;
+        said += part;
+    }
+    return said;
 }

@@ -74,7 +74,9 @@ const TicketDefinition form1Ticket = {
     .fields = ticketFields,
     .play = "Button1",
     .draw = drawFields,
+    .bonus = "Zahl7",
     .result = resultFields,
+    .outcome = "EditGewinn",
     .lowest = lotto::lowestNumber,
     .highest = lotto::highestNumber,
     .perRow = 7,
@@ -149,6 +151,7 @@ void TForm1::Button1Click()
     fields.showMarks({});
     lotto::drawCommand(fields);
     fields.showMarks(lotto::hitMarks(fields));
+    Outcome().SetDescription(lotto::combinationAnnouncement(fields));
     Announce(lotto::resultAnnouncement(fields));
 }
 
@@ -197,7 +200,16 @@ void TForm1::NumberGridTap(int number)
 
 void TForm1::InputHandled()
 {
+    // The result in words goes with the match count's text (TEdit); until
+    // then it follows the fields, whichever the player changes.
+    if (!Outcome().Description().empty())
+        Outcome().SetDescription(lotto::combinationAnnouncement(FormFieldStore(*this)));
     ShowNumberGrid();
+}
+
+TEdit& TForm1::Outcome() const
+{
+    return Component<TEdit>(form1Ticket.outcome);
 }
 
 void TForm1::ShowNumberGrid()

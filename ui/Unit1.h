@@ -2,8 +2,9 @@
 // buttons. Its whole content is the form table in Unit1.cpp. A click on
 // "Ziehung" runs the draw command over the window's seventeen edits: it clears
 // the results, reads Tipp1..Tipp6, and either reports a finding in the error
-// fields or writes back the sorted ticket, the draw and the match count.
-// After each command a screen reader is told what the fields now show. Where
+// fields or writes back the sorted ticket, the draw and the match count,
+// whose description then says the result in words ("Kein Gewinn"). After
+// each command a screen reader is told what the fields now show. Where
 // the platform offers the ticket's grid, a tap on a number there fills or
 // empties a ticket field, and after each of the player's inputs the grid shows
 // the ticket fields as they now are. Where the platform offers a part for a
@@ -74,6 +75,8 @@ private:
     void ShowNumberGrid();
     // The part shows how far the run is, and the combinations seen beside those expected.
     void ShowPlayOn();
+    // The field whose description says the draw's result in words.
+    TEdit& Outcome() const;
 
     std::string m_gridNote;                  // why the last tap changed nothing, until the grid shows it
     std::optional<lotto::Simulation> m_run;  // the ticket played on, the last one started

@@ -4,7 +4,8 @@ user's tools do: no mouse, no keyboard. Finds every control by what a screen
 reader says, sets the ticket through the editable-text interface, presses
 buttons through their actions, reads results through the text interface and
 hears them change through text-changed events, hears which fields hit after
-their unchanged names, and answers the error alert.
+their unchanged names and the result in words after the match count's, and
+answers the error alert.
 Runs in a Wayland session (a headless compositor) with an X server beside
 it, where the program must choose X, or with "wayland" in one without X.
 Usage: dbus-run-session -- python3 lotto_a11y.py LOTTO x11|wayland"""
@@ -19,8 +20,8 @@ import pyatspi
 from gi.repository import GLib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from desktop import (DESKTOP_ID, FIRST_DRAW, FIRST_DRAW_HITS, FIRST_TICKET, FIRST_TRACE, FORM, check,  # noqa: E402
-                     summary, window_geometry, windows_named)
+from desktop import (DESKTOP_ID, FIRST_DRAW, FIRST_DRAW_HITS, FIRST_RESULT, FIRST_TICKET, FIRST_TRACE, FORM,  # noqa: E402
+                     OUTCOME, check, summary, window_geometry, windows_named)
 from waiting import PATIENCE, wait_for  # noqa: E402
 from xserver import XServer  # noqa: E402
 
@@ -139,15 +140,18 @@ def play(lotto):
     voice = [c for c in children(window) if c.getRoleName() == "notification"]
     def described():
         return {c.name: c.description for c in children(window) if c.getRoleName() == "text" and c.description}
-    # After a field's name: "Treffer" where it shows a hit, then its heading.
+    # After a field's name: "Treffer" where it shows a hit, the result in
+    # words after the match count's, then its heading.
     hits = {}
     for field in FORM.of_kind("edit"):
         heading = FORM.described(field, "heading")
-        said = (["Treffer"] if field["name"] in FIRST_DRAW_HITS else []) + ([heading["caption"]] if heading else [])
+        said = (["Treffer"] if field["name"] in FIRST_DRAW_HITS else []) + \
+            ([FIRST_RESULT] if field["name"] == OUTCOME else []) + ([heading["caption"]] if heading else [])
         if said:
             hits[field["spoken"]] = ", ".join(said)
     check(settled(lambda: described() == hits),
-          f"the fields of 3 and 44 keep their names and say that they hit after them ({described()})")
+          f"the fields of 3 and 44 keep their names and say that they hit after them, the match count says "
+          f"{FIRST_RESULT!r} ({described()})")
     said = f"Ziehung: {', '.join(draw[:6])}, Zusatzzahl {draw[6]}. 2 Treffer: 3, 44. Kein Gewinn."
     check(len(voice) == 1 and settled(lambda: voice[0].name == said),
           f"and the window's one notification says the result ({[v.name for v in voice]})")

@@ -17,7 +17,7 @@ import tempfile
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "support"))
 from browser import ACCESSIBILITY_TREE, DARK, FORCED_COLORS  # noqa: E402
-from desktop import FIRST_DRAW, FIRST_TICKET, FIRST_TRACE, check  # noqa: E402
+from desktop import FIRST_DRAW, FIRST_RESULT, FIRST_TICKET, FIRST_TRACE, check  # noqa: E402
 from form_picture import Form  # noqa: E402
 from waiting import wait_for  # noqa: E402
 
@@ -77,6 +77,14 @@ FIRST_DRAW_CHOSEN = [3, 7, 9, 15, 25, 44]
 FIRST_DRAW_GRID_MARKED = [["3", "Treffer"], ["44", "Treffer"]]
 
 DRAW = FORM.spoken(*FORM.ticket["draw"])
+
+# The field whose description is the result in words, and the element that
+# says it, which the touch layout shows as a line of its own.
+OUTCOME = FORM.ticket["outcome"]
+
+# What is said after that field's name after the first draw: the result, then its heading.
+FIRST_OUTCOME_SAID = " ".join([FIRST_RESULT] + [label["caption"].strip() for label in
+                                                 [FORM.described(FORM.named(OUTCOME["field"]), "heading")] if label])
 
 
 def said_after_hit(field):
@@ -359,6 +367,8 @@ def whole_game(game, hand, where, grid=False):
         hits = sorted([node["name"], node["description"]] for node in nodes if "Treffer" in (node["description"] or ""))
         check(fields == sorted(EDITS) and hits == sorted(FIRST_DRAW_MARKED + (FIRST_DRAW_GRID_MARKED if grid else [])),
               f"{where}: the engine names every field as before the draw, a hit said after the name ({hits})")
+        outcome = [node["description"] for node in nodes if node["name"] == FORM.named(OUTCOME["field"])["spoken"]]
+        check(outcome == [FIRST_OUTCOME_SAID], f"{where}: and the result in words after the match count's ({outcome})")
     said = game.run("const s = document.querySelectorAll('.frame > [role=status]'); "
                     "return Array.from(s, e => [e.textContent, e.getBoundingClientRect().width <= 1])")
     check(said == [[FIRST_DRAW_SAID, True]], f"{where}: the form's one unseen status element says the draw ({said})")

@@ -2,12 +2,12 @@
 sideways, played by taps: sizes of targets and texts, nothing scrolling
 sideways, overlapping or cut off; "Ziehung" in reach; Enter through the
 ticket; the ticket's grid, its tab stop and arrow keys, a whole game by its
-taps, and the result in view; the message on a phone; the part that plays
-the ticket on (web_how_long.py); the auditor there."""
+taps, and the result with its line in words in view; the message on a phone;
+the part that plays the ticket on (web_how_long.py); the auditor there."""
 from browser import TOUCH
-from desktop import FIRST_TICKET, check
+from desktop import FIRST_RESULT, FIRST_TICKET, check
 from web_game import (CONTROLS, DRAW, FIRST_DRAW, FIRST_DRAW_CHOSEN, FIRST_DRAW_GRID_MARKED, FIRST_DRAW_MARKED, GRID,
-                      TICKET, Hand, audit, audits, drew_first, whole_game)
+                      OUTCOME, TICKET, Hand, audit, audits, drew_first, whole_game)
 from web_how_long import for_a_thumb
 from web_layout import focus_and_tab_order
 
@@ -39,7 +39,7 @@ const scale = window.visualViewport ? visualViewport.scale : 1;
 return {touch: getComputedStyle(document.querySelector('.form')).display === 'grid', innerWidth, innerHeight,
         scrollWidth: document.documentElement.scrollWidth, form: edges(form.getBoundingClientRect()),
         numbers: Array.from(form.querySelectorAll('.number-grid button'), (n) => edges(n.getBoundingClientRect())),
-        elements: Array.from(form.children, (element) => {
+        elements: Array.from(form.children).filter((element) => element.getClientRects().length).map((element) => {
           const r = element.getBoundingClientRect();
           const text = document.createRange();
           text.selectNodeContents(element);
@@ -51,9 +51,10 @@ return {touch: getComputedStyle(document.querySelector('.form')).display === 'gr
                   size: parseFloat(getComputedStyle(element).fontSize) * scale};
         })};"""
 
-# Where the named elements are in the viewport, and its height.
+# Where the elements (or those of the ids) are in the viewport, and its height.
 IN_VIEW = """
-return [innerHeight, ...Array.from(arguments, (e) => { const r = e.getBoundingClientRect(); return [r.top, r.bottom]; })];"""
+return [innerHeight, ...Array.from(arguments, (e) => {
+  const r = (typeof e === 'string' ? document.getElementById(e) : e).getBoundingClientRect(); return [r.top, r.bottom]; })];"""
 
 MESSAGE_ON_SCREEN = """
 const box = document.querySelector('dialog[open]').getBoundingClientRect();
@@ -174,16 +175,20 @@ def grid_game(game, hand, where):
     drew_first(game, where)
     check(game.marked() == FIRST_DRAW_MARKED and game.grid() == (FIRST_DRAW_CHOSEN, FIRST_DRAW_GRID_MARKED),
           f"{where}: 3 and 44 marked on both sides and in the grid ({game.marked()}, {game.grid()})")
-    shown = [game.control("textbox", name) for name in DRAW + ["Gewinn: Anzahl Treffer"]]
+    line = game.run("return document.getElementById(arguments[0]).textContent", OUTCOME["id"])
+    check(line == FIRST_RESULT, f"{where}: the line of the result says {FIRST_RESULT!r} ({line!r})")
+    shown = [game.control("textbox", name) for name in DRAW + ["Gewinn: Anzahl Treffer"]] + [OUTCOME["id"]]
     check(game.wait(lambda: above_play(game, shown)),
-          f"{where}: the drawn numbers, the bonus number and the match count in view, above Ziehung "
-          f"({game.run(IN_VIEW, *shown, game.control('button', 'Ziehung'))})")
+          f"{where}: the drawn numbers, the bonus number, the match count and the line of the result in view, "
+          f"above Ziehung ({game.run(IN_VIEW, *shown, game.control('button', 'Ziehung'))})")
 
 
 def message_on_phone(game, hand, where):
     hand.fill("Tipp 3", "x")
     hand.button("Ziehung")
     check(game.wait(game.dialog), f"{where}: a letter in a ticket field shows the message")
+    line = game.run("return document.getElementById(arguments[0]).getClientRects().length", OUTCOME["id"])
+    check(line == 0, f"{where}: a draw that ends at an error shows no line of a result")
     seen = game.run(MESSAGE_ON_SCREEN)
     box = seen["box"]
     check(box[0] >= 0 and box[1] >= 0 and box[2] <= seen["innerWidth"] and box[3] <= seen["innerHeight"]

@@ -47,6 +47,7 @@ FROM_FORM = {
     "NUMBER_FIELDS": lambda: form().ticket["fields"] + form().ticket["draw"],
     "FIRST_DRAW_HITS": first_draw_hits,
     "PLAY": lambda: form().ticket["play"],  # the button that plays the ticket
+    "OUTCOME": lambda: form().ticket["outcome"]["field"],  # the field whose description is the result in words
     "CLOSE": lambda: form().of_kind("closeButton")[0]["name"],
 }
 
@@ -197,6 +198,7 @@ class Player:
 FIRST_TICKET = ["44", "3", "25", "15", "07", "9"]
 FIRST_DRAW = ["3", "16", "21", "36", "37", "44", "10"]
 FIRST_TRACE = "4436163732110"
+FIRST_RESULT = "Kein Gewinn"  # two right, 3 and 44: said after the name of the ticket's outcome field
 
 
 def play_first_draw(player, check_marks=False):

@@ -3,10 +3,11 @@
 // page's order, which is the tab order also where a label stands between two
 // tab stops; texts escaped, whatever a caption holds; a label as its
 // control's <label> or as the heading that describes it; the ticket's parts
-// by class, with the grid after its last field; and a form whose ids would
-// clash refused. A label's made id keeps to its words when rows are added.
-// A long task's part is described apart from the form, for the program to
-// put beside it, with a real table and ids that no control may have.
+// by class, with the grid after its last field and the outcome's line after
+// its field; and a form whose ids would clash refused. A label's made id
+// keeps to its words when rows are added. A long task's part is described
+// apart from the form, for the program to put beside it, with a real table
+// and ids that no control may have.
 #include "PageMarkup.h"
 #include "Sysutils.h"
 
@@ -25,8 +26,18 @@ const std::string field =
     " autocorrect=\"off\"";
 
 const std::string_view ticketFields[] = {"T1", "T2"};
+const std::string_view drawFields[] = {"D"};
 const std::string_view resultFields[] = {"R"};
-const TicketDefinition ticket{ticketFields, "P", {}, resultFields, 1, 2, 2, "Schein"};
+const TicketDefinition ticket{.fields = ticketFields,
+                              .play = "P",
+                              .draw = drawFields,
+                              .bonus = "D",
+                              .result = resultFields,
+                              .outcome = "R",
+                              .lowest = 1,
+                              .highest = 2,
+                              .perRow = 2,
+                              .spokenName = "Schein"};
 
 struct MarkupRow {
     const char* name;
@@ -66,7 +77,8 @@ const MarkupRow rows[] = {
      {{"P", K::Button, {0, 0, 9, 9}, "Ziehen", {}, {}, 2},
       {"T2", K::Edit, {0, 9, 9, 9}, "", "Zwei", {}, 1},
       {"R", K::Edit, {0, 18, 9, 9}, "", "Ergebnis", {}, 3},
-      {"T1", K::Edit, {0, 27, 9, 9}, "", "Eins", {}, 0}},
+      {"T1", K::Edit, {0, 27, 9, 9}, "", "Eins", {}, 0},
+      {"D", K::Edit, {0, 36, 9, 9}, "", "Gezogen", {}, 4}},
      &ticket,
      {"<input type=\"text\" id=\"T1\"" + field + " class=\"ticket\" aria-label=\"Eins\" enterkeyhint=\"next\">",
       "<input type=\"text\" id=\"T2\"" + field + " class=\"ticket\" aria-label=\"Zwei\" enterkeyhint=\"next\">",
@@ -76,7 +88,9 @@ const MarkupRow rows[] = {
       "class=\"note\"></p></div>",
       "<button type=\"button\" id=\"P\" class=\"play\" aria-label=\"Ziehen\"><span "
       "class=\"caption\">Ziehen</span></button>",
-      "<input type=\"text\" id=\"R\"" + field + " class=\"result\" aria-label=\"Ergebnis\">"}},
+      "<input type=\"text\" id=\"R\"" + field + " class=\"result\" aria-label=\"Ergebnis\">",
+      "<p class=\"outcome\" id=\"R-description\"></p>",
+      "<input type=\"text\" id=\"D\"" + field + " class=\"draw bonus\" aria-label=\"Gezogen\">"}},
     {"AHeadingWhoseIdANameHasIsRefused",
      {{"", K::Label, {0, 0, 9, 9}, "Kopf", {}, {"A", LabelRole::Heading}},
       {"A", K::Edit, {0, 9, 9, 9}, "", "Feld", {}, 0},

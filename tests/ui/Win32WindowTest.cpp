@@ -372,8 +372,8 @@ TEST_F(Win32WindowTest, EveryControlSitsAtItsDesignedPlaceAndSize)
 // name), so there the names are also caught on their way to the system's
 // annotation service, which a recorder stands in for while a second window
 // is made: once for each control, again where a button's caption changes but
-// not after a draw, whose hits are said after their fields' names, and taken
-// back once for each control when the window goes.
+// not after a draw, whose hits and result in words are said after their
+// fields' names, and taken back once for each control when the window goes.
 TEST_F(Win32WindowTest, EveryControlAnnouncesItsSpokenName)
 {
     const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
@@ -419,6 +419,7 @@ TEST_F(Win32WindowTest, EveryControlAnnouncesItsSpokenName)
                       {"Zahl7", "Zusatzzahl getroffen"}});
     described["Tipp1"] = "Treffer, Tippeingabe ";
     described["Zahl1"] = "Treffer, Ziehung";
+    described["EditGewinn"] = "Kein Gewinn, Gewinn";  // the result in words
     EXPECT_EQ(recorder.descriptions, described);
     second.reset();
     EXPECT_EQ(recorder.cleared, form1Definition.controls.size()) << "a destroyed window leaves no annotation behind";

@@ -35,6 +35,7 @@ struct Control {
     QAbstractButton* button = nullptr;  // for buttons
     QLabel* label = nullptr;            // for labels
     std::string heading;                // of the control's column or group, said after its name
+    std::string description;            // the window's, said before the heading
     const MarkDefinition* mark = nullptr;
 };
 
@@ -150,7 +151,8 @@ QRect toRect(const Bounds& bounds)
 // control's accessible description, which screen readers say after it.
 void describe(Control& control)
 {
-    const std::string said = spokenDescription(control.mark ? control.mark->said : "", control.heading);
+    const std::string said =
+        spokenDescription(control.mark ? control.mark->said : "", control.description, control.heading);
     control.widget->setAccessibleDescription(toQString(said));
 }
 
@@ -229,6 +231,12 @@ Control& createControl(Window& window,
 void setSpokenName(Control& control, std::string_view name)
 {
     control.widget->setAccessibleName(toQString(name));
+}
+
+void setDescription(Control& control, std::string_view text)
+{
+    control.description = text;
+    describe(control);
 }
 
 void relateLabel(Control& label, Control& target, LabelRole role)

@@ -48,6 +48,13 @@ std::size_t lotto_textLength(int control);
 void lotto_copyText(int control, char* buffer, std::size_t size);
 void lotto_setText(int control, Text text, std::size_t length);
 void lotto_setMark(int control, Text look, std::size_t lookLength, Text describedBy, std::size_t describedByLength);
+int lotto_adoptDescription(int window, Text id, std::size_t idLength);
+void lotto_setDescription(int control,
+                          int description,
+                          Text text,
+                          std::size_t length,
+                          Text describedBy,
+                          std::size_t describedByLength);
 int lotto_adoptNumberGrid(int window, Text id, std::size_t idLength, void* target);
 void lotto_showNumber(int grid,
                       int number,
@@ -74,6 +81,9 @@ struct Control {
     std::function<void()> onEdited;
     const PageMarkup::Page* page = nullptr;  // its window's
     std::string_view heading;                // the id of the element that heads it, if any
+    int description = 0;                     // the element that says the window's description, if any
+    bool described = false;                  // and says one now
+    const MarkDefinition* mark = nullptr;
 };
 
 struct NumberGrid {
@@ -168,6 +178,11 @@ Control& createControl(Window& window,
     control->element = lotto_adoptControl(window.element, id.data(), id.size(), control.get());
     if (control->element == 0)
         pageDiffers(id);
+    if (const std::string_view line = window.page->descriptionId(definition); !line.empty()) {
+        control->description = lotto_adoptDescription(window.element, line.data(), line.size());
+        if (control->description == 0)
+            pageDiffers(line);
+    }
     window.controls.push_back(std::move(control));
     return *window.controls.back();
 }
@@ -234,13 +249,37 @@ void setText(Control& control, std::string_view text)
     lotto_setText(control.element, text.data(), text.size());
 }
 
-// The mark's look, and the ids of what is said after the element's name: the
-// mark's element, then the heading's.
+namespace {
+
+// The ids of what is said after the element's name: the mark's element, the
+// description's, then the heading's.
+std::string describedBy(const Control& control)
+{
+    return spokenDescription(control.mark ? control.page->markId(*control.mark) : "",
+                             control.described ? control.page->descriptionId(*control.definition) : "", control.heading,
+                             " ");
+}
+
+}  // namespace
+
 void setMark(Control& edit, const MarkDefinition* mark)
 {
+    edit.mark = mark;
     const std::string_view look = PageMarkup::lookName(mark ? mark->look : MarkLook::None);
-    const std::string describedBy = spokenDescription(mark ? edit.page->markId(*mark) : "", edit.heading, " ");
-    lotto_setMark(edit.element, look.data(), look.size(), describedBy.data(), describedBy.size());
+    const std::string ids = describedBy(edit);
+    lotto_setMark(edit.element, look.data(), look.size(), ids.data(), ids.size());
+}
+
+// Said by the element that the page has for it, which the touch arrangement
+// shows as the line of the ticket's outcome.
+void setDescription(Control& control, std::string_view text)
+{
+    if (control.description == 0)
+        throw Sysutils::Exception("Die Seite hat keinen Platz für eine Beschreibung von \u201E"
+                                  + std::string(control.definition->name) + "\u201C.");
+    control.described = !text.empty();
+    const std::string ids = describedBy(control);
+    lotto_setDescription(control.element, control.description, text.data(), text.size(), ids.data(), ids.size());
 }
 
 // The page shows the grid in its touch arrangement alone, and takes Enter

@@ -92,9 +92,8 @@ def placed(touch, picture):
     placed ones, in the arrangements of touch.css, and what to say of them."""
     found, fixed = arrangements(touch)
     ids = [control["id"] for control in picture["controls"] if control["part"] not in fixed]
-    grid = picture.get("ticket", {}).get("grid", {}).get("id")
-    if grid:
-        ids.append(grid)
+    ticket = picture.get("ticket") or {}
+    ids += [made["id"] for made in (ticket.get("grid"), ticket.get("outcome")) if made and made["id"]]
     rules, said = "", []
     for media, areas in found.items():
         base = found[()]

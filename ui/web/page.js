@@ -180,13 +180,27 @@ mergeInto(LibraryManager.library, {
       return grid.numbers.find(function (button) { return Number(button.value) === number; });
     },
 
-    // A mark, which lotto.css shows by its look (none: ''), and the ids of
-    // the elements that say what follows the element's name: the mark's, a heading's.
+    // A mark, which lotto.css shows by its look (none: ''), and what is said
+    // after the element's name.
     showMark: function (element, look, describedBy) {
       if (look) element.dataset.mark = look;
       else delete element.dataset.mark;
+      LottoPage.describe(element, describedBy);
+    },
+    // The ids of the elements that say what follows the element's name: the
+    // mark's, the description's, a heading's.
+    describe: function (element, describedBy) {
       if (describedBy) element.setAttribute('aria-describedby', describedBy);
       else element.removeAttribute('aria-describedby');
+    },
+    // The form's element of that id, where it is as the description has it;
+    // else null, and the console says how it differs.
+    adopted: function (form, id) {
+      var element = document.getElementById(id);
+      var differs = LottoPage.differs(element, form.described.getElementById(id), form.element);
+      if (!differs) return element;
+      console.error('The page does not match the program: #' + id + ' ' + differs);
+      return null;
     },
 
     // What the player did on the form before the program listened (boot.js
@@ -252,14 +266,8 @@ mergeInto(LibraryManager.library, {
   // the player's edits go to the program, which knows what each means.
   lotto_adoptControl__deps: ['$LottoPage'],
   lotto_adoptControl: function (formNumber, id, idLength, target) {
-    var form = LottoPage.objects[formNumber];
-    id = LottoPage.text(id, idLength);
-    var element = document.getElementById(id);
-    var differs = LottoPage.differs(element, form.described.getElementById(id), form.element);
-    if (differs) {
-      console.error('The page does not match the program: #' + id + ' ' + differs);
-      return 0;
-    }
+    var element = LottoPage.adopted(LottoPage.objects[formNumber], LottoPage.text(id, idLength));
+    if (!element) return 0;
     var control = { element: element,
                     text: element.localName === 'input' ? null : element.querySelector('.caption') || element };
     element.addEventListener('click', function () { _lotto_click(target); });
@@ -509,6 +517,21 @@ mergeInto(LibraryManager.library, {
   lotto_setMark: function (controlNumber, look, lookLength, describedBy, describedByLength) {
     LottoPage.showMark(LottoPage.objects[controlNumber].element, LottoPage.text(look, lookLength),
                        LottoPage.text(describedBy, describedByLength));
+  },
+
+  // Takes the element that says what the window says of a control (the
+  // line of the ticket's outcome) from the page, as the program describes
+  // it; 0 where the page differs.
+  lotto_adoptDescription__deps: ['$LottoPage'],
+  lotto_adoptDescription: function (formNumber, id, idLength) {
+    var element = LottoPage.adopted(LottoPage.objects[formNumber], LottoPage.text(id, idLength));
+    return element ? LottoPage.add({ element: element }) : 0;
+  },
+
+  lotto_setDescription__deps: ['$LottoPage'],
+  lotto_setDescription: function (controlNumber, descriptionNumber, text, length, describedBy, describedByLength) {
+    LottoPage.objects[descriptionNumber].element.textContent = LottoPage.text(text, length);
+    LottoPage.describe(LottoPage.objects[controlNumber].element, LottoPage.text(describedBy, describedByLength));
   },
 
   lotto_setText__deps: ['$LottoPage'],

@@ -1,5 +1,6 @@
-// Spoken names and headings through the annotation service: the backend's
-// setSpokenName and relateLabel; see Win32SpokenNames.h.
+// Spoken names, descriptions and headings through the annotation service:
+// the backend's setSpokenName, setDescription and relateLabel; see
+// Win32SpokenNames.h.
 #include "Win32SpokenNames.h"
 
 #include "SpokenName.h"
@@ -88,8 +89,15 @@ void setSpokenName(Control& control, std::string_view name)
 
 void describe(Window& window, const Control& control)
 {
-    window.spokenNames.describe(control.handle,
-                                spokenDescription(control.mark ? control.mark->said : "", control.heading));
+    window.spokenNames.describe(control.handle, spokenDescription(control.mark ? control.mark->said : "",
+                                                                  control.description, control.heading));
+}
+
+void setDescription(Control& control, std::string_view text)
+{
+    control.description = text;
+    if (Window* window = windowOf(GetParent(control.handle)))
+        describe(*window, control);
 }
 
 // A label that is its control's own name adds nothing: the control carries

@@ -1,9 +1,10 @@
 // What assistive technology announces for each control of a window, its name
-// and what is said after it (its mark, its heading), kept by the system's
-// annotation service. The service is made through COM, which is started for
-// it on the window's thread, and every name it was given is taken back before
-// the controls go. A system without COM or the service still runs the
-// program; its controls then keep the names that the system gives them.
+// and what is said after it (its mark, its description, its heading), kept
+// by the system's annotation service. The service is made through COM, which
+// is started for it on the window's thread, and every name it was given is
+// taken back before the controls go. A system without COM or the service
+// still runs the program; its controls then keep the names that the system
+// gives them.
 // Which words a control gets is decided above the seam (SpokenName.h).
 #pragma once
 
@@ -44,7 +45,7 @@ private:
 };
 
 // Tells the window's names what is said after the control's name: its mark,
-// then its heading; called again when either changes.
+// the window's description, then its heading; called again when one changes.
 void describe(Window& window, const Control& control);
 
 }  // namespace Backend

@@ -28,6 +28,7 @@ struct Control {
     bool settingText = false;              // the program's own write, no player's edit
     const MarkDefinition* mark = nullptr;  // edits only
     std::string heading;                   // of the control's column or group, said after its name
+    std::string description;               // the window's, said before the heading
 };
 
 struct Window {
