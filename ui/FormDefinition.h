@@ -1,9 +1,9 @@
 // The declarative description of a window: its properties and every control
 // with name, kind, bounds, caption, tab position and click handler, the
 // marks its fields can show, and the parts that a platform may offer beside
-// the designed window (a grid for its ticket, a long task). A form is built from one of these tables and
-// from nothing else; what every platform reads from a table alike (its tab
-// order) is worked out here, once.
+// the designed window (a grid for its ticket, a long task). A form is built
+// from one of these tables and from nothing else; what every platform reads
+// from a table alike (its tab order) is worked out here, once.
 #pragma once
 
 #include "MarkLook.h"
