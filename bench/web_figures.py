@@ -14,10 +14,16 @@
   painted, the largest layout shift of any load, and how many faces the
   game's loads fetched (none on the phone, whose touch layout draws in the
   system's face);
-- a draw: from a click on "Ziehung" to all fields written, median.
+- a draw: from a click on "Ziehung" to all fields written, median;
+- the ticket played on ("Wie lange bis …?"): "bis 6 Richtige" for 3 7 9 15
+  25 44, from the click that starts it to its summary, on the slow phone and
+  on the desktop, medians, with the draws a second that the page plays; and
+  where the native benchmark program is given, its draws a second measured
+  in the same sitting, and the page's share of them.
 
-usage: web_figures.py SITE_DIR [STARTS] [DRAWS] [PHONE_STARTS]
-       (needs /usr/bin/python3's selenium)"""
+usage: web_figures.py SITE_DIR [STARTS] [DRAWS] [PHONE_STARTS] [ENGINE_BENCH]
+       (needs /usr/bin/python3's selenium; ENGINE_BENCH: build/bench/engine_bench)"""
+import json
 import functools
 import gzip
 import http.server
@@ -25,6 +31,7 @@ import io
 import os
 import shutil
 import statistics
+import subprocess
 import sys
 import tempfile
 import threading
@@ -94,6 +101,33 @@ addEventListener('click', () => { window.clickedAt = performance.now(); }, true)
 addEventListener('click', (event) => {
   if (event.target.closest('button').textContent === 'Ziehung') window.draws.push(performance.now() - window.clickedAt);
 });"""
+
+# "bis 6 Richtige" for 3 7 9 15 25 44, played on from a click on its start
+# button: the time to its summary, the draws it says it took, and the frames
+# the page had meanwhile, with the longest time between two.
+SIX_RIGHT_TICKET = [3, 7, 9, 15, 25, 44]
+SIX_RIGHT_DRAWS = 6_787_823
+PLAY_ON = """
+const done = arguments[arguments.length - 1];
+const part = document.querySelector('.task'), note = part.querySelector('[role=status]');
+arguments[0].forEach((number, k) => { document.getElementById('Tipp' + (k + 1)).value = String(number); });
+part.querySelector('select').selectedIndex = 0;
+const start = performance.now();
+let frames = 0, last = start, longest = 0, running = true;
+const frame = (now) => {
+  frames += 1;
+  longest = Math.max(longest, now - last);
+  last = now;
+  if (running) requestAnimationFrame(frame);
+};
+requestAnimationFrame(frame);
+new MutationObserver((changes, observer) => {
+  if (!note.textContent) return;
+  observer.disconnect();
+  running = false;
+  done([performance.now() - start, part.querySelector('.tally').textContent, frames, longest]);
+}).observe(note, {childList: true, characterData: true, subtree: true});
+part.querySelector('.start').click();"""
 
 PHONE = {"width": 390, "height": 844, "deviceScaleFactor": 3, "mobile": True}
 SLOW_4G = {"offline": False, "latency": 400, "downloadThroughput": 50_000, "uploadThroughput": 50_000}
@@ -199,11 +233,45 @@ def loads(driver, base, starts, where):
           f"{sum(s['faces'] for s in pages['index.html'])}")
 
 
+def played_on(driver, base, runs, where):
+    """"bis 6 Richtige" RUNS times, each on a fresh page once its first draw
+    (WATCH's) is in; prints the median, and gives the draws a second."""
+    seconds, rates, longest = [], [], []
+    for _ in range(runs):
+        driver.get(base + "index.html")
+        if not wait_for(lambda: driver.execute_script(DONE, True), poll=0.02):
+            sys.exit(f"{where}: the first draw did not come within {PATIENCE} s")
+        took, tally, frames, gap = driver.execute_async_script(PLAY_ON, SIX_RIGHT_TICKET)
+        if int(tally.split()[0].replace(".", "")) != SIX_RIGHT_DRAWS:
+            sys.exit(f"{where}: bis 6 Richtige took {tally}, not {SIX_RIGHT_DRAWS:,}")
+        seconds.append(took / 1000)
+        rates.append(frames / seconds[-1])
+        longest.append(gap)
+    median = statistics.median(seconds)
+    rate = SIX_RIGHT_DRAWS / median
+    print(f"\n{where}: \"bis 6 Richtige\" for 3 7 9 15 25 44 ({SIX_RIGHT_DRAWS:,} draws), click to summary, median of "
+          f"{runs}: {median:.2f} s (fastest {min(seconds):.2f} s), {rate / 1e6:.1f} million draws a second; "
+          f"meanwhile {statistics.median(rates):.0f} frames a second, at most {max(longest):.0f} ms between two")
+    return rate
+
+
+def native_rate(program):
+    """The native benchmark's draws a second (the median of three)."""
+    with tempfile.TemporaryDirectory(prefix="lotto-figures-") as folder:
+        out = os.path.join(folder, "bench.json")
+        subprocess.run([program, "--benchmark_filter=BM_PlayedDrawsAgainstGenerator", "--benchmark_repetitions=3",
+                        f"--benchmark_out={out}", "--benchmark_out_format=json"], check=True, stderr=subprocess.DEVNULL)
+        with open(out, encoding="utf-8") as file:
+            runs = json.load(file)["benchmarks"]
+    return next(run["draws_per_s"] for run in runs if run.get("aggregate_name") == "median")
+
+
 def main():
     site = sys.argv[1]
     starts = int(sys.argv[2]) if len(sys.argv) > 2 else 20
     draws = int(sys.argv[3]) if len(sys.argv) > 3 else 200
     phone_starts = int(sys.argv[4]) if len(sys.argv) > 4 else 5
+    engine_bench = sys.argv[5] if len(sys.argv) > 5 else None
     sizes(site)
 
     root = tempfile.mkdtemp(prefix="lotto-figures-")
@@ -219,6 +287,7 @@ def main():
     driver = webdriver.Chrome(service=Service(shutil.which("chromedriver") or "/usr/bin/chromedriver"),
                               options=options)
     driver.set_page_load_timeout(PATIENCE)
+    driver.set_script_timeout(PATIENCE)
     cdp = driver.execute_cdp_cmd
     try:
         cdp("Network.enable", {})
@@ -233,6 +302,7 @@ def main():
         cdp("Network.emulateNetworkConditions", SLOW_4G)
         cdp("Emulation.setCPUThrottlingRate", {"rate": SLOW_CPU})
         loads(driver, base, phone_starts, "a slow phone (slow 4G, CPU slowed 4x, gzip)")
+        played_on(driver, base, 3, "a slow phone")
         cdp("Emulation.setCPUThrottlingRate", {"rate": 1})
         cdp("Network.emulateNetworkConditions", {**SLOW_4G, "latency": 0, "downloadThroughput": -1,
                                                  "uploadThroughput": -1})
@@ -256,6 +326,12 @@ def main():
             sys.exit("the draws did not all run")
         print(f"\na draw, click to all fields written, median of {draws}: {statistics.median(times) * 1000:.0f} µs "
               f"(fastest {min(times) * 1000:.0f} µs, slowest {max(times) * 1000:.0f} µs)")
+
+        page = played_on(driver, base, 5, "the desktop")
+        if engine_bench:
+            native = native_rate(engine_bench)
+            print(f"natively (engine_bench, the same sitting): {native / 1e6:.1f} million draws a second; "
+                  f"the page plays {page / native:.2f} of that")
     finally:
         driver.quit()
         server.shutdown()

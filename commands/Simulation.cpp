@@ -39,21 +39,30 @@ bool Simulation::play(std::int64_t maxDraws)
 
     // The hot loop: the engine's rule inlined with nothing done per number, and
     // each drawn number looked up as a bit of the ticket's word. (Adding up six
-    // such bits beats a popcount, which x86-64's baseline lacks.)
+    // such bits beats a popcount, which x86-64's baseline lacks.) The generator
+    // and the counts are the loop's own copies, which WebAssembly keeps far
+    // quicker than the members: written through this, a count could be the
+    // generator's state for all the compiler knows, and would be read again
+    // at every number.
+    RandomSource random = m_random;
+    std::array<std::int64_t, combinationCount> seen = m_seen;
+    const std::uint64_t ticket = m_ticket;
     std::int64_t draws = m_draws;
     while (draws < last) {
-        const DrawResult draw = drawSevenWith(m_random, [](LotteryNumber) {});
+        const DrawResult draw = drawSevenWith(random, [](LotteryNumber) {});
         int matches = 0;
         for (int k = 0; k < ticketSize; ++k)
-            matches += static_cast<int>((m_ticket & numberBit(draw[k])) != 0);
-        const Combination combination = combinationOf(matches, (m_ticket & numberBit(draw[bonusSlot])) != 0);
-        ++m_seen[index(combination)];
+            matches += static_cast<int>((ticket & numberBit(draw[k])) != 0);
+        const Combination combination = combinationOf(matches, (ticket & numberBit(draw[bonusSlot])) != 0);
+        ++seen[index(combination)];
         ++draws;
         if (static_cast<int>(combination) == wanted) {
             m_done = true;
             break;
         }
     }
+    m_random = random;
+    m_seen = seen;
     m_draws = draws;
     if (forASpan && m_draws >= m_goal.draws)
         m_done = true;
@@ -72,14 +81,19 @@ std::optional<double> Simulation::progress() const
     return static_cast<double>(m_draws) / static_cast<double>(m_goal.draws);
 }
 
+// Written piece by piece into one text: a browser downloads every
+// temporary text's cleanup.
 std::string Simulation::summary() const
 {
+    std::string said;
     if (m_done && m_goal.draws == 0) {
-        return std::string(combinationName(m_goal.until)) + " nach " + drawsText(m_draws) + " (" + durationText(m_draws)
-               + "); im Mittel dauert es " + drawsText(oddsOf(m_goal.until).oneInRounded()) + ".";
+        said.append(combinationName(m_goal.until)).append(" nach ").append(drawsAndDurationText(m_draws));
+        return said.append("; im Mittel dauert es ").append(drawsText(oddsOf(m_goal.until).oneInRounded())).append(".");
     }
-    const std::string head = m_done ? durationText(m_draws) + ", " + drawsText(m_draws)
-                                    : "Abgebrochen nach " + drawsText(m_draws) + " (" + durationText(m_draws) + ")";
+    if (m_done)
+        said.append(durationText(m_draws)).append(", ").append(drawsText(m_draws));
+    else
+        said.append("Abgebrochen nach ").append(drawsAndDurationText(m_draws));
     std::int64_t wins = 0;
     Combination highest = Combination::None;
     for (Combination combination : combinationsHighestFirst) {
@@ -88,14 +102,17 @@ std::string Simulation::summary() const
         wins += seen(combination);
         highest = std::max(highest, combination);
     }
-    const std::string expectedWins =
-        " bei " + approximateNumber(static_cast<double>(m_draws) - expected(Combination::None)) + " erwarteten";
     if (wins == 0)
-        return head + ": kein Gewinn" + expectedWins + ".";
-    if (wins == 1)
-        return head + ": 1 Gewinn (" + std::string(combinationName(highest)) + ")" + expectedWins + ".";
-    return head + ": " + groupedNumber(wins) + " Gewinne" + expectedWins + ", der höchste "
-           + std::string(combinationName(highest)) + ".";
+        said.append(": kein Gewinn");
+    else if (wins == 1)
+        said.append(": 1 Gewinn (").append(combinationName(highest)).append(")");
+    else
+        said.append(": ").append(groupedNumber(wins)).append(" Gewinne");
+    said.append(" bei ").append(approximateNumber(static_cast<double>(m_draws) - expected(Combination::None)));
+    said.append(" erwarteten");
+    if (wins > 1)
+        said.append(", der höchste ").append(combinationName(highest));
+    return said.append(".");
 }
 
 std::optional<Simulation> startSimulation(FieldStore& fields, const PlayGoal& goal)
@@ -122,6 +139,11 @@ std::string durationText(std::int64_t draws)
     constexpr double wholeYearsFrom = 10.0;
     const bool whole = draws % drawsPerYear == 0 || years >= wholeYearsFrom;
     return decimalNumber(years, whole ? 0 : 1) + " Jahre";
+}
+
+std::string drawsAndDurationText(std::int64_t draws)
+{
+    return drawsText(draws) + " (" + durationText(draws) + ")";
 }
 
 }  // namespace lotto

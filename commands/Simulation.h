@@ -94,4 +94,8 @@ std::optional<Simulation> startSimulation(FieldStore& fields, const PlayGoal& go
 // "11,9 Jahre", "78.110 Jahre".
 std::string durationText(std::int64_t draws);
 
+// A count of draws with the time they take: "1 Ziehung (0,5 Wochen)",
+// "6.787.823 Ziehungen (65.268 Jahre)".
+std::string drawsAndDurationText(std::int64_t draws);
+
 }  // namespace lotto

@@ -11,8 +11,10 @@
 
 #include "FormDefinition.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -22,6 +24,7 @@ namespace Backend {
 struct Window;  // a top-level window; owns its controls
 struct Control;
 struct NumberGrid;  // the grid of a form's ticket, where the platform offers one
+struct TaskPart;    // the part that runs a form's long task, where the platform offers one
 
 // Opens the connection to the display. Where no usable display can be had the
 // program ends here, with exit code 1 and one line on standard error that
@@ -108,6 +111,36 @@ void showNumber(NumberGrid& grid, int number, const GridNumber& shown);
 // A note by the grid, seen and left for the window's announcements to say;
 // an empty one takes the note away.
 void showGridNote(NumberGrid& grid, std::string_view note);
+
+// The part of the page that runs the form's long task as the definition
+// describes it, where the platform offers one; the window owns it. onStart:
+// the start button was pressed, with the index of the choice made; onStop:
+// the stop button was pressed; onSlice: so many steps of the task, true once
+// it is done. While the task runs, the platform calls onSlice between the
+// screen's frames, each frame as many steps as it can spare time for, until
+// runTask(false). nullptr where the platform declines: a desktop window,
+// whose designed layout has no room for it.
+TaskPart* offerTaskPart(Window& window,
+                        const TaskDefinition& task,
+                        std::function<void(int)> onStart,
+                        std::function<void()> onStop,
+                        std::function<bool(std::int64_t)> onSlice);
+
+// The task runs (its slices come, the choice and the start button wait, the
+// stop button takes the focus from the start button) or not (the other way
+// round).
+void runTask(TaskPart& part, bool running);
+
+// How far the task is: the share done, 0 to 1, or none where its end is not
+// known beforehand (shown as under way); and the text that says it.
+void showTaskProgress(TaskPart& part, std::optional<double> share, std::string_view text);
+
+// The text of the table's cell in that row and data column, each from 0.
+void showTaskCell(TaskPart& part, int row, int column, std::string_view text);
+
+// A note on how the task ended, shown and said once, politely, without
+// moving the focus; an empty one takes the note away.
+void showTaskNote(TaskPart& part, std::string_view note);
 
 // Has assistive technology say the text once, politely, as news from the
 // window: the focus stays where it is and nothing visible changes. An empty

@@ -1,13 +1,15 @@
 // The declarative description of a window: its properties and every control
-// with name, kind, bounds, caption, tab position and click handler, and the
-// marks its fields can show. A form is built from one of these tables and
-// from nothing else; what every platform reads from a table alike (its tab
-// order) is worked out here, once.
+// with name, kind, bounds, caption, tab position and click handler, the
+// marks its fields can show, and the parts that a platform may offer beside
+// the designed window (a grid for its ticket, a long task). A form is built
+// from one of these tables and from nothing else; what every platform reads
+// from a table alike (its tab order) is worked out here, once.
 #pragma once
 
 #include "MarkLook.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -17,8 +19,12 @@ class TForm;
 // A click handler: a member function of the form that the table belongs to.
 using TNotifyEvent = void (TForm::*)();
 
-// A tap on a number of a grid: the form's handler, given the number.
+// A tap on a number of a grid, or a choice: the form's handler, given the number.
 using TNumberEvent = void (TForm::*)(int);
+
+// A slice of a long task: the form's handler, given how many steps to take;
+// true once the task is done.
+using TSliceEvent = bool (TForm::*)(std::int64_t);
 
 enum class ControlKind {
     Label,
@@ -103,6 +109,29 @@ struct MarkDefinition {
     std::string_view said;  // UTF-8
 };
 
+// A long task that the form runs on the player's word, for a platform that
+// offers a part of the page for it beside the designed window: a choice of
+// what to run for, a button that starts it and one that stops it, its
+// progress with a text of how far it is, a table of texts that it fills as it
+// goes, and a note that says how it ended. The task runs in slices between
+// the screen's frames, so that the page stays responsive (TTaskPart). A
+// desktop window, whose designed layout has no room for it, offers none.
+struct TaskDefinition {
+    std::string_view name;  // of the part, and of its elements after it
+    std::string_view heading;
+    std::string_view choice;                    // what the choice is called
+    std::span<const std::string_view> choices;  // as offered; the first is the default
+    std::string_view start;                     // the buttons' captions
+    std::string_view stop;
+    std::string_view progress;                  // what the progress is called
+    std::string_view table;                     // the table's caption
+    std::span<const std::string_view> columns;  // its column headings, the rows' own first
+    std::span<const std::string_view> rows;     // each row's heading
+    TNumberEvent onStart = nullptr;             // given the choice's index
+    TSliceEvent onSlice = nullptr;
+    TNotifyEvent onStop = nullptr;  // after the player stopped it, before it was done
+};
+
 struct FormDefinition {
     std::string_view name;
     std::string_view caption;
@@ -111,6 +140,7 @@ struct FormDefinition {
     std::span<const ControlDefinition> controls;
     const TicketDefinition* ticket = nullptr;    // none: the form has no ticket
     std::span<const MarkDefinition> marks = {};  // each of another look
+    const TaskDefinition* task = nullptr;        // none: the form runs no long task
 };
 
 // The controls that are tab stops, as indexes into the table, in the order
@@ -128,4 +158,10 @@ template <class Form>
 inline TNumberEvent handler(void (Form::*method)(int))
 {
     return static_cast<TNumberEvent>(method);
+}
+
+template <class Form>
+inline TSliceEvent handler(bool (Form::*method)(std::int64_t))
+{
+    return static_cast<TSliceEvent>(method);
 }

@@ -24,11 +24,16 @@ std::unique_ptr<TControl> makeControl(const ControlDefinition& definition, Backe
 }  // namespace
 
 TForm::TForm(const FormDefinition& definition)
-    : m_definition(definition), m_window(Backend::createWindow(definition)), m_grid(definition.ticket, nullptr)
+    : m_definition(definition),
+      m_window(Backend::createWindow(definition)),
+      m_grid(definition.ticket, nullptr),
+      m_task(definition.task, nullptr)
 {
     createControls();
     if (const TicketDefinition* ticket = definition.ticket)
         m_grid = TNumberGrid(ticket, Backend::offerNumberGrid(*m_window, *ticket, tapAction(ticket->onTap)));
+    if (const TaskDefinition* task = definition.task)
+        offerTaskPart(*task);
 }
 
 TForm::~TForm() = default;
@@ -90,6 +95,38 @@ std::function<void(int)> TForm::tapAction(TNumberEvent onTap)
     if (!onTap)
         return {};
     return [this, onTap](int number) { handleInput([this, onTap, number] { (this->*onTap)(number); }); };
+}
+
+// A start while the task runs, and a stop while it does not, are a press
+// that the page had on its way already: nothing to do. The part stops
+// before the form hears of a stop, and after a slice that finished the task
+// or raised (and so counts as done).
+void TForm::offerTaskPart(const TaskDefinition& task)
+{
+    auto start = [this, &task](int choice) {
+        handleInput([this, &task, choice] {
+            if (!m_task.Running() && task.onStart)
+                (this->*task.onStart)(choice);
+        });
+    };
+    auto stop = [this, &task] {
+        handleInput([this, &task] {
+            if (!m_task.Running())
+                return;
+            m_task.Stop();
+            if (task.onStop)
+                (this->*task.onStop)();
+        });
+    };
+    auto slice = [this, &task](std::int64_t steps) {
+        bool done = true;
+        Application->Dispatch(
+            [this, &task, steps, &done] { done = !m_task.Running() || !task.onSlice || (this->*task.onSlice)(steps); });
+        if (done)
+            m_task.Stop();
+        return done;
+    };
+    m_task = TTaskPart(&task, Backend::offerTaskPart(*m_window, task, start, stop, slice));
 }
 
 void TForm::Show()

@@ -1,6 +1,7 @@
 // Forms and the application object: a form is built from its definition table,
-// owns its controls (and its ticket's grid, where the platform offers one),
-// and routes every click, edit and tap by the player through the
+// owns its controls (and its ticket's grid and the part that runs its long
+// task, where the platform offers them), and routes every click, edit and
+// tap by the player, and each slice of a running task, through the
 // application's event dispatch, which shows whatever a handler throws and
 // lets the loop go on.
 #pragma once
@@ -9,6 +10,7 @@
 #include "Controls.h"
 #include "FormDefinition.h"
 #include "Sysutils.h"
+#include "TaskPart.h"
 
 #include <exception>
 #include <functional>
@@ -63,17 +65,22 @@ protected:
     // The grid of the form's ticket, where the platform offers one.
     TNumberGrid& NumberGrid() { return m_grid; }
 
+    // The part that runs the form's long task, where the platform offers one.
+    TTaskPart& TaskPart() { return m_task; }
+
 private:
     void createControls();
     void handleInput(const std::function<void()>& handler);
     std::function<void()> clickAction(const ControlDefinition& control);
     std::function<void()> editAction(std::size_t index);
     std::function<void(int)> tapAction(TNumberEvent onTap);
+    void offerTaskPart(const TaskDefinition& task);
 
     const FormDefinition& m_definition;
     Backend::WindowPtr m_window;
     std::vector<std::unique_ptr<TControl>> m_controls;
     TNumberGrid m_grid;
+    TTaskPart m_task;
 };
 
 class TApplication {

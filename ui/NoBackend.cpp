@@ -3,8 +3,8 @@
 // links the toolkit only because the table names the window's handlers. Its
 // windows are never shown; each control keeps the text it is given, so that
 // a form made here still holds its fields. Nothing is said, and a message
-// goes to standard error. The ticket's grid it declines as the desktops do
-// (NoNumberGrid.cpp).
+// goes to standard error. The ticket's grid and the part for a long task it
+// declines as the desktops do (NoNumberGrid.cpp, NoTaskPart.cpp).
 #include "Backend.h"
 
 #include <cstdio>

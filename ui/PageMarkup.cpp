@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
@@ -187,12 +188,21 @@ std::string cssString(std::string_view text)
     return out + "\"";
 }
 
+// A new last child of the parent, which stays put until the parent gets another.
+Element& child(Element& parent,
+               std::string_view tag,
+               std::initializer_list<Attribute> attributes,
+               std::string_view text = {})
+{
+    return parent.children.emplace_back(Element{tag, attributes, text, {}});
+}
+
 bool isVoid(std::string_view tag)
 {
     return tag == "input";
 }
 
-// The tree is the one that Page makes, three levels deep at most.
+// The tree is the one that Page makes, six levels deep at most.
 void writeInto(std::string& out, const Element& element)  // NOLINT(misc-no-recursion)
 {
     out += '<';
@@ -375,6 +385,14 @@ Page::Page(const FormDefinition& form)
     m_frame = Element{"div", {{"class", "frame"}, {"data-touch", keep(touchQuery(form))}}, {}, {}};
     m_frame.children.push_back(std::move(box));
 
+    if (form.task) {
+        m_task = taskElement(*form.task);
+        for (const std::string_view id : m_taskIds) {
+            if (id == form.name || std::find(ids.begin(), ids.end(), id) != ids.end())
+                twoElements(form, id);
+        }
+    }
+
     // What a mark says is the description of the elements that show it,
     // beside their headings; hidden, it is not read as text of the page.
     for (const MarkDefinition& mark : form.marks) {
@@ -434,6 +452,54 @@ Element Page::gridElement(const FormDefinition& form, const TicketDefinition& ti
     }
     grid.children.push_back(Element{"p", {{"class", "note"}}, {}, {}});
     return grid;
+}
+
+// The part of a long task, each of its elements named after the task: a
+// section (a region that its heading names), the choice with its label, the
+// buttons, the progress (named, and described by the text beside it), the
+// table with its caption and headings, and the status element of its note.
+Element Page::taskElement(const TaskDefinition& task)
+{
+    const auto id = [&](std::string_view role) {
+        return m_taskIds.emplace_back(keep(std::string(task.name).append("-").append(role)));
+    };
+    m_taskId = m_taskIds.emplace_back(task.name);
+    const std::string_view heading = id("heading");
+    const std::string_view choiceId = id("choice");
+    const std::string_view tally = id("tally");
+    Element part{"section", {{"class", "task"}, {"id", m_taskId}, {"aria-labelledby", heading}}, {}, {}};
+    child(part, "h2", {{"id", heading}}, task.heading);
+
+    Element& choose = child(part, "div", {{"class", "choose"}});
+    child(choose, "label", {{"for", choiceId}}, task.choice);
+    Element& choice = child(choose, "select", {{"id", choiceId}});
+    for (const std::string_view text : task.choices)
+        child(choice, "option", {}, text);
+    child(choose, "button", {{"type", "button"}, {"class", "start"}, {"id", id("start")}}, task.start);
+    child(choose, "button", {{"type", "button"}, {"class", "stop"}, {"id", id("stop")}, {"disabled", ""}}, task.stop);
+
+    child(part, "progress",
+          {{"id", id("progress")},
+           {"max", "1"},
+           {"value", "0"},
+           {"aria-label", task.progress},
+           {"aria-describedby", tally}});
+    child(part, "p", {{"class", "tally"}, {"id", tally}});
+
+    Element& table = child(part, "table", {});
+    child(table, "caption", {}, task.table);
+    Element& headings = child(child(table, "thead", {}), "tr", {});
+    for (const std::string_view column : task.columns)
+        child(headings, "th", {{"scope", "col"}}, column);
+    Element& body = child(table, "tbody", {});
+    for (const std::string_view row : task.rows) {
+        Element& cells = child(body, "tr", {});
+        child(cells, "th", {{"scope", "row"}}, row);
+        for (std::size_t k = 1; k < task.columns.size(); ++k)
+            child(cells, "td", {});
+    }
+    child(part, "p", {{"class", "note"}, {"id", id("note")}, {"role", "status"}});
+    return part;
 }
 
 const Element* Page::grid() const
@@ -576,6 +642,20 @@ std::string picture(const FormDefinition& form)
             .add("outcome", ticket->outcome.empty() ? "null" : outcome.text())
             .add("grid", numbers.text());
         picture.add("ticket", described.text());
+    }
+    if (const TaskDefinition* task = form.task) {
+        JsonObject described;
+        described.add("id", jsonString(task->name))
+            .add("heading", jsonString(task->heading))
+            .add("choice", jsonString(task->choice))
+            .add("choices", jsonNames(task->choices))
+            .add("start", jsonString(task->start))
+            .add("stop", jsonString(task->stop))
+            .add("progress", jsonString(task->progress))
+            .add("table", jsonString(task->table))
+            .add("columns", jsonNames(task->columns))
+            .add("rows", jsonNames(task->rows));
+        picture.add("task", described.text());
     }
     return picture.text() + "\n";
 }

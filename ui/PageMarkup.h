@@ -50,9 +50,17 @@ struct Element {
 // buttons, each with its number as value and text, of which only the first
 // is a tab stop (the page moves among them by the arrow keys), and an empty
 // note after them; and the line of the outcome, an empty "outcome" that the
-// window's description of that field fills, follows the field. A button's text is its
-// "caption" child. Its texts are the table's, and ids and numbers made here,
-// which it keeps.
+// window's description of that field fills, follows the field. A button's
+// text is its "caption" child. Where the form runs a long task, its part is
+// described apart, for the running program to put after the form's box,
+// outside the window, once the platform offers it (the part works only with
+// the program, and the page's first bytes stay the form's): a section headed
+// by the task's name, with the choice of what to run for, the start and the
+// stop button (closed until the task runs), the progress with the text that
+// says how far it is, a table of texts with its column and row headings, and
+// a status element for the note on how the task ended; each id the task's
+// name with its role after it, which no control of the form may have. Its
+// texts are the table's, and ids and numbers made here, which it keeps.
 class Page {
 public:
     explicit Page(const FormDefinition& form);
@@ -66,6 +74,9 @@ public:
     const Element& control(const ControlDefinition& control) const;
     // The ticket's grid; nullptr where the form has no ticket.
     const Element* grid() const;
+    // The part that runs the form's long task, not among the frame's
+    // children; nullptr where the form runs none.
+    const Element* task() const { return m_taskId.empty() ? nullptr : &m_task; }
     // The id of the element that says the mark, one of the form's (its look
     // names it); empty for a look that the form has no mark of.
     std::string_view markId(const MarkDefinition& mark) const;
@@ -76,9 +87,13 @@ public:
 private:
     std::string_view keep(std::string text);
     Element gridElement(const FormDefinition& form, const TicketDefinition& ticket);
+    Element taskElement(const TaskDefinition& task);
 
-    std::forward_list<std::string> m_texts;  // made ids and texts, which m_frame refers to; they stay put
-    std::string_view m_gridId;               // empty: no grid
+    std::forward_list<std::string> m_texts;   // made ids and texts, which m_frame refers to; they stay put
+    std::string_view m_gridId;                // empty: no grid
+    std::string_view m_taskId;                // empty: no long task
+    std::vector<std::string_view> m_taskIds;  // the part's and its elements'
+    Element m_task;
     // The ticket's outcome, if any, and the id of the line that says its description.
     const ControlDefinition* m_described = nullptr;
     std::string_view m_descriptionId;
@@ -121,8 +136,8 @@ std::string designedFaceQuery(const FormDefinition& form);
 // The form as the tests expect to meet it, as JSON: its name, caption and
 // frame; each control in the page's order (which is the tab order) with its
 // name, id, kind, part of the ticket, caption, spoken name, designed bounds,
-// tab order and what a label stands by; and the ticket with its grid and
-// its outcome's line.
+// tab order and what a label stands by; the ticket with its grid and its
+// outcome's line; and the long task's part with its texts.
 std::string picture(const FormDefinition& form);
 
 }  // namespace PageMarkup

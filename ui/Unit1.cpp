@@ -1,12 +1,15 @@
 #include "Unit1.h"
 
 #include "Announcement.h"
+#include "Combination.h"
 #include "DrawCommand.h"
 #include "EntryCommands.h"
 #include "FormFieldStore.h"
+#include "GermanNumbers.h"
 #include "Hits.h"
 #include "Lottery.h"
 #include "NumberGrid.h"
+#include "Simulation.h"
 
 #include <algorithm>
 #include <array>
@@ -88,6 +91,38 @@ const MarkDefinition form1Marks[] = {
     {MarkLook::Dashed, "Zusatzzahl getroffen"},  // the bonus number, on the ticket
 };
 
+// "Wie lange bis …?": the goals of a run and the combinations it counts,
+// from the highest, as the commands name them.
+constexpr auto playOnGoals = [] {
+    std::array<std::string_view, lotto::playGoalCount> texts{};
+    for (std::size_t k = 0; k < texts.size(); ++k)
+        texts.at(k) = lotto::playGoals.at(k).text;
+    return texts;
+}();
+constexpr auto playOnRows = [] {
+    std::array<std::string_view, lotto::combinationCount> names{};
+    for (std::size_t k = 0; k < names.size(); ++k)
+        names.at(k) = lotto::combinationName(lotto::combinationsHighestFirst.at(k));
+    return names;
+}();
+constexpr std::string_view playOnColumns[] = {"Ergebnis", "gesehen", "erwartet"};
+
+const TaskDefinition form1PlayOn = {
+    .name = "WieLange",
+    .heading = "Wie lange bis …?",
+    .choice = "Ziel",
+    .choices = playOnGoals,
+    .start = "Spielen",
+    .stop = "Abbrechen",
+    .progress = "Fortschritt",
+    .table = "Ergebnisse der Ziehungen: gesehen und erwartet",
+    .columns = playOnColumns,
+    .rows = playOnRows,
+    .onStart = handler(&TForm1::PlayOnStart),
+    .onSlice = handler(&TForm1::PlayOnSlice),
+    .onStop = handler(&TForm1::PlayOnStop),
+};
+
 }  // namespace
 
 // clang-format off
@@ -99,6 +134,7 @@ const FormDefinition form1Definition = {
     form1Controls,
     &form1Ticket,
     form1Marks,
+    &form1PlayOn,
 };
 // clang-format on
 
@@ -188,4 +224,48 @@ void TForm1::ShowNumberGrid()
         return Backend::GridNumber{number.chosen, fields.shown(number.mark)};
     });
     NumberGrid().Show(shown, note);
+}
+
+void TForm1::PlayOnStart(int goal)
+{
+    TaskPart().ShowNote({});
+    FormFieldStore fields(*this);
+    m_run = lotto::startSimulation(fields, lotto::playGoals.at(static_cast<std::size_t>(goal)));
+    if (!m_run) {
+        TaskPart().ShowNote("Nicht gespielt: " + lotto::resultAnnouncement(fields));
+        return;
+    }
+    ShowPlayOn();
+    TaskPart().Run();
+}
+
+bool TForm1::PlayOnSlice(std::int64_t draws)
+{
+    const bool done = m_run->play(draws);
+    ShowPlayOn();
+    if (done)
+        TaskPart().ShowNote(m_run->summary());
+    return done;
+}
+
+void TForm1::PlayOnStop()
+{
+    ShowPlayOn();
+    TaskPart().ShowNote(m_run->summary());
+}
+
+// A run until a combination comes has no known end: under way while it
+// runs, full once the combination came, empty where the player stopped it.
+void TForm1::ShowPlayOn()
+{
+    const lotto::Simulation& run = *m_run;
+    std::optional<double> share = run.progress();
+    if (!share && (run.done() || !TaskPart().Running()))
+        share = run.done() ? 1.0 : 0.0;
+    TaskPart().ShowProgress(share, lotto::drawsAndDurationText(run.draws()));
+    for (std::size_t row = 0; row < playOnRows.size(); ++row) {
+        const lotto::Combination combination = lotto::combinationsHighestFirst.at(row);
+        TaskPart().ShowCell(static_cast<int>(row), 0, lotto::groupedNumber(run.seen(combination)));
+        TaskPart().ShowCell(static_cast<int>(row), 1, lotto::approximateNumber(run.expected(combination)));
+    }
 }

@@ -7,12 +7,18 @@
 // each command a screen reader is told what the fields now show. Where
 // the platform offers the ticket's grid, a tap on a number there fills or
 // empties a ticket field, and after each of the player's inputs the grid shows
-// the ticket fields as they now are. The window keeps no state of its own
-// between inputs.
+// the ticket fields as they now are. Where the platform offers a part for a
+// long task, "Wie lange bis …?" plays the ticket on the form on against
+// further draws, for the goal chosen, a slice between the screen's frames,
+// and shows how far it is and what came beside what the odds let expect.
+// Besides that run, the window keeps no state of its own between inputs.
 #pragma once
 
 #include "Forms.h"
+#include "Simulation.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 class TForm1 : public TForm {
@@ -54,6 +60,12 @@ public:
     void Button7Click();  // "Tippschein löschen!"
     // A number of the ticket's grid, where the platform offers one.
     void NumberGridTap(int number);
+    // "Wie lange bis …?", where the platform offers it: the ticket played on
+    // for the goal of that index (lotto::playGoals), if it passes the check
+    // as "Ziehung" does it; the run's slices; the player's stop.
+    void PlayOnStart(int goal);
+    bool PlayOnSlice(std::int64_t draws);
+    void PlayOnStop();
 
 protected:
     void InputHandled() override;
@@ -61,10 +73,13 @@ protected:
 private:
     // The ticket's grid shows the six ticket fields as they are.
     void ShowNumberGrid();
+    // The part shows how far the run is, and the combinations seen beside those expected.
+    void ShowPlayOn();
     // The field whose description says the draw's result in words.
     TEdit& Outcome() const;
 
-    std::string m_gridNote;  // why the last tap changed nothing, until the grid shows it
+    std::string m_gridNote;                  // why the last tap changed nothing, until the grid shows it
+    std::optional<lotto::Simulation> m_run;  // the ticket played on, the last one started
 };
 
 // The window's definition: properties and every control, in creation order.

@@ -11,6 +11,8 @@ name. One scenario, its steps by topic in the modules beside this one:
   switch of layout with a message open;
 - web_touch.py: the touch layout on phones played by taps (the ticket's grid,
   Enter through the ticket, "Ziehung" in reach, the result in view);
+- web_how_long.py: the part that plays the ticket on ("Wie lange bis …?"),
+  its runs, its stop, a bad ticket, the game left as it was;
 - web_faults.py: the modal message, a page that differs from the program,
   reloads in quick succession, a program that cannot be fetched, a page
   whose script is refused;
@@ -38,6 +40,7 @@ from desktop import check, summary  # noqa: E402
 from site_server import SiteServer  # noqa: E402
 from web_faults import failed_load, modal_message, refused_page, refused_script  # noqa: E402
 from web_game import AXE, DESKTOP, ENGINE, SITE, Game, Hand, audits, skip, whole_game  # noqa: E402
+from web_how_long import how_long  # noqa: E402
 from web_layout import designed_at_ratio_two, focus_and_tab_order, form_at_zoom_one, layout_switch, names  # noqa: E402
 from web_start import close_game, offline, one_fetch_of_program, other_sites, program_held, without_scripts  # noqa: E402
 from web_touch import touch_pass  # noqa: E402
@@ -65,6 +68,7 @@ def play(game, server):
     whole_game(game, Hand(game, touch=False), "designed layout")
     modal_message(game)
     audits(game, "the designed layout", "desktop")
+    how_long(game)
     designed_at_ratio_two(game)
     layout_switch(game)
     touch_pass(game)

@@ -223,10 +223,11 @@ class Game:
                         *(self.control("textbox", name) for name in EDITS))
 
     def focused(self):
-        """The accessible name of the control with the focus (a dialog's button by its text)."""
+        """The accessible name of the control with the focus (any other by its label or text)."""
         names = [name for _, name in self.controls]
         at = self.run("return Array.prototype.indexOf.call(arguments, document.activeElement)", *self.controls.values())
-        return names[at] if at >= 0 else self.run("return document.activeElement.textContent.trim()")
+        return names[at] if at >= 0 else self.run(
+            "const e = document.activeElement; return (e.labels && e.labels.length ? e.labels[0] : e).textContent.trim()")
 
     def dialog(self):
         """The open message, or None; its role and title as the engine's accessibility names them."""
@@ -368,7 +369,7 @@ def whole_game(game, hand, where, grid=False):
               f"{where}: the engine names every field as before the draw, a hit said after the name ({hits})")
         outcome = [node["description"] for node in nodes if node["name"] == FORM.named(OUTCOME["field"])["spoken"]]
         check(outcome == [FIRST_OUTCOME_SAID], f"{where}: and the result in words after the match count's ({outcome})")
-    said = game.run("const s = document.querySelectorAll('.frame [role=status]'); "
+    said = game.run("const s = document.querySelectorAll('.frame > [role=status]'); "
                     "return Array.from(s, e => [e.textContent, e.getBoundingClientRect().width <= 1])")
     check(said == [[FIRST_DRAW_SAID, True]], f"{where}: the form's one unseen status element says the draw ({said})")
     check(game.traced(1) and game.trace == [FIRST_TRACE], f"{where}: one console line for the draw, as drawn ({game.trace})")

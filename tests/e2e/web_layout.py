@@ -124,11 +124,15 @@ def designed_at_ratio_two(game):
 
 def focus_and_tab_order(game, where, grid=False):
     """With the grid, it is one tab stop after the ticket, and the arrow keys
-    move among its numbers; it is entered again at the last one."""
+    move among its numbers; it is entered again at the last one. The part
+    below the form follows the form's stops: its choice and, while nothing
+    runs, its start button."""
     order = TAB_ORDER
     if grid:
         at = order.index(TICKET[-1]) + 1
         order = order[:at] + [str(GRID[0])] + order[at:]
+    if FORM.task:
+        order = order + [FORM.task["choice"], FORM.task["start"]]
     check(game.wait(lambda: game.focused() == "Ziehung"), f"{where}: Ziehung has the first focus ({game.focused()!r})")
     visited = []
     for _ in order:

@@ -15,6 +15,7 @@ from site_server import CACHING, SiteServer
 from web_faults import reload_burst
 from web_game import (CONTROLS, DESKTOP, DRAW, ENGINE, FETCHED, LABELS, PROGRAM_NAMES, SHOTS, SITE, SITE_NEXT, TICKET,
                       Hand, first_draw, site_copy, site_names)
+from web_how_long import in_the_fallback
 
 NO_SCRIPT_NOTICE = "Das Spiel braucht JavaScript."
 
@@ -123,7 +124,8 @@ def program_held(game):
 
 def other_sites(game):
     """The program built as JavaScript: it plays the same game where there is
-    no WebAssembly, and where the page's policy refuses to compile it."""
+    no WebAssembly, and where the page's policy refuses to compile it, and
+    plays the ticket on as well."""
     browser = game.browser
     strict = ("under a policy without 'wasm-unsafe-eval'", lambda page: page.replace(" 'wasm-unsafe-eval'", "", 1))
     cases = [strict] if NO_WASM not in browser.can else [("without WebAssembly", None), strict]
@@ -138,6 +140,7 @@ def other_sites(game):
             try:
                 check(game.load(), f"{where}: the form shows")
                 first_draw(game, where)
+                in_the_fallback(game, where)
                 _, _, fallback = game.run(PROGRAM_NAMES)
                 fetched = game.run(FETCHED)
                 check(fetched == [fallback], f"{where}: played by {fallback} alone ({fetched})")

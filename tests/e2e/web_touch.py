@@ -3,11 +3,12 @@ sideways, played by taps: sizes of targets and texts, nothing scrolling
 sideways, overlapping or cut off; "Ziehung" in reach; Enter through the
 ticket; the ticket's grid, its tab stop and arrow keys, a whole game by its
 taps, and the result with its line in words in view; the message on a phone;
-the auditor there."""
+the part that plays the ticket on (web_how_long.py); the auditor there."""
 from browser import TOUCH
 from desktop import FIRST_RESULT, FIRST_TICKET, check
 from web_game import (CONTROLS, DRAW, FIRST_DRAW, FIRST_DRAW_CHOSEN, FIRST_DRAW_GRID_MARKED, FIRST_DRAW_MARKED, GRID,
                       OUTCOME, TICKET, Hand, audit, audits, drew_first, whole_game)
+from web_how_long import for_a_thumb
 from web_layout import focus_and_tab_order
 
 # Phones as the touch layout meets them: upright (the smallest, the narrowest
@@ -163,7 +164,7 @@ def grid_game(game, hand, where):
     check(game.wait(lambda: game.read(*TICKET) == typed), f"{where}: six taps fill the ticket ({game.read(*TICKET)})")
     hand.press(game.number(12))
     said = game.run("return [document.querySelector('.number-grid .note').textContent, "
-                    "document.querySelector('.frame [role=status]').textContent]")
+                    "document.querySelector('.frame > [role=status]').textContent]")
     check(said == [FULL_TICKET_SAID] * 2 and game.read(*TICKET) == typed,
           f"{where}: a seventh changes nothing, and says why on the screen and to a screen reader ({said})")
     hand.press(game.number(25))
@@ -236,6 +237,7 @@ def touch_pass(game):
             if touch:
                 pointers = game.run("return Array.from(lottoTestPointers)")
                 check(pointers == ["touch"], f"{where}: every press was a finger's ({pointers})")
+        for_a_thumb(game, hand, where)
         ticket_in_reach(game, hand, where)
         if name in GRID_GAMES or not touch:
             grid_game(game, hand, where + (" by taps" if touch else ""))

@@ -14,7 +14,8 @@ spoken (what a screen reader calls it), bounds (left, top, width, height in
 the designed window), autoSize (a label sized to its text), tabOrder (None
 for none), and for a label labelFor and labelRole (name or heading). They
 come in the page's order: those without a tab stop first, in the table's
-order, then the tab order."""
+order, then the tab order. The ticket and the part of a long task, where
+the form has them, are dicts of their own texts and names."""
 import json
 import os
 
@@ -33,6 +34,7 @@ class Form:
         self.name, self.caption, self.bounds = picture["name"], picture["caption"], tuple(picture["bounds"])
         self.controls = picture["controls"]
         self.ticket = picture.get("ticket")
+        self.task = picture.get("task")
         self._named = {control["name"]: control for control in self.controls if control["name"]}
 
     def named(self, name):

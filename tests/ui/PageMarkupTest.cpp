@@ -5,7 +5,9 @@
 // control's <label> or as the heading that describes it; the ticket's parts
 // by class, with the grid after its last field and the outcome's line after
 // its field; and a form whose ids would clash refused. A label's made id
-// keeps to its words when rows are added.
+// keeps to its words when rows are added. A long task's part is described
+// apart from the form, for the program to put beside it, with a real table
+// and ids that no control may have.
 #include "PageMarkup.h"
 #include "Sysutils.h"
 
@@ -132,6 +134,34 @@ TEST(PageMarkup, ALabelsMadeIdStaysWhenARowIsAddedBeforeIt)
     const FormDefinition after{"F", "F", {0, 0, 100, 100}, {"Face", 10}, added};
     EXPECT_EQ(PageMarkup::Page(before).control(before.controls[0]).attribute("id"), "text-Die-sechs-Zahlen");
     EXPECT_EQ(PageMarkup::Page(after).control(after.controls[1]).attribute("id"), "text-Die-sechs-Zahlen");
+}
+
+TEST(PageMarkup, ALongTasksPartIsDescribedApartWithItsTableAndIdsNoControlHas)
+{
+    const std::string_view choices[] = {"bis 1"};
+    const std::string_view columns[] = {"Art", "Zahl"};
+    const std::string_view rows[] = {"eins"};
+    const TaskDefinition task{"T", "Wie?", "Ziel", choices, "Los", "Halt", "Stand", "Tabelle", columns, rows};
+    std::vector<ControlDefinition> controls = {{"B", K::Button, {0, 0, 9, 9}, "Los", {}, {}, 0}};
+    const FormDefinition form{"F", "F", {0, 0, 100, 100}, {"Face", 10}, controls, nullptr, {}, &task};
+    const PageMarkup::Page page(form);
+    ASSERT_NE(page.task(), nullptr);
+    EXPECT_EQ(page.frame().children.size(), 2U) << "the form's box and status element: index.html stays the form's";
+    EXPECT_EQ(PageMarkup::html(*page.task()),
+              "<section class=\"task\" id=\"T\" aria-labelledby=\"T-heading\"><h2 id=\"T-heading\">Wie?</h2>"
+              "<div class=\"choose\"><label for=\"T-choice\">Ziel</label><select id=\"T-choice\">"
+              "<option>bis 1</option></select>"
+              "<button type=\"button\" class=\"start\" id=\"T-start\">Los</button>"
+              "<button type=\"button\" class=\"stop\" id=\"T-stop\" disabled=\"\">Halt</button></div>"
+              "<progress id=\"T-progress\" max=\"1\" value=\"0\" aria-label=\"Stand\" "
+              "aria-describedby=\"T-tally\"></progress><p class=\"tally\" id=\"T-tally\"></p>"
+              "<table><caption>Tabelle</caption><thead><tr><th scope=\"col\">Art</th><th scope=\"col\">Zahl</th>"
+              "</tr></thead><tbody><tr><th scope=\"row\">eins</th><td></td></tr></tbody></table>"
+              "<p class=\"note\" id=\"T-note\" role=\"status\"></p></section>");
+
+    controls.push_back({"T-start", K::Button, {0, 9, 9, 9}, "Noch einer", {}, {}, 1});
+    const FormDefinition clashing{"F", "F", {0, 0, 100, 100}, {"Face", 10}, controls, nullptr, {}, &task};
+    EXPECT_THROW(PageMarkup::Page{clashing}, Sysutils::Exception);
 }
 
 }  // namespace

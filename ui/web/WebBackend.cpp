@@ -1,7 +1,8 @@
 // The toolkit layer's backend in the browser: the program runs as WebAssembly
 // (or as the same program built as JavaScript) and every control is the page's
-// own element (button, input, label), as is the ticket's grid of numbers,
-// which the page shows in its touch layout. The elements are in the page
+// own element (button, input, label), as are the ticket's grid of numbers,
+// which the page shows in its touch layout, and the part of a long task below
+// the form, whose slices run between the page's frames. The elements are in the page
 // before the program runs; it adopts them through page.js, each by its
 // description in PageMarkup.h, and fails where the page differs from it. The
 // form's face is chosen in PageFaces.cpp. Only this folder knows the browser.
@@ -21,6 +22,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -62,6 +64,11 @@ void lotto_showNumber(int grid,
                       Text describedBy,
                       std::size_t describedByLength);
 void lotto_showNumberGridNote(int grid, Text note, std::size_t length);
+int lotto_makeTaskPart(int window, Text markup, std::size_t markupLength, void* target);
+void lotto_runTask(int part, bool running);
+void lotto_showTaskProgress(int part, double share, Text text, std::size_t length);  // share below 0: unknown
+void lotto_showTaskCell(int part, int row, int column, Text text, std::size_t length);
+void lotto_showTaskNote(int part, Text note, std::size_t length);
 void lotto_showMessage(Text title, std::size_t titleLength, Text message, std::size_t messageLength);
 }
 
@@ -85,6 +92,13 @@ struct NumberGrid {
     const PageMarkup::Page* page = nullptr;  // its window's
 };
 
+struct TaskPart {
+    int element = 0;
+    std::function<void(int)> onStart;
+    std::function<void()> onStop;
+    std::function<bool(std::int64_t)> onSlice;
+};
+
 struct Window {
     int element = 0;
     std::unique_ptr<PageMarkup::Page> page;  // what the program expects of the page
@@ -93,6 +107,7 @@ struct Window {
     bool closed = false;
     std::vector<std::unique_ptr<Control>> controls;
     std::unique_ptr<NumberGrid> grid;
+    std::unique_ptr<TaskPart> task;
 };
 
 namespace {
@@ -299,6 +314,49 @@ void showGridNote(NumberGrid& grid, std::string_view note)
     lotto_showNumberGridNote(grid.element, note.data(), note.size());
 }
 
+// The part below the form, in both arrangements, made from its description
+// now that it works; page.js runs its slices between the page's frames.
+TaskPart* offerTaskPart(Window& window,
+                        const TaskDefinition&,
+                        std::function<void(int)> onStart,
+                        std::function<void()> onStop,
+                        std::function<bool(std::int64_t)> onSlice)
+{
+    const PageMarkup::Element* element = window.page->task();
+    if (!element)
+        return nullptr;
+    const std::string markup = PageMarkup::html(*element);
+    auto part = std::make_unique<TaskPart>();
+    part->onStart = std::move(onStart);
+    part->onStop = std::move(onStop);
+    part->onSlice = std::move(onSlice);
+    part->element = lotto_makeTaskPart(window.element, markup.data(), markup.size(), part.get());
+    if (part->element == 0)
+        pageDiffers(element->attribute("id"));
+    window.task = std::move(part);
+    return window.task.get();
+}
+
+void runTask(TaskPart& part, bool running)
+{
+    lotto_runTask(part.element, running);
+}
+
+void showTaskProgress(TaskPart& part, std::optional<double> share, std::string_view text)
+{
+    lotto_showTaskProgress(part.element, share.value_or(-1), text.data(), text.size());
+}
+
+void showTaskCell(TaskPart& part, int row, int column, std::string_view text)
+{
+    lotto_showTaskCell(part.element, row, column, text.data(), text.size());
+}
+
+void showTaskNote(TaskPart& part, std::string_view note)
+{
+    lotto_showTaskNote(part.element, note.data(), note.size());
+}
+
 void announce(Window& window, std::string_view text)
 {
     if (!text.empty())
@@ -335,6 +393,29 @@ extern "C" EMSCRIPTEN_KEEPALIVE void lotto_numberGridTap(Backend::NumberGrid* gr
 {
     if (grid && grid->onTap)
         grid->onTap(number);
+}
+
+// The task part's start button, with the index of the choice made (page.js).
+extern "C" EMSCRIPTEN_KEEPALIVE void lotto_taskStart(Backend::TaskPart* part, int choice) noexcept
+{
+    if (part && part->onStart)
+        part->onStart(choice);
+}
+
+// Its stop button (page.js).
+extern "C" EMSCRIPTEN_KEEPALIVE void lotto_taskStop(Backend::TaskPart* part) noexcept
+{
+    if (part && part->onStop)
+        part->onStop();
+}
+
+// A slice of the task while it runs, of so many steps (page.js, whose
+// numbers are doubles); true once it is done, or where it cannot go on.
+extern "C" EMSCRIPTEN_KEEPALIVE bool lotto_taskSlice(Backend::TaskPart* part, double steps) noexcept
+{
+    if (!part || !part->onSlice || !(steps >= 1))
+        return true;
+    return part->onSlice(static_cast<std::int64_t>(steps));
 }
 
 // The page laid the form out again (layout.js).

@@ -5,7 +5,8 @@
 // the description says (its tag, its classes, its place); nothing of it is
 // decided here again. Tab goes round the form's tab stops; in the touch
 // arrangement Enter goes through the ticket, and a play brings its result
-// into view. Linked into lotto.js as an Emscripten library, beside layout.js
+// into view. Below the form, the part of a long task runs its slices between
+// the page's frames. Linked into lotto.js as an Emscripten library, beside layout.js
 // (which arrangement the form shows), faces.js (measuring and applying
 // faces), dialog.js (the modal message) and output.js (standard output to the
 // console). C++ knows every form and control by the number that these
@@ -13,6 +14,9 @@
 mergeInto(LibraryManager.library, {
   $LottoPage: {
     objects: [null],  // forms and controls, by the numbers C++ knows them by
+    // The time a frame gives a long task's slices, in ms: the page paints
+    // after them, and hears the player, about 30 times a second.
+    taskFrameTime: 25,
     forms: [],
     encoded: null,    // a text on its way to C++, between its length and its copy
 
@@ -37,14 +41,18 @@ mergeInto(LibraryManager.library, {
       return element;
     },
 
-    // Tab and Shift+Tab go round the form's tab stops that show, as in a
-    // desktop window; the ticket's grid is one of them, entered at its number
-    // that had the focus last.
+    // Tab and Shift+Tab go round the form's tab stops that show and are
+    // open, as in a desktop window; the ticket's grid is one of them, entered
+    // at its number that had the focus last, and so are the controls of the
+    // long task's part below the form.
     onKey: function (form, event) {
       if (event.altKey || event.ctrlKey || event.metaKey) return;
       if (event.key === 'Enter' && !event.shiftKey) LottoPage.onEnter(form, event);
       if (event.key !== 'Tab') return;
-      var order = form.order.filter(function (stop) { return (stop.element || stop).getClientRects().length; });
+      var order = form.order.filter(function (stop) {
+        var element = stop.element || stop;
+        return element.getClientRects().length && !element.disabled;
+      });
       if (!order.length) return;
       var focus = document.activeElement;
       var at = order.findIndex(function (stop) { return stop === focus || (stop.element && stop.element.contains(focus)); });
@@ -229,7 +237,7 @@ mergeInto(LibraryManager.library, {
     var frame = description.content.firstElementChild;
     var id = frame.querySelector('.form').id;
     var element = document.getElementById(id);
-    var voiceElement = document.getElementById(frame.querySelector('[role=status]').id);
+    var voiceElement = document.getElementById(frame.querySelector(':scope > [role=status]').id);
     var beside = Array.prototype.slice.call(frame.children, 1);
     if (!element || !element.classList.contains('form') || beside.some(function (expected) {
       var found = document.getElementById(expected.id);
@@ -307,6 +315,105 @@ mergeInto(LibraryManager.library, {
     return LottoPage.add(grid);
   },
 
+  // Makes the part of the form's long task from the program's description
+  // and puts it after the form's box, with its choice, buttons, progress,
+  // texts and table, whose data cells it keeps row by row. Its choice and
+  // buttons are tab stops after the form's. 0 where the page has an element
+  // of one of its ids already.
+  lotto_makeTaskPart__deps: ['$LottoPage'],
+  lotto_makeTaskPart: function (formNumber, markup, markupLength, target) {
+    var form = LottoPage.objects[formNumber];
+    var description = document.createElement('template');
+    description.innerHTML = LottoPage.text(markup, markupLength);
+    var element = description.content.firstElementChild;
+    var taken = [element].concat(Array.from(element.querySelectorAll('[id]'))).find(function (made) {
+      return document.getElementById(made.id);
+    });
+    if (taken) {
+      console.error('The page does not match the program: #' + taken.id + ' is there already');
+      return 0;
+    }
+    form.element.after(element);
+    var part = {
+      element: element, form: form, running: false, frame: 0,
+      choice: element.querySelector('select'), start: element.querySelector('.start'),
+      stop: element.querySelector('.stop'), progress: element.querySelector('progress'),
+      tally: element.querySelector('.tally'), note: element.querySelector('.note'),
+      cells: Array.from(element.querySelectorAll('tbody tr'), function (row) {
+        return Array.from(row.querySelectorAll('td'));
+      }),
+    };
+    part.start.addEventListener('click', function () { _lotto_taskStart(target, part.choice.selectedIndex); });
+    part.stop.addEventListener('click', function () { _lotto_taskStop(target); });
+    element.addEventListener('keydown', function (event) { LottoPage.onKey(form, event); });
+    form.order.push(part.choice, part.start, part.stop);
+    form.task = part;
+    // Each frame, slices until the frame's time is spent, each of as many
+    // steps as fill the time left at the rate measured in this run; before
+    // a slice took long enough to be measured (a browser's clock may count
+    // whole milliseconds), eight times the steps of the last.
+    part.run = function () {
+      part.frame = 0;
+      var start = performance.now(), now = start;
+      while (part.running && !form.closed && now - start < LottoPage.taskFrameTime) {
+        var left = LottoPage.taskFrameTime - (now - start);
+        var steps = part.rate ? Math.max(1, Math.floor(part.rate * left)) : part.probe;
+        if (_lotto_taskSlice(target, steps)) return;  // done: the program has ended the run
+        var took = performance.now() - now;
+        now += took;
+        if (took >= 2) part.rate = steps / took;
+        else if (!part.rate) part.probe = Math.min(steps * 8, 1e12);
+      }
+      if (part.running && !form.closed) part.frame = requestAnimationFrame(part.run);
+    };
+    return LottoPage.add(part);
+  },
+
+  // While the task runs, one frame's slices before each frame the page
+  // paints; the choice and the start button wait, and the focus goes from
+  // the button that closes to the one that opens.
+  lotto_runTask__deps: ['$LottoPage'],
+  lotto_runTask: function (partNumber, running) {
+    var part = LottoPage.objects[partNumber];
+    var focus = document.activeElement;
+    part.running = !!running;
+    part.choice.disabled = part.start.disabled = part.running;
+    part.stop.disabled = !part.running;
+    if (focus === (part.running ? part.start : part.stop)) (part.running ? part.stop : part.start).focus();
+    if (part.running && !part.frame) {
+      part.rate = 0;
+      part.probe = 1;
+      part.frame = requestAnimationFrame(part.run);
+    }
+    if (!part.running) {
+      cancelAnimationFrame(part.frame);
+      part.frame = 0;
+    }
+  },
+
+  // A share below 0: the end is not known, the progress is under way.
+  lotto_showTaskProgress__deps: ['$LottoPage'],
+  lotto_showTaskProgress: function (partNumber, share, text, length) {
+    var part = LottoPage.objects[partNumber];
+    if (share < 0) part.progress.removeAttribute('value');
+    else part.progress.value = share;
+    part.tally.textContent = LottoPage.text(text, length);
+  },
+
+  // Each frame shows every cell: only a text that changed is written.
+  lotto_showTaskCell__deps: ['$LottoPage'],
+  lotto_showTaskCell: function (partNumber, row, column, text, length) {
+    var cell = LottoPage.objects[partNumber].cells[row][column];
+    text = LottoPage.text(text, length);
+    if (cell.textContent !== text) cell.textContent = text;
+  },
+
+  // The note is the part's status element: said once, politely.
+  lotto_showTaskNote__deps: ['$LottoPage'],
+  lotto_showTaskNote: function (partNumber, note, length) {
+    LottoPage.objects[partNumber].note.textContent = LottoPage.text(note, length);
+  },
+
   lotto_showNumber__deps: ['$LottoPage'],
   lotto_showNumber: function (gridNumber, number, chosen, look, lookLength, describedBy, describedByLength) {
     var grid = LottoPage.objects[gridNumber];
@@ -374,6 +481,7 @@ mergeInto(LibraryManager.library, {
   lotto_closeWindow: function (formNumber) {
     var form = LottoPage.objects[formNumber];
     form.closed = true;
+    if (form.task) cancelAnimationFrame(form.task.frame);
     form.frame.remove();
     var wake = form.wake;
     form.wake = null;
