@@ -51,6 +51,19 @@ return {touch: getComputedStyle(document.querySelector('.form')).display === 'gr
                   size: parseFloat(getComputedStyle(element).fontSize) * scale};
         })};"""
 
+# The longest text the draw writes into each of these fields, and the script
+# that says which would not show it whole (the fields' texts kept as they were).
+LONGEST_WRITTEN = {"EditZusatz": " + Zusatzzahl", "EditBereich": "Zahl nicht im Tippscheinbereich",
+                   "EditDoppelt": "Doppelte Zahl"}
+TOO_NARROW = """
+return Object.entries(arguments[0]).filter(([id, text]) => {
+  const field = document.getElementById(id), before = field.value;
+  field.value = text;
+  const narrow = field.scrollWidth > field.clientWidth + 1;
+  field.value = before;
+  return narrow;
+}).map(([id]) => id);"""
+
 # Where the elements (or those of the ids) are in the viewport, and its height.
 IN_VIEW = """
 return [innerHeight, ...Array.from(arguments, (e) => {
@@ -103,6 +116,8 @@ def touch_layout(game, where):
         or e["text"][0] < e["inner"][0] - 1 or e["text"][1] < e["inner"][1] - 1
         or e["text"][2] > e["inner"][2] + 1 or e["text"][3] > e["inner"][3] + 1)]
     check(not cut, f"{where}: every label's and button's text is whole in its box ({cut})")
+    narrow = game.run(TOO_NARROW, LONGEST_WRITTEN)
+    check(not narrow, f"{where}: each result field shows the longest text a draw writes into it whole ({narrow})")
 
 
 def ticket_in_reach(game, hand, where):
