@@ -5,8 +5,9 @@
 // the description says (its tag, its classes, its place); nothing of it is
 // decided here again. Tab goes round the form's tab stops; in the touch
 // arrangement Enter goes through the ticket, and a play brings its result
-// into view. Below the form, the part of a long task runs its slices between
-// the page's frames. Linked into lotto.js as an Emscripten library, beside layout.js
+// into view. Below the form, the part of a long task (made from the
+// program's description once it runs) plays its slices between the page's
+// frames. Linked into lotto.js as an Emscripten library, beside layout.js
 // (which arrangement the form shows), faces.js (measuring and applying
 // faces), dialog.js (the modal message) and output.js (standard output to the
 // console). C++ knows every form and control by the number that these
