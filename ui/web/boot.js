@@ -35,16 +35,22 @@
   // engine may keep a failed answer for the address it once had.
   var waiting = [];
   var tries = 0;
+  // The notice stands after the form, which a part that fails at once (a
+  // connection refused or cut off) may come before.
+  var parsed = function (then) {
+    if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', then);
+    else then();
+  };
   var failed = function () {
-    var notice = document.getElementById('unloaded');
-    if (!waiting.length) {
+    if (!waiting.length) parsed(function () {
+      var notice = document.getElementById('unloaded');
       make('p', { textContent: 'Das Spiel konnte nicht geladen werden.' }, notice);
       make('button', { type: 'button', textContent: 'Erneut versuchen', onclick: function () {
         notice.textContent = '';
         ++tries;
         waiting.splice(0).forEach(function (again) { again(); });
       } }, notice);
-    }
+    });
     return new Promise(function (again) { waiting.push(again); });
   };
   var address = function (name) { return tries ? name + '?' + tries : name; };
