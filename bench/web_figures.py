@@ -8,8 +8,8 @@
   desktop: first paint, the form painted, and a press on "Ziehung" (made as
   soon as the form is painted, after six numbers typed) drawn, for the game
   and for a static copy of its page (its rendered markup without the
-  scripts and the preload of the program, so that it fetches nothing of the
-  program), loaded alternately in one run with the browser's caches and the
+  scripts and any preload of the program that they add, so that it fetches
+  nothing of the program), loaded alternately in one run with the browser's caches and the
   service worker bypassed; medians, the ratios to the static copy's form
   painted, the largest layout shift of any load, and how many faces the
   game's loads fetched (none on the phone, whose touch layout draws in the
@@ -186,7 +186,7 @@ def sizes(site):
 
 def static_copy(driver, base, root):
     """The game's page as drawn once the form has shown, without its scripts
-    and without the preload that boot.js adds: nothing of the program."""
+    and without any preload of the program that they add: nothing of it."""
     driver.get(base + "index.html")
     if not wait_for(lambda: driver.execute_script(DONE, True), poll=0.01):
         sys.exit(f"index.html: the first draw did not come within {PATIENCE} s")

@@ -68,12 +68,7 @@
       return failed().then(wasm);
     });
   };
-  if (compiles) window.lottoWasm = wasm();
 
-  // The script runs once the form has been painted, which its start would
-  // otherwise hold up on a slow phone; a page in the background, which paints
-  // nothing, starts it at once. It is fetched from now on.
-  make('link', { rel: 'preload', as: 'script', href: source });
   // A script cut short does not run: its shell (shell.js, at its head) is
   // then missing.
   var program = function () {
@@ -85,8 +80,16 @@
       if (!window.LottoShell) again.call(this);
     } });
   };
-  if (document.hidden) program();
-  else requestAnimationFrame(function () { setTimeout(program); });
+  // The program is asked for once the form has been painted: its bytes would
+  // otherwise share a slow phone's link with what the first frame needs, and
+  // its start hold that frame up. A page in the background, which paints
+  // nothing, asks at once.
+  var fetchProgram = function () {
+    if (compiles) window.lottoWasm = wasm();
+    program();
+  };
+  if (document.hidden) fetchProgram();
+  else requestAnimationFrame(function () { setTimeout(fetchProgram); });
 
   // Each press on the form's buttons (and on the ticket's numbers) and each
   // edit of its fields, in their order, until page.js takes them: an edit as
