@@ -53,10 +53,10 @@ return {touch: getComputedStyle(document.querySelector('.form')).display === 'gr
 
 # The longest text the draw writes into each of these fields, and the script
 # that says which would not show it whole (the fields' texts kept as they were).
-LONGEST_WRITTEN = {"EditZusatz": " + Zusatzzahl", "EditBereich": "Zahl nicht im Tippscheinbereich",
-                   "EditDoppelt": "Doppelte Zahl"}
+LONGEST_WRITTEN = [["EditZusatz", " + Zusatzzahl"], ["EditBereich", "Zahl nicht im Tippscheinbereich"],
+                   ["EditDoppelt", "Doppelte Zahl"]]
 TOO_NARROW = """
-return Object.entries(arguments[0]).filter(([id, text]) => {
+return arguments[0].filter(([id, text]) => {
   const field = document.getElementById(id), before = field.value;
   field.value = text;
   const narrow = field.scrollWidth > field.clientWidth + 1;
